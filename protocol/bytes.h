@@ -1,0 +1,11 @@
+#pragma once
+
+#include <string>
+
+namespace rovi {
+
+// A binary-safe string of raw byte values 0..255: what HexToData produces and
+// what the serial component is given. NUL bytes and bytes 0x80..0xFF pass through.
+using ByteString = std::string;
+
+} // namespace rovi

@@ -1,0 +1,174 @@
+#include "frame.h"
+
+namespace rovi {
+
+namespace {
+
+constexpr std::uint8_t kDipSwitch = 0x01;
+constexpr std::uint8_t kWiegandBase = 0x41;
+constexpr std::uint8_t kExternalPower = 0x01;
+constexpr std::uint8_t kSoftwarePowerBase = 0x20;
+constexpr std::uint8_t kRereadLeaveFlag = 0x80;
+constexpr std::uint8_t kUnitFlag = 0x40; // minutes for reread, seconds for send time
+constexpr std::uint8_t kTimeMask = 0x3F;
+constexpr int kMaxTime = 60;
+
+Frame EmptyFrame()
+{
+    Frame f{};
+    f[kHead0Pos] = kHead0;
+    f[kHead1Pos] = kHead1;
+    f[kTailPos] = kTail;
+    return f;
+}
+
+} // namespace
+
+std::uint8_t Checksum(std::span<const std::uint8_t, kFieldCount> fields)
+{
+    unsigned sum = 0;
+    for (std::uint8_t b : fields)
+        sum += b;
+    return static_cast<std::uint8_t>(sum & 0xFF);
+}
+
+Frame ComposeSetAll(const FieldBytes &fields)
+{
+    Frame f = EmptyFrame();
+    for (std::size_t i = 0; i < kFieldCount; ++i)
+        f[kFirstFieldPos + i] = fields[i];
+    f[kSumPos] = Checksum(fields);
+    return f;
+}
+
+Frame ComposeQuery()
+{
+    return ComposeSetAll(FieldBytes{});
+}
+
+Frame ComposeFieldSet(Field field, std::uint8_t value)
+{
+    FieldBytes fields{};
+    fields[static_cast<std::size_t>(field)] = value;
+    return ComposeSetAll(fields);
+}
+
+Frame ComposeFactoryReset()
+{
+    return ComposeFieldSet(Field::ctrl, kFactoryResetCtrl);
+}
+
+FieldBytes FieldBytesOf(std::span<const std::uint8_t, kFrameSize> frame)
+{
+    FieldBytes fields{};
+    for (std::size_t i = 0; i < kFieldCount; ++i)
+        fields[i] = frame[kFirstFieldPos + i];
+    return fields;
+}
+
+bool VerifyReport(std::span<const std::uint8_t, kFrameSize> report)
+{
+    return report[kSumPos] == Checksum(report.subspan<kFirstFieldPos, kFieldCount>());
+}
+
+bool AckSucceeded(std::span<const std::uint8_t, kAckSize> ack)
+{
+    return ack[kAckResultPos] == 0;
+}
+
+std::uint8_t EncodeWiegand(const Wiegand &w)
+{
+    if (const auto *out = std::get_if<WiegandOutput>(&w))
+        return static_cast<std::uint8_t>(kWiegandBase + out->format);
+    return kDipSwitch;
+}
+
+std::uint8_t EncodeSerialFmt(int index) { return static_cast<std::uint8_t>(index + 1); }
+std::uint8_t EncodeBaud(int index) { return static_cast<std::uint8_t>(index + 1); }
+
+std::uint8_t EncodePower(const Power &p)
+{
+    if (const auto *sw = std::get_if<SoftwareControl>(&p))
+        return static_cast<std::uint8_t>(kSoftwarePowerBase + sw->level);
+    return kExternalPower;
+}
+
+std::uint8_t EncodeReread(const Reread &r)
+{
+    return static_cast<std::uint8_t>((r.leave_mode ? kRereadLeaveFlag : 0) +
+                                     (r.unit == TimeUnitReread::minutes ? kUnitFlag : 0) + r.time);
+}
+
+std::uint8_t EncodeSendTime(const SendTime &s)
+{
+    return static_cast<std::uint8_t>((s.unit == TimeUnitSend::seconds ? kUnitFlag : 0) + s.time);
+}
+
+std::optional<int> DecodeIdAddr(std::uint8_t b)
+{
+    if (b >= 1 && b <= 240)
+        return b;
+    return std::nullopt;
+}
+
+std::optional<Wiegand> DecodeWiegand(std::uint8_t b)
+{
+    if (b == kDipSwitch)
+        return DipSwitchControl{};
+    if (b >= kWiegandBase && b <= kWiegandBase + 3)
+        return WiegandOutput{b - kWiegandBase};
+    return std::nullopt;
+}
+
+std::optional<int> DecodeSerialFmt(std::uint8_t b)
+{
+    if (b >= 1 && b <= 3)
+        return b - 1;
+    return std::nullopt;
+}
+
+std::optional<int> DecodeBaud(std::uint8_t b)
+{
+    if (b >= 1 && b <= 8)
+        return b - 1;
+    return std::nullopt;
+}
+
+std::optional<Power> DecodePower(std::uint8_t b)
+{
+    if (b == kExternalPower)
+        return ExternalControl{};
+    if (b >= kSoftwarePowerBase && b <= kSoftwarePowerBase + 31)
+        return SoftwareControl{b - kSoftwarePowerBase};
+    return std::nullopt;
+}
+
+std::optional<Reread> DecodeReread(std::uint8_t b)
+{
+    const int time = b & kTimeMask;
+    if (time > kMaxTime)
+        return std::nullopt;
+    return Reread{(b & kRereadLeaveFlag) != 0,
+                  (b & kUnitFlag) != 0 ? TimeUnitReread::minutes : TimeUnitReread::seconds, time};
+}
+
+std::optional<SendTime> DecodeSendTime(std::uint8_t b)
+{
+    const int time = b & kTimeMask;
+    if ((b & kRereadLeaveFlag) != 0 || time > kMaxTime)
+        return std::nullopt;
+    return SendTime{(b & kUnitFlag) != 0 ? TimeUnitSend::seconds : TimeUnitSend::tenths, time};
+}
+
+ParameterSet DecodeReport(std::span<const std::uint8_t, kFrameSize> report)
+{
+    auto at = [&](Field f) { return report[FramePos(f)]; };
+    return ParameterSet{
+        DecodeIdAddr(at(Field::id_addr)),   DecodeWiegand(at(Field::wiegand)),
+        DecodeSerialFmt(at(Field::serial_fmt)), DecodeBaud(at(Field::baud)),
+        DecodePower(at(Field::power)),      DecodeReread(at(Field::reread)),
+        DecodeSendTime(at(Field::send_time)),
+    };
+}
+
+} // namespace rovi

@@ -1,0 +1,117 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <variant>
+
+namespace rovi {
+
+// The 12-byte configuration frame: head FE F1, eight field bytes, the sum of
+// the field bytes modulo 256, tail FF. Reports use the same layout; an
+// acknowledgement is 4 bytes whose byte 2 is 0 on success.
+inline constexpr std::size_t kFrameSize = 12;
+inline constexpr std::size_t kAckSize = 4;
+inline constexpr std::size_t kFieldCount = 8;
+inline constexpr std::uint8_t kHead0 = 0xFE;
+inline constexpr std::uint8_t kHead1 = 0xF1;
+inline constexpr std::uint8_t kTail = 0xFF;
+inline constexpr std::size_t kHead0Pos = 0;
+inline constexpr std::size_t kHead1Pos = 1;
+inline constexpr std::size_t kFirstFieldPos = 2;
+inline constexpr std::size_t kSumPos = 10;
+inline constexpr std::size_t kTailPos = 11;
+inline constexpr std::size_t kAckResultPos = 2;
+inline constexpr std::uint8_t kFactoryResetCtrl = 0x80;
+
+// The eight field bytes in frame order (frame byte kFirstFieldPos + index).
+enum class Field : std::uint8_t { ctrl, id_addr, wiegand, serial_fmt, baud, power, reread, send_time };
+
+using Frame = std::array<std::uint8_t, kFrameSize>;
+using FieldBytes = std::array<std::uint8_t, kFieldCount>;
+
+constexpr std::size_t FramePos(Field f) { return kFirstFieldPos + static_cast<std::size_t>(f); }
+
+// Sum of the eight field bytes modulo 256.
+std::uint8_t Checksum(std::span<const std::uint8_t, kFieldCount> fields);
+
+Frame ComposeQuery();
+Frame ComposeFactoryReset();
+Frame ComposeFieldSet(Field field, std::uint8_t value);
+Frame ComposeSetAll(const FieldBytes &fields);
+
+FieldBytes FieldBytesOf(std::span<const std::uint8_t, kFrameSize> frame);
+
+// True when byte 10 equals the checksum of bytes 2..9; bytes 0, 1, 11 are not examined.
+bool VerifyReport(std::span<const std::uint8_t, kFrameSize> report);
+
+// True when the acknowledgement's byte 2 is 0.
+bool AckSucceeded(std::span<const std::uint8_t, kAckSize> ack);
+
+// ---- Field values, as the panel chooses them and as a report decodes ----
+
+enum class TimeUnitReread : std::uint8_t { seconds, minutes };
+enum class TimeUnitSend : std::uint8_t { tenths, seconds };
+
+struct DipSwitchControl {
+    bool operator==(const DipSwitchControl &) const = default;
+};
+struct WiegandOutput {
+    int format; // 0..3 decodable; 4 ("韦根禁止") is sent but not decoded
+    bool operator==(const WiegandOutput &) const = default;
+};
+using Wiegand = std::variant<DipSwitchControl, WiegandOutput>;
+
+struct ExternalControl {
+    bool operator==(const ExternalControl &) const = default;
+};
+struct SoftwareControl {
+    int level; // level index 0..31
+    bool operator==(const SoftwareControl &) const = default;
+};
+using Power = std::variant<ExternalControl, SoftwareControl>;
+
+struct Reread {
+    bool leave_mode; // bit 7: re-read mode flag
+    TimeUnitReread unit;
+    int time; // 0..60
+    bool operator==(const Reread &) const = default;
+};
+
+struct SendTime {
+    TimeUnitSend unit;
+    int time; // 0..60
+    bool operator==(const SendTime &) const = default;
+};
+
+// A decoded report: each field holds a value or nothing ("not recognised").
+struct ParameterSet {
+    std::optional<int> id_addr;    // 1..240
+    std::optional<Wiegand> wiegand;
+    std::optional<int> serial_fmt; // format index 0..2
+    std::optional<int> baud;       // rate index 0..7
+    std::optional<Power> power;
+    std::optional<Reread> reread;
+    std::optional<SendTime> send_time;
+};
+
+ParameterSet DecodeReport(std::span<const std::uint8_t, kFrameSize> report);
+
+std::uint8_t EncodeWiegand(const Wiegand &w);
+std::uint8_t EncodeSerialFmt(int index);
+std::uint8_t EncodeBaud(int index);
+std::uint8_t EncodePower(const Power &p);
+std::uint8_t EncodeReread(const Reread &r);
+std::uint8_t EncodeSendTime(const SendTime &s);
+
+std::optional<Wiegand> DecodeWiegand(std::uint8_t b);
+std::optional<int> DecodeSerialFmt(std::uint8_t b);
+std::optional<int> DecodeBaud(std::uint8_t b);
+std::optional<Power> DecodePower(std::uint8_t b);
+std::optional<Reread> DecodeReread(std::uint8_t b);
+std::optional<SendTime> DecodeSendTime(std::uint8_t b);
+std::optional<int> DecodeIdAddr(std::uint8_t b);
+
+} // namespace rovi
