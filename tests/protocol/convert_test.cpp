@@ -36,7 +36,8 @@ INSTANTIATE_TEST_SUITE_P(Syntax, ParseIntTable, testing::Values(
     ParseCase{"$FFFFFFFF", -1}, ParseCase{"$80000000", INT32_MIN}, ParseCase{"$7FFFFFFF", INT32_MAX},
     ParseCase{"$000000001", 1},       // leading zeros are not significant
     ParseCase{"$100000000", std::nullopt}, // nine significant digits
-    ParseCase{"1.0", std::nullopt}, ParseCase{"1e3", std::nullopt}, ParseCase{"$$1", std::nullopt}));
+    ParseCase{"1.0", std::nullopt}, ParseCase{"1e3", std::nullopt}, ParseCase{"$$1", std::nullopt}),
+    [](const auto &info) { return "case" + std::to_string(info.index); });
 
 TEST(StrToInt, ThrowsTheConversionErrorNamingTheWholeText)
 {

@@ -25,7 +25,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, HexToDataTable, testing::Values(
     HexCase{"12 3", "\x12\x03"s},
     HexCase{"1,2", "\x01\x02"s},          // the separator after a lone digit is consumed
     HexCase{"1\xE4\xB8\xAD" "2", "\x01\x02"s}, // non-ASCII bytes separate
-    HexCase{"ag", "\x0A"s}));
+    HexCase{"ag", "\x0A"s}),
+    [](const auto &info) { return "case" + std::to_string(info.index); });
 
 TEST(HexToData, ProducesNulAndHighBytesUntouched)
 {

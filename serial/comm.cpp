@@ -1,0 +1,160 @@
+#include "comm.h"
+
+#include "device.h"
+#include "linesettings.h"
+#include "readthread.h"
+#include "writethread.h"
+
+namespace rovi {
+
+// Lives on the component's thread and turns the workers' notices into the
+// component's events. Notices still queued when it is destroyed are
+// discarded by Qt together with their blocks.
+class TComm::NotifyWindow : public QObject {
+public:
+    explicit NotifyWindow(TComm *comm) : comm_(comm) {}
+
+    bool event(QEvent *e) override
+    {
+        if (auto *notice = dynamic_cast<CommNotice *>(e)) {
+            CommNotice::Accept();
+            comm_->Dispatch(notice->Message(), notice->Param(), notice->Block());
+            return true;
+        }
+        return QObject::event(e);
+    }
+
+private:
+    TComm *comm_;
+};
+
+TComm::TComm(QObject *owner) : QObject(owner), notify_window_(std::make_unique<NotifyWindow>(this)) {}
+
+TComm::~TComm()
+{
+    // The owner stops the port first; stopping here too keeps the workers
+    // from outliving the component if it does not.
+    StopPort();
+}
+
+void TComm::Dispatch(int message, std::uint32_t param, const char *block)
+{
+    switch (message) {
+    case COMM_MSG_DATA:
+        if (OnReceiveData)
+            OnReceiveData(this, block, static_cast<std::uint16_t>(param & 0xFFFF));
+        break;
+    case COMM_MSG_ERROR:
+        if (OnReceiveError)
+            OnReceiveError(this, param);
+        break;
+    case COMM_MSG_HANGUP:
+        if (OnRequestHangup)
+            OnRequestHangup(this);
+        break;
+    case COMM_MSG_MODEM:
+        if (OnModemStateChange)
+            OnModemStateChange(this, param);
+        break;
+    case COMM_MSG_TX_EMPTY:
+        if (OnSendDataEmpty)
+            OnSendDataEmpty(this);
+        break;
+    default:
+        break;
+    }
+}
+
+void TComm::StartPort()
+{
+    if (IsOpen())
+        throw ECommsError("此串口已经打开");
+
+    const int fd = CommDevice::OpenExclusive(comm_name_);
+    device_ = std::make_shared<CommDevice>(fd, timeouts_);
+    device_->PurgeInput();
+    device_->PurgeOutput();
+    ApplyTimeouts();
+    ApplyLineSettings();
+
+    close_event_ = std::make_shared<CloseEvent>();
+    if (!close_event_->Valid()) {
+        close_event_.reset();
+        device_.reset();
+        throw ECommsError("无法创建事件");
+    }
+
+    const NoticeTarget notify(notify_window_.get());
+    try {
+        reader_ = std::make_unique<TReadThread>(device_, close_event_, notify);
+    } catch (...) {
+        reader_.reset();
+        close_event_.reset();
+        device_.reset();
+        throw ECommsError("无法创建读线程");
+    }
+    try {
+        writer_ = std::make_unique<TWriteThread>(device_, close_event_, notify);
+        if (!writer_->Queue().Valid())
+            throw ECommsError("无法创建写线程");
+    } catch (...) {
+        StopReader();
+        writer_.reset();
+        close_event_.reset();
+        device_.reset();
+        throw ECommsError("无法创建写线程");
+    }
+    reader_->start(QThread::HighestPriority);
+    writer_->start(QThread::HighPriority);
+}
+
+void TComm::StopReader()
+{
+    if (!reader_)
+        return;
+    close_event_->Signal();
+    device_->PurgeInput();
+    reader_->Join();
+    reader_.reset();
+}
+
+void TComm::StopWriter()
+{
+    if (!writer_)
+        return;
+    close_event_->Signal();
+    device_->PurgeOutput();
+    writer_->Join();
+    writer_.reset();
+}
+
+void TComm::StopPort()
+{
+    if (!IsOpen())
+        return;
+    StopReader();
+    StopWriter();
+    close_event_.reset();
+    device_.reset(); // releases TIOCEXCL and closes the tty
+}
+
+bool TComm::WriteBytes(const void *Buffer, std::uint16_t Length)
+{
+    if (!writer_ || Length == 0)
+        return false;
+    return writer_->Queue().Push(ByteString(static_cast<const char *>(Buffer), Length));
+}
+
+void TComm::ApplyTimeouts()
+{
+    device_->SetTimeouts(timeouts_);
+    ++timeouts_applied_;
+}
+
+void TComm::ApplyLineSettings()
+{
+    ApplyLineSettingsToDevice(device_->Fd(), line_);
+    ++line_applied_;
+}
+
+} // namespace rovi

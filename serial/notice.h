@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QObject>
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+
+namespace rovi {
+
+// One notice from a worker to the window thread. A data notice carries its
+// chunk block (length + 1 bytes, the last one 0), released with the notice.
+class CommNotice : public QEvent {
+public:
+    static QEvent::Type TypeOf(int message) { return static_cast<QEvent::Type>(QEvent::User + message); }
+
+    CommNotice(int message, std::uint32_t param, std::unique_ptr<char[]> block = nullptr)
+        : QEvent(TypeOf(message)), message_(message), param_(param), block_(std::move(block))
+    {
+        Handoff().fetch_add(1, std::memory_order_release);
+    }
+
+    // Called by the receiving thread before it reads the notice. Qt's event
+    // queue already orders the two threads; this makes the hand-over of the
+    // block visible to the C++ memory model (and to race detectors) as well.
+    static void Accept() { (void)Handoff().load(std::memory_order_acquire); }
+
+    int Message() const { return message_; }
+    std::uint32_t Param() const { return param_; }
+    const char *Block() const { return block_.get(); }
+
+private:
+    static std::atomic<unsigned> &Handoff()
+    {
+        static std::atomic<unsigned> counter{0};
+        return counter;
+    }
+
+    int message_;
+    std::uint32_t param_;
+    std::unique_ptr<char[]> block_;
+};
+
+// Where the workers post their notices. Posting is thread-safe and keeps the
+// order of each posting thread.
+class NoticeTarget {
+public:
+    explicit NoticeTarget(QObject *window) : window_(window) {}
+    void Post(int message, std::uint32_t param = 0, std::unique_ptr<char[]> block = nullptr) const
+    {
+        QCoreApplication::postEvent(window_, new CommNotice(message, param, std::move(block)));
+    }
+
+private:
+    QObject *window_;
+};
+
+} // namespace rovi

@@ -1,0 +1,244 @@
+#include "readthread.h"
+
+#include <linux/serial.h>
+
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstring>
+#include <poll.h>
+#include <pthread.h>
+#include <sys/ioctl.h>
+#include <thread>
+#include <unistd.h>
+
+namespace rovi {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// What the read time-outs ask of one read, with the meaning COMMTIMEOUTS gives them.
+struct ReadPlan {
+    std::optional<Clock::duration> total;    // overall limit from the start of the read
+    std::optional<Clock::duration> interval; // limit between bytes once one has arrived
+    bool return_on_first_bytes = false;      // complete as soon as any bytes are there
+};
+
+ReadPlan PlanRead(const CommTimeouts &t)
+{
+    using std::chrono::milliseconds;
+    ReadPlan plan;
+    if (t.ReadIntervalTimeout == MAXDWORD && t.ReadTotalTimeoutMultiplier == 0 &&
+        t.ReadTotalTimeoutConstant == 0) {
+        // "Return at once with what is there": we wait for the first bytes
+        // instead of returning empty reads, so an idle line costs nothing.
+        plan.return_on_first_bytes = true;
+        return plan;
+    }
+    if (t.ReadIntervalTimeout == MAXDWORD && t.ReadTotalTimeoutMultiplier == MAXDWORD &&
+        t.ReadTotalTimeoutConstant > 0 && t.ReadTotalTimeoutConstant < MAXDWORD) {
+        plan.return_on_first_bytes = true;
+        plan.total = milliseconds(t.ReadTotalTimeoutConstant);
+        return plan;
+    }
+    const std::uint64_t total_ms =
+        std::uint64_t{t.ReadTotalTimeoutMultiplier} * kReadBufferSize + t.ReadTotalTimeoutConstant;
+    if (total_ms > 0)
+        plan.total = milliseconds(total_ms);
+    if (t.ReadIntervalTimeout > 0)
+        plan.interval = milliseconds(t.ReadIntervalTimeout);
+    return plan;
+}
+
+int PollTimeoutMs(std::optional<Clock::time_point> deadline)
+{
+    if (!deadline)
+        return -1;
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(*deadline - Clock::now()).count();
+    return left <= 0 ? 0 : static_cast<int>(std::min<long long>(left, 1 << 30));
+}
+
+// The signal that interrupts the line-event waiter's TIOCMIWAIT at shutdown.
+int WakeSignal()
+{
+    static const int sig = [] {
+        const int s = SIGRTMIN + 5;
+        struct sigaction sa {};
+        sa.sa_handler = [](int) {};
+        sigemptyset(&sa.sa_mask);
+        sa.sa_flags = 0; // no SA_RESTART: the ioctl must return EINTR
+        sigaction(s, &sa, nullptr);
+        return s;
+    }();
+    return sig;
+}
+
+} // namespace
+
+// Waits for carrier-detect and ring changes with TIOCMIWAIT on its own thread.
+// A device without modem lines (a pseudo-terminal) answers ENOTTY at once and
+// the waiter ends without a notice.
+struct TReadThread::LineWaiter {
+    std::atomic<bool> stop{false};
+    std::atomic<bool> done{false};
+    std::thread thread;
+};
+
+TReadThread::TReadThread(std::shared_ptr<CommDevice> device, std::shared_ptr<CloseEvent> close_event,
+                         NoticeTarget notify)
+    : device_(std::move(device)), close_event_(std::move(close_event)), notify_(notify)
+{
+}
+
+TReadThread::~TReadThread()
+{
+    Join();
+}
+
+void TReadThread::StartLineWaiter()
+{
+    const int fd = device_->Fd();
+    serial_icounter_struct probe{};
+    if (ioctl(fd, TIOCGICOUNT, &probe) != 0)
+        return; // no modem-line counters on this device
+    (void)WakeSignal();
+    line_waiter_ = std::make_unique<LineWaiter>();
+    LineWaiter *w = line_waiter_.get();
+    w->thread = std::thread([w, fd, notify = notify_] {
+        serial_icounter_struct before{};
+        (void)ioctl(fd, TIOCGICOUNT, &before);
+        while (!w->stop.load()) {
+            if (ioctl(fd, TIOCMIWAIT, TIOCM_CD | TIOCM_RNG) != 0) {
+                if (errno == EINTR)
+                    continue;
+                break; // unsupported, or the device is gone: the reader sees that itself
+            }
+            serial_icounter_struct after{};
+            if (ioctl(fd, TIOCGICOUNT, &after) != 0)
+                break;
+            std::uint32_t bits = 0;
+            if (after.dcd != before.dcd)
+                bits |= MODEM_EVENT_RLSD;
+            if (after.rng != before.rng)
+                bits |= MODEM_EVENT_RING;
+            before = after;
+            if (bits != 0 && !w->stop.load())
+                notify.Post(COMM_MSG_MODEM, bits);
+        }
+        w->done.store(true);
+    });
+}
+
+void TReadThread::StopLineWaiter()
+{
+    if (!line_waiter_)
+        return;
+    line_waiter_->stop.store(true);
+    // A signal sent just before the waiter enters the ioctl is lost, so repeat it.
+    while (!line_waiter_->done.load()) {
+        pthread_kill(line_waiter_->thread.native_handle(), WakeSignal());
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    line_waiter_->thread.join();
+    line_waiter_.reset();
+}
+
+void TReadThread::PostLineErrors()
+{
+    // TIOCGICOUNT counters are compared between reads; a device without them
+    // never reports line errors.
+    serial_icounter_struct now{};
+    if (ioctl(device_->Fd(), TIOCGICOUNT, &now) != 0)
+        return;
+    const ErrorCounts counts{now.frame, now.parity, now.overrun, now.brk, now.buf_overrun};
+    static constexpr std::array<std::uint32_t, 5> kFlags{CE_FRAME, CE_RXPARITY, CE_OVERRUN, CE_BREAK,
+                                                         CE_RXOVER};
+    std::uint32_t flags = 0;
+    for (std::size_t i = 0; i < counts.size() && error_counts_; ++i)
+        if (counts[i] != (*error_counts_)[i])
+            flags |= kFlags[i];
+    error_counts_ = counts;
+    if (flags != 0)
+        notify_.Post(COMM_MSG_ERROR, flags);
+}
+
+bool TReadThread::HandOver(std::size_t count)
+{
+    PostLineErrors();
+    if (count == 0)
+        return true; // an empty read posts nothing; the next read starts at once
+    auto block = std::make_unique<char[]>(count + 1);
+    std::memcpy(block.get(), buffer_.data(), count);
+    block[count] = 0;
+    notify_.Post(COMM_MSG_DATA, static_cast<std::uint32_t>(count), std::move(block));
+    return true;
+}
+
+// One read request: gathers up to 4096 bytes until the time-outs complete it.
+TReadThread::ReadEnd TReadThread::GatherRead(std::size_t &count)
+{
+    const ReadPlan plan = PlanRead(device_->Timeouts());
+    const Clock::time_point start = Clock::now();
+    Clock::time_point last_byte{};
+    count = 0;
+    for (;;) {
+        std::optional<Clock::time_point> deadline;
+        if (plan.total)
+            deadline = start + *plan.total;
+        if (plan.interval && count > 0) {
+            const auto gap_end = last_byte + *plan.interval;
+            deadline = deadline ? std::min(*deadline, gap_end) : gap_end;
+        }
+        pollfd fds[2] = {{close_event_->Fd(), POLLIN, 0}, {device_->Fd(), POLLIN, 0}};
+        const int ready = ::poll(fds, 2, PollTimeoutMs(deadline));
+        if (ready < 0) {
+            if (errno == EINTR)
+                continue;
+            return ReadEnd::hangup;
+        }
+        if (fds[0].revents != 0)
+            return ReadEnd::closed;
+        if (ready == 0)
+            return ReadEnd::complete; // the interval or total time-out ran out
+        if (fds[1].revents & POLLNVAL)
+            return ReadEnd::gone;
+        const ssize_t n = ::read(device_->Fd(), buffer_.data() + count, kReadBufferSize - count);
+        if (n > 0) {
+            count += static_cast<std::size_t>(n);
+            last_byte = Clock::now();
+            if (count == kReadBufferSize || plan.return_on_first_bytes)
+                return ReadEnd::complete;
+            continue;
+        }
+        if (n < 0 && (errno == EAGAIN || errno == EINTR))
+            continue;
+        if (n < 0 && errno == EBADF)
+            return ReadEnd::gone;
+        return ReadEnd::hangup; // read 0 or EIO: the tty was hung up
+    }
+}
+
+void TReadThread::Body()
+{
+    StartLineWaiter();
+    for (;;) {
+        if (close_event_->IsSignalled())
+            break;
+        std::size_t count = 0;
+        const ReadEnd end = GatherRead(count);
+        if (end == ReadEnd::complete) {
+            HandOver(count);
+            continue;
+        }
+        if (end == ReadEnd::hangup) {
+            HandOver(count); // bytes already received are not lost
+            notify_.Post(COMM_MSG_HANGUP);
+        }
+        break;
+    }
+    StopLineWaiter();
+    device_->PurgeInput();
+}
+
+} // namespace rovi

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "device.h"
+#include "notice.h"
+#include "writequeue.h"
+
+#include "worker.h"
+
+#include <memory>
+
+namespace rovi {
+
+// Takes requests from its queue and writes each completely, in order.
+// Posts COMM_MSG_TX_EMPTY once after it starts and once each time the queue
+// runs dry after writing. Ends on the close event (dropping what is queued)
+// or after a hang-up notice when a write fails.
+class TWriteThread : public CommWorker {
+public:
+    TWriteThread(std::shared_ptr<CommDevice> device, std::shared_ptr<CloseEvent> close_event,
+                 NoticeTarget notify);
+    ~TWriteThread() override;
+
+    // Usable from the moment the writer is created; refuses once it has ended.
+    WriteQueue &Queue() { return queue_; }
+
+protected:
+    void Body() override;
+
+private:
+    bool WriteRequest(const ByteString &request);
+    bool WaitForInput();
+
+    std::shared_ptr<CommDevice> device_;
+    std::shared_ptr<CloseEvent> close_event_;
+    NoticeTarget notify_;
+    WriteQueue queue_;
+};
+
+} // namespace rovi

@@ -1,0 +1,326 @@
+#include "serial/comm.h"
+#include "tests/support/pty.h"
+#include "tests/support/qtwait.h"
+
+#include <QElapsedTimer>
+
+#include <gtest/gtest.h>
+
+#include <dirent.h>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+#include <vector>
+
+using namespace rovi;
+using namespace rovi::test;
+using namespace std::string_literals;
+
+namespace {
+
+struct Chunk {
+    std::string bytes;
+    qint64 at_ms;
+};
+
+// A component on a fresh pseudo-terminal that records every event.
+class CommFixture : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        clock.start();
+        comm.SetCommName(pty.SlavePath());
+        // The line the program runs: no software flow control, which would
+        // otherwise swallow the 0x11 and 0x13 bytes of the test patterns.
+        comm.SetOutx_XonXoffFlow(false);
+        comm.SetInx_XonXoffFlow(false);
+        comm.OnReceiveData = [this](TComm *sender, const void *buffer, std::uint16_t length) {
+            EXPECT_EQ(sender, &comm);
+            EXPECT_EQ(static_cast<const char *>(buffer)[length], '\0');
+            chunks.push_back({std::string(static_cast<const char *>(buffer), length), clock.elapsed()});
+        };
+        comm.OnRequestHangup = [this](TComm *) { ++hangups; };
+        comm.OnSendDataEmpty = [this](TComm *) { ++empties; };
+    }
+    void TearDown() override { comm.StopPort(); }
+
+    std::string Received() const
+    {
+        std::string all;
+        for (const auto &c : chunks)
+            all += c.bytes;
+        return all;
+    }
+
+    Pty pty;
+    TComm comm;
+    QElapsedTimer clock;
+    std::vector<Chunk> chunks;
+    int hangups = 0;
+    int empties = 0;
+};
+
+std::string Pattern(std::size_t n)
+{
+    std::string s(n, '\0');
+    for (std::size_t i = 0; i < n; ++i)
+        s[i] = static_cast<char>((i * 7 + i / 251) & 0xFF);
+    return s;
+}
+
+std::string StartFailure(TComm &comm)
+{
+    try {
+        comm.StartPort();
+    } catch (const ECommsError &e) {
+        return e.what();
+    }
+    return "started";
+}
+
+int CountEntries(const char *dir)
+{
+    int n = 0;
+    for ([[maybe_unused]] const auto &e : std::filesystem::directory_iterator(dir))
+        ++n;
+    return n;
+}
+
+} // namespace
+
+TEST_F(CommFixture, OneBurstGivesOneChunkAboutAHundredMillisecondsAfterItsLastByte)
+{
+    comm.StartPort();
+    const qint64 sent = clock.elapsed();
+    pty.Write("\xFE\xF1\x00\x05\x42\x01\x04\x20\x03\x45\xB4\xFF"s);
+    ASSERT_TRUE(WaitUntil([&] { return !chunks.empty(); }));
+    Pump(300);
+    ASSERT_EQ(chunks.size(), 1u);
+    EXPECT_EQ(chunks[0].bytes.size(), 12u);
+    EXPECT_GE(chunks[0].at_ms - sent, 95);
+}
+
+TEST_F(CommFixture, BurstsTwentyMillisecondsApartMergeAndThreeHundredApartSplit)
+{
+    comm.StartPort();
+    pty.Write("0123");
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    pty.Write("4567");
+    ASSERT_TRUE(WaitUntil([&] { return !chunks.empty(); }));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    pty.Write("89");
+    ASSERT_TRUE(WaitUntil([&] { return chunks.size() >= 2; }));
+    Pump(300);
+    ASSERT_EQ(chunks.size(), 2u);
+    EXPECT_EQ(chunks[0].bytes, "01234567");
+    EXPECT_EQ(chunks[1].bytes, "89");
+}
+
+TEST_F(CommFixture, AContinuousStreamIsCutInto4096ByteChunksThenTheRest)
+{
+    comm.StartPort();
+    const std::string data = Pattern(10000);
+    std::thread writer([&] { pty.Write(data); });
+    ASSERT_TRUE(WaitUntil([&] { return Received().size() >= data.size(); }, 10000));
+    writer.join();
+    Pump(200);
+    ASSERT_EQ(chunks.size(), 3u);
+    EXPECT_EQ(chunks[0].bytes.size(), 4096u);
+    EXPECT_EQ(chunks[1].bytes.size(), 4096u);
+    EXPECT_EQ(chunks[2].bytes.size(), 10000u - 8192u);
+    EXPECT_TRUE(Received() == data) << "bytes lost, repeated or reordered";
+}
+
+TEST_F(CommFixture, SilenceGivesNoEvent)
+{
+    comm.StartPort();
+    Pump(400);
+    EXPECT_TRUE(chunks.empty());
+    EXPECT_EQ(hangups, 0);
+}
+
+TEST_F(CommFixture, WithoutAnIntervalTimeOutOnlyFullBuffersComplete)
+{
+    comm.SetReadIntervalTimeout(0);
+    comm.StartPort();
+    const std::string data = Pattern(5000);
+    std::thread writer([&] { pty.Write(data); });
+    ASSERT_TRUE(WaitUntil([&] { return !chunks.empty(); }, 10000));
+    writer.join();
+    Pump(400);
+    ASSERT_EQ(chunks.size(), 1u);
+    EXPECT_TRUE(chunks[0].bytes == data.substr(0, 4096)) << "wrong first 4096 bytes";
+}
+
+TEST_F(CommFixture, BytesNotYetClosedBySilenceAreDroppedByStopPort)
+{
+    comm.SetReadIntervalTimeout(1500); // a wide margin before the chunk would close
+    comm.StartPort();
+    pty.Write("12345");
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    comm.StopPort();
+    Pump(300);
+    EXPECT_TRUE(chunks.empty());
+    EXPECT_EQ(hangups, 0);
+}
+
+TEST_F(CommFixture, RequestsReachTheDeviceCompleteAndInOrder)
+{
+    comm.StartPort();
+    const std::string big = Pattern(65535);
+    EXPECT_TRUE(comm.WriteBytes("abc", 3));
+    EXPECT_TRUE(comm.WriteBytes(big.data(), 65535));
+    EXPECT_TRUE(comm.WriteBytes("xyz", 3));
+    const std::string got = pty.Read(3 + 65535 + 3);
+    ASSERT_EQ(got.size(), 3u + 65535u + 3u);
+    EXPECT_TRUE(got == "abc" + big + "xyz") << "bytes lost, repeated or reordered";
+}
+
+TEST_F(CommFixture, SendDataEmptyOnceAfterStartAndOnceAfterEachDrain)
+{
+    comm.StartPort();
+    ASSERT_TRUE(WaitUntil([&] { return empties == 1; }));
+    Pump(200);
+    EXPECT_EQ(empties, 1); // nothing written: no further notice
+    EXPECT_TRUE(comm.WriteBytes("abc", 3));
+    EXPECT_EQ(pty.Read(3), "abc");
+    ASSERT_TRUE(WaitUntil([&] { return empties == 2; }));
+    Pump(200);
+    EXPECT_EQ(empties, 2);
+}
+
+TEST_F(CommFixture, NoSendDataEmptyAfterStopPort)
+{
+    comm.StartPort();
+    ASSERT_TRUE(WaitUntil([&] { return empties == 1; }));
+    comm.StopPort();
+    Pump(200);
+    EXPECT_EQ(empties, 1);
+    EXPECT_FALSE(comm.WriteBytes("a", 1));
+}
+
+TEST_F(CommFixture, StartingTwiceFailsAndLeavesThePortRunning)
+{
+    comm.StartPort();
+    EXPECT_EQ(StartFailure(comm), "此串口已经打开");
+    EXPECT_TRUE(comm.IsOpen());
+    EXPECT_TRUE(comm.WriteBytes("ok", 2));
+    EXPECT_EQ(pty.Read(2), "ok");
+    pty.Write("in");
+    EXPECT_TRUE(WaitUntil([&] { return Received() == "in"; }));
+}
+
+TEST_F(CommFixture, NamesThatOpenNoTtyFailAndLeaveNothingHalfOpen)
+{
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() /
+                                      ("rovi-comm-" + std::to_string(getpid()));
+    std::filesystem::create_directories(dir);
+    std::ofstream(dir / "plain-file") << "not a tty";
+    const std::string open_failure = "打开串口出错\r\n此串口不存在或被占用";
+    for (const std::string &name : {std::string(), (dir / "missing").string(), (dir / "plain-file").string(),
+                                   dir.string(), std::string("not-a-port")}) {
+        SCOPED_TRACE(name);
+        comm.SetCommName(name);
+        EXPECT_EQ(StartFailure(comm), open_failure);
+        EXPECT_FALSE(comm.IsOpen());
+        EXPECT_FALSE(comm.WriteBytes("a", 1));
+    }
+    std::filesystem::remove_all(dir);
+    comm.SetCommName(pty.SlavePath());
+    EXPECT_EQ(StartFailure(comm), "started");
+}
+
+TEST_F(CommFixture, ASecondComponentCannotOpenTheSameDevice)
+{
+    comm.StartPort();
+    TComm other;
+    other.SetCommName(pty.SlavePath());
+    EXPECT_EQ(StartFailure(other), "打开串口出错\r\n此串口不存在或被占用");
+    EXPECT_FALSE(other.IsOpen());
+    comm.StopPort();
+    EXPECT_EQ(StartFailure(other), "started"); // released on close
+    other.StopPort();
+}
+
+TEST_F(CommFixture, WriteBytesRefusesAClosedPortAndAnEmptyRequest)
+{
+    EXPECT_FALSE(comm.WriteBytes("a", 1));
+    comm.StartPort();
+    ASSERT_TRUE(WaitUntil([&] { return empties == 1; }));
+    EXPECT_FALSE(comm.WriteBytes("a", 0));
+    Pump(200);
+    EXPECT_EQ(empties, 1);
+}
+
+TEST_F(CommFixture, TheDeviceGoingAwayGivesHangupAndLaterWritesFail)
+{
+    comm.StartPort();
+    ASSERT_TRUE(WaitUntil([&] { return empties == 1; }));
+    pty.DropKeeper();
+    pty.CloseMaster();
+    ASSERT_TRUE(WaitUntil([&] { return hangups >= 1; }));
+    EXPECT_TRUE(comm.IsOpen()); // stays open until StopPort
+    // The writer notices at its next request and ends with its own hang-up.
+    comm.WriteBytes("x", 1);
+    EXPECT_TRUE(WaitUntil([&] { return !comm.WriteBytes("y", 1); }));
+    comm.StopPort();
+    EXPECT_FALSE(comm.IsOpen());
+}
+
+TEST_F(CommFixture, StopPortWithReadsPendingGivesNoHangup)
+{
+    comm.StartPort();
+    Pump(50);
+    comm.StopPort();
+    comm.StopPort(); // twice closes once
+    Pump(200);
+    EXPECT_EQ(hangups, 0);
+}
+
+TEST_F(CommFixture, UnassignedReceiveHandlerDropsChunks)
+{
+    comm.OnReceiveData = nullptr;
+    comm.StartPort();
+    pty.Write("abc");
+    Pump(300);
+    comm.OnReceiveData = [this](TComm *, const void *b, std::uint16_t n) {
+        chunks.push_back({std::string(static_cast<const char *>(b), n), 0});
+    };
+    pty.Write("def");
+    ASSERT_TRUE(WaitUntil([&] { return !chunks.empty(); }));
+    EXPECT_EQ(Received(), "def");
+}
+
+TEST_F(CommFixture, SettersApplyOnlyChangedValuesWhileOpen)
+{
+    comm.SetBaudRate(19200); // closed: stored only
+    comm.StartPort();
+    const int line = comm.LineSettingsApplied();
+    const int times = comm.TimeoutsApplied();
+    comm.SetBaudRate(19200);
+    EXPECT_EQ(comm.LineSettingsApplied(), line);
+    comm.SetParity(TParity::Even);
+    EXPECT_EQ(comm.LineSettingsApplied(), line);
+    comm.SetBaudRate(38400);
+    EXPECT_EQ(comm.LineSettingsApplied(), line + 1);
+    comm.SetReadIntervalTimeout(100);
+    EXPECT_EQ(comm.TimeoutsApplied(), times);
+    comm.SetReadIntervalTimeout(50);
+    EXPECT_EQ(comm.TimeoutsApplied(), times + 1);
+}
+
+TEST_F(CommFixture, AThousandOpenCloseCyclesLeaveNoDescriptorOrThreadBehind)
+{
+    comm.StartPort();
+    comm.StopPort();
+    Pump(50);
+    const int fds = CountEntries("/proc/self/fd");
+    const int threads = CountEntries("/proc/self/task");
+    for (int i = 0; i < 1000; ++i) {
+        comm.StartPort();
+        comm.StopPort();
+    }
+    Pump(50);
+    EXPECT_EQ(CountEntries("/proc/self/fd"), fds);
+    EXPECT_EQ(CountEntries("/proc/self/task"), threads);
+}

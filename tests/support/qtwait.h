@@ -1,0 +1,38 @@
+#pragma once
+
+// Runs the Qt event loop while a test waits, so posted notices and timers
+// are delivered as they are in the program.
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QThread>
+
+#include <functional>
+
+namespace rovi::test {
+
+inline bool WaitUntil(const std::function<bool()> &done, int timeout_ms = 5000)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > timeout_ms)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        QThread::msleep(1);
+    }
+    return true;
+}
+
+inline void Pump(int ms)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < ms) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        QThread::msleep(1);
+    }
+}
+
+} // namespace rovi::test
