@@ -1,0 +1,132 @@
+#include "protocol/hexstr.h"
+#include "tools/readersim/readermodel.h"
+
+#include <gtest/gtest.h>
+
+using namespace rovi;
+using namespace rovi::sim;
+
+namespace {
+
+ByteString Bytes(const Frame &f)
+{
+    return ByteString(reinterpret_cast<const char *>(f.data()), f.size());
+}
+
+std::string Answers(ReaderModel &model, const ByteString &in)
+{
+    std::string out;
+    for (const Reply &r : model.Feed(in))
+        out += (out.empty() ? "" : " | ") + HexLine(r.bytes);
+    return out;
+}
+
+struct SetCase {
+    Field field;
+    std::uint8_t value;
+    bool accepted;
+};
+
+} // namespace
+
+TEST(ReaderModel, AnswersAQueryWithAReportOfTheFactorySet)
+{
+    ReaderModel model;
+    EXPECT_EQ(Answers(model, Bytes(ComposeQuery())), "FE F1 00 01 41 01 04 20 03 05 6F FF");
+}
+
+class FieldSet : public testing::TestWithParam<SetCase> {};
+
+TEST_P(FieldSet, AppliesAcceptableValuesAndRefusesOthersUnchanged)
+{
+    ReaderModel model;
+    const auto [field, value, accepted] = GetParam();
+    EXPECT_EQ(Answers(model, Bytes(ComposeFieldSet(field, value))), accepted ? "FE F1 00 FF" : "FE F1 02 FF");
+    FieldBytes expected = ReaderModel::kFactory;
+    if (accepted)
+        expected[static_cast<std::size_t>(field)] = value;
+    EXPECT_EQ(model.Fields(), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, FieldSet, testing::Values(
+    SetCase{Field::ctrl, 0x33, true},
+    SetCase{Field::id_addr, 5, true}, SetCase{Field::id_addr, 240, true}, SetCase{Field::id_addr, 241, false},
+    SetCase{Field::wiegand, 0x01, true}, SetCase{Field::wiegand, 0x45, true}, SetCase{Field::wiegand, 0x46, false},
+    SetCase{Field::serial_fmt, 4, true}, SetCase{Field::serial_fmt, 5, false},
+    SetCase{Field::baud, 8, true}, SetCase{Field::baud, 9, false},
+    SetCase{Field::power, 0x01, true}, SetCase{Field::power, 0x3F, true}, SetCase{Field::power, 0x02, false},
+    SetCase{Field::reread, 0xC0, true}, SetCase{Field::reread, 0xFC, true}, SetCase{Field::reread, 0xBD, false},
+    SetCase{Field::send_time, 0x7C, true}, SetCase{Field::send_time, 0x3D, false},
+    SetCase{Field::send_time, 0x80, false}),
+    [](const auto &info) { return "case" + std::to_string(info.index); });
+
+TEST(ReaderModel, SetAllAppliesEveryNonZeroByteOrNothing)
+{
+    ReaderModel model;
+    EXPECT_EQ(Answers(model, Bytes(ComposeSetAll({0, 7, 0, 3, 0, 0x3F, 0, 0x45}))), "FE F1 00 FF");
+    EXPECT_EQ(model.Fields(), (FieldBytes{0, 7, 0x41, 3, 4, 0x3F, 3, 0x45}));
+    EXPECT_EQ(Answers(model, Bytes(ComposeSetAll({0, 9, 0, 0, 0, 0x02, 0, 0}))), "FE F1 02 FF");
+    EXPECT_EQ(model.Fields(), (FieldBytes{0, 7, 0x41, 3, 4, 0x3F, 3, 0x45}));
+}
+
+TEST(ReaderModel, FactoryResetRestoresTheFactorySet)
+{
+    ReaderModel model;
+    model.Feed(Bytes(ComposeFieldSet(Field::id_addr, 99)));
+    EXPECT_EQ(Answers(model, Bytes(ComposeFactoryReset())), "FE F1 00 FF");
+    EXPECT_EQ(model.Fields(), ReaderModel::kFactory);
+}
+
+TEST(ReaderModel, ABadChecksumIsRefused)
+{
+    ReaderModel model;
+    Frame f = ComposeFieldSet(Field::id_addr, 9);
+    f[kSumPos] = 0x10;
+    EXPECT_EQ(Answers(model, Bytes(f)), "FE F1 01 FF");
+    EXPECT_EQ(model.Fields(), ReaderModel::kFactory);
+}
+
+TEST(ReaderModel, ResynchronisesAfterJunkAndAcrossCalls)
+{
+    ReaderModel model;
+    const ByteString query = Bytes(ComposeQuery());
+    const ByteString junk("\x00\xFE\x12\xFE\xF1\x05", 6);
+    EXPECT_EQ(Answers(model, junk + query.substr(0, 5)), "");
+    EXPECT_EQ(Answers(model, query.substr(5) + query), "FE F1 00 01 41 01 04 20 03 05 6F FF | "
+                                                       "FE F1 00 01 41 01 04 20 03 05 6F FF");
+}
+
+TEST(ReaderModel, FaultsApplyToTheNextReplyOnly)
+{
+    ReaderModel model;
+    const ByteString query = Bytes(ComposeQuery());
+    model.DropNextReply();
+    EXPECT_EQ(Answers(model, query), "");
+    model.CorruptNextChecksum();
+    auto replies = model.Feed(query);
+    ASSERT_EQ(replies.size(), 1u);
+    EXPECT_FALSE(VerifyReport(std::span<const std::uint8_t, 12>(
+        reinterpret_cast<const std::uint8_t *>(replies[0].bytes.data()), 12)));
+    model.SplitNextReply();
+    model.DelayNextReply(700);
+    replies = model.Feed(query);
+    ASSERT_EQ(replies.size(), 1u);
+    EXPECT_TRUE(replies[0].split);
+    EXPECT_EQ(replies[0].extra_delay_ms, 700);
+    replies = model.Feed(query);
+    EXPECT_FALSE(replies[0].split);
+    EXPECT_EQ(replies[0].extra_delay_ms, 0);
+    EXPECT_EQ(HexLine(replies[0].bytes), "FE F1 00 01 41 01 04 20 03 05 6F FF");
+}
+
+TEST(ReaderModel, CardOutputFollowsTheSerialFormat)
+{
+    ReaderModel model;
+    EXPECT_EQ(HexLine(model.CardOutput(0x01020304)), "02 01 02 03 04 04 03");
+    model.Feed(Bytes(ComposeFieldSet(Field::serial_fmt, 2)));
+    EXPECT_EQ(model.CardOutput(0xBC614E), "00BC614E\r\n");
+    model.Feed(Bytes(ComposeFieldSet(Field::serial_fmt, 3)));
+    EXPECT_EQ(model.CardOutput(12345678), "12345678\r\n");
+    model.Feed(Bytes(ComposeFieldSet(Field::serial_fmt, 4)));
+    EXPECT_EQ(model.CardOutput(12345678), "");
+}

@@ -1,0 +1,82 @@
+// The simulated reader as a separate process on a real pseudo-terminal,
+// driven through the serial component.
+#include "protocol/frame.h"
+#include "protocol/hexstr.h"
+#include "serial/comm.h"
+#include "tests/support/qtwait.h"
+
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using namespace rovi;
+using namespace rovi::test;
+
+namespace {
+
+class ReaderSim {
+public:
+    explicit ReaderSim(const QStringList &args = {})
+    {
+        process_.start(QStringLiteral(READER_SIM_PATH), args);
+        process_.waitForStarted();
+        WaitUntil([&] { return process_.canReadLine(); });
+        path_ = QString::fromUtf8(process_.readLine()).trimmed().toStdString();
+    }
+    ~ReaderSim()
+    {
+        process_.closeWriteChannel();
+        process_.terminate();
+        process_.waitForFinished(3000);
+    }
+    const std::string &Path() const { return path_; }
+    void Command(const char *line) { process_.write(line); process_.waitForBytesWritten(); }
+
+private:
+    QProcess process_;
+    std::string path_;
+};
+
+struct Link {
+    TComm comm;
+    std::vector<std::string> chunks;
+    explicit Link(const std::string &path)
+    {
+        comm.SetCommName(path);
+        comm.SetBaudRate(19200);
+        comm.SetOutx_XonXoffFlow(false);
+        comm.SetInx_XonXoffFlow(false);
+        comm.OnReceiveData = [this](TComm *, const void *b, std::uint16_t n) {
+            chunks.emplace_back(static_cast<const char *>(b), n);
+        };
+        comm.StartPort();
+    }
+    void Send(const Frame &f) { comm.WriteBytes(f.data(), static_cast<std::uint16_t>(f.size())); }
+};
+
+} // namespace
+
+TEST(ReaderSimProcess, AnswersAQueryWithOneTwelveByteBurst)
+{
+    ReaderSim sim;
+    ASSERT_FALSE(sim.Path().empty());
+    Link link(sim.Path());
+    link.Send(ComposeQuery());
+    ASSERT_TRUE(WaitUntil([&] { return !link.chunks.empty(); }));
+    Pump(300);
+    ASSERT_EQ(link.chunks.size(), 1u);
+    EXPECT_EQ(HexLine(link.chunks[0]), "FE F1 00 01 41 01 04 20 03 05 6F FF");
+}
+
+TEST(ReaderSimProcess, SplitFaultGivesTwoChunks)
+{
+    ReaderSim sim;
+    Link link(sim.Path());
+    sim.Command("split\n");
+    Pump(100);
+    link.Send(ComposeFieldSet(Field::id_addr, 7));
+    ASSERT_TRUE(WaitUntil([&] { return link.chunks.size() == 2; }));
+    EXPECT_EQ(HexLine(link.chunks[0] + link.chunks[1]), "FE F1 00 FF");
+}

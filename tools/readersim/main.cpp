@@ -1,0 +1,319 @@
+// reader-sim: plays the card reader on a pseudo-terminal. See tools/README.md.
+#include "protocol/hexstr.h"
+#include "readermodel.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/signalfd.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <deque>
+#include <optional>
+#include <string>
+
+using namespace rovi;
+using namespace rovi::sim;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+constexpr int kReplyDelayMs = 5;
+constexpr int kSplitGapMs = 300;
+constexpr int kLateDefaultMs = 1500;
+
+const char kUsage[] = R"(usage: reader-sim [options]
+
+Plays the 2.4 GHz card reader on a new pseudo-terminal. The first line on
+stdout is the terminal's device path; open it in the tool (or any serial
+terminal) as the port. Frames received and replies sent are logged in spaced
+hex with a time stamp on stderr.
+
+options:
+  --link PATH          also make PATH a symlink to the terminal (replaced if it is one)
+  --cards MS           emit a card number every MS milliseconds from the start
+  --card-start N       first card number (default 12345678), counting up
+  --exit-on-eof        exit when stdin closes
+  --help               this text
+
+commands on stdin, one per line (each fault applies to the next reply only):
+  drop          send no reply to the next frame (the tool shows its time-out)
+  badsum        corrupt the checksum of the next report
+  split         send the next reply in two bursts 300 ms apart
+  late [MS]     answer the next frame MS ms late (default 1500)
+  cards MS|off  start or stop card numbers
+  hangup        close the terminal as an unplugged adapter would, and exit
+  quit          exit
+
+The reader model: factory set ID 1, 韦根26, 标准格式, 9600, 软件控制 level 1,
+re-read 3 s, send time 0.5 s. A query (all field bytes 0) gets a 12-byte
+report; ctrl 0x80 restores the factory set; any other frame sets every
+non-zero field byte. Acknowledgements are FE F1 rr FF with rr 00 accepted,
+01 bad checksum, 02 a value outside what the tool produces (nothing changed).
+)";
+
+void Log(const char *direction, const ByteString &bytes)
+{
+    timespec ts{};
+    clock_gettime(CLOCK_REALTIME, &ts);
+    tm local{};
+    localtime_r(&ts.tv_sec, &local);
+    std::fprintf(stderr, "%02d:%02d:%02d.%03ld %s %s\n", local.tm_hour, local.tm_min, local.tm_sec,
+                 ts.tv_nsec / 1000000, direction, HexLine(bytes).c_str());
+}
+
+struct Outgoing {
+    Clock::time_point due;
+    ByteString bytes;
+};
+
+struct Options {
+    std::string link;
+    int card_interval_ms = 0;
+    std::uint32_t card = 12345678;
+    bool exit_on_eof = false;
+};
+
+std::optional<Options> ParseOptions(int argc, char **argv)
+{
+    Options o;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        auto value = [&]() -> const char * { return i + 1 < argc ? argv[++i] : nullptr; };
+        if (a == "--help") {
+            std::fputs(kUsage, stdout);
+            std::exit(0);
+        } else if (a == "--link") {
+            const char *v = value();
+            if (!v)
+                return std::nullopt;
+            o.link = v;
+        } else if (a == "--cards") {
+            const char *v = value();
+            if (!v || std::atoi(v) <= 0)
+                return std::nullopt;
+            o.card_interval_ms = std::atoi(v);
+        } else if (a == "--card-start") {
+            const char *v = value();
+            if (!v)
+                return std::nullopt;
+            o.card = static_cast<std::uint32_t>(std::strtoul(v, nullptr, 10));
+        } else if (a == "--exit-on-eof") {
+            o.exit_on_eof = true;
+        } else {
+            return std::nullopt;
+        }
+    }
+    return o;
+}
+
+class Simulator {
+public:
+    explicit Simulator(Options options) : options_(std::move(options)) {}
+
+    bool Open()
+    {
+        master_ = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
+        if (master_ < 0 || grantpt(master_) != 0 || unlockpt(master_) != 0)
+            return false;
+        path_ = ptsname(master_);
+        // Hold the slave open ourselves (raw, never read) so the master does
+        // not see a hang-up each time the tool closes the port.
+        keeper_ = open(path_.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+        termios t{};
+        tcgetattr(keeper_, &t);
+        cfmakeraw(&t);
+        tcsetattr(keeper_, TCSANOW, &t);
+        if (!options_.link.empty()) {
+            unlink(options_.link.c_str());
+            if (symlink(path_.c_str(), options_.link.c_str()) != 0) {
+                std::perror("reader-sim: --link");
+                return false;
+            }
+        }
+        std::printf("%s\n", path_.c_str());
+        std::fflush(stdout);
+        if (options_.card_interval_ms > 0)
+            next_card_ = Clock::now() + std::chrono::milliseconds(options_.card_interval_ms);
+        return true;
+    }
+
+    int Run()
+    {
+        sigset_t mask;
+        sigemptyset(&mask);
+        sigaddset(&mask, SIGINT);
+        sigaddset(&mask, SIGTERM);
+        sigprocmask(SIG_BLOCK, &mask, nullptr);
+        const int sfd = signalfd(-1, &mask, SFD_CLOEXEC);
+        bool stdin_open = true;
+        std::string command;
+        while (!quit_) {
+            pollfd fds[3] = {{master_, POLLIN, 0}, {sfd, POLLIN, 0}, {stdin_open ? 0 : -1, POLLIN, 0}};
+            if (poll(fds, 3, TimeoutMs()) < 0 && errno != EINTR)
+                break;
+            if (fds[1].revents & POLLIN)
+                break;
+            if (fds[0].revents & POLLIN)
+                ReadFrames();
+            if (fds[2].revents & (POLLIN | POLLHUP)) {
+                char buf[256];
+                const ssize_t n = read(0, buf, sizeof buf);
+                if (n <= 0) {
+                    stdin_open = false;
+                    if (options_.exit_on_eof)
+                        break;
+                } else {
+                    command.append(buf, static_cast<std::size_t>(n));
+                    for (std::size_t nl; (nl = command.find('\n')) != std::string::npos;) {
+                        Command(command.substr(0, nl));
+                        command.erase(0, nl + 1);
+                    }
+                }
+            }
+            SendDue();
+        }
+        Close();
+        return 0;
+    }
+
+private:
+    int TimeoutMs() const
+    {
+        std::optional<Clock::time_point> next = next_card_;
+        if (!outgoing_.empty() && (!next || outgoing_.front().due < *next))
+            next = outgoing_.front().due;
+        if (!next)
+            return -1;
+        const auto ms = std::chrono::ceil<std::chrono::milliseconds>(*next - Clock::now()).count();
+        return ms < 0 ? 0 : static_cast<int>(ms);
+    }
+
+    void ReadFrames()
+    {
+        char buf[4096];
+        const ssize_t n = read(master_, buf, sizeof buf);
+        if (n <= 0)
+            return;
+        const ByteString bytes(buf, static_cast<std::size_t>(n));
+        Log("rx", bytes);
+        for (const Reply &r : model_.Feed(bytes)) {
+            const auto due = Clock::now() + std::chrono::milliseconds(kReplyDelayMs + r.extra_delay_ms);
+            if (r.split) {
+                const std::size_t half = r.bytes.size() / 2;
+                Queue(due, r.bytes.substr(0, half));
+                Queue(due + std::chrono::milliseconds(kSplitGapMs), r.bytes.substr(half));
+            } else {
+                Queue(due, r.bytes);
+            }
+        }
+    }
+
+    void Queue(Clock::time_point due, ByteString bytes)
+    {
+        auto it = outgoing_.begin();
+        while (it != outgoing_.end() && it->due <= due)
+            ++it;
+        outgoing_.insert(it, Outgoing{due, std::move(bytes)});
+    }
+
+    void SendDue()
+    {
+        const auto now = Clock::now();
+        while (!outgoing_.empty() && outgoing_.front().due <= now) {
+            Send(outgoing_.front().bytes);
+            outgoing_.pop_front();
+        }
+        if (next_card_ && *next_card_ <= now) {
+            const ByteString card = model_.CardOutput(options_.card++);
+            if (!card.empty())
+                Send(card);
+            next_card_ = now + std::chrono::milliseconds(options_.card_interval_ms);
+        }
+    }
+
+    // One write, so the reply leaves as one burst.
+    void Send(const ByteString &bytes)
+    {
+        Log("tx", bytes);
+        std::size_t done = 0;
+        while (done < bytes.size()) {
+            const ssize_t n = write(master_, bytes.data() + done, bytes.size() - done);
+            if (n > 0) {
+                done += static_cast<std::size_t>(n);
+            } else if (n < 0 && errno == EAGAIN) {
+                pollfd p{master_, POLLOUT, 0};
+                poll(&p, 1, 100);
+            } else {
+                return;
+            }
+        }
+    }
+
+    void Command(const std::string &line)
+    {
+        const std::string word = line.substr(0, line.find(' '));
+        const std::string arg = line.find(' ') == std::string::npos ? "" : line.substr(line.find(' ') + 1);
+        if (word == "drop") {
+            model_.DropNextReply();
+        } else if (word == "badsum") {
+            model_.CorruptNextChecksum();
+        } else if (word == "split") {
+            model_.SplitNextReply();
+        } else if (word == "late") {
+            model_.DelayNextReply(arg.empty() ? kLateDefaultMs : std::atoi(arg.c_str()));
+        } else if (word == "cards") {
+            options_.card_interval_ms = arg == "off" ? 0 : std::atoi(arg.c_str());
+            next_card_.reset();
+            if (options_.card_interval_ms > 0)
+                next_card_ = Clock::now() + std::chrono::milliseconds(options_.card_interval_ms);
+        } else if (word == "hangup" || word == "quit") {
+            quit_ = true;
+        } else if (!word.empty()) {
+            std::fprintf(stderr, "reader-sim: unknown command '%s'\n", word.c_str());
+        }
+    }
+
+    void Close()
+    {
+        if (keeper_ >= 0)
+            close(keeper_);
+        if (master_ >= 0)
+            close(master_);
+        keeper_ = master_ = -1;
+        if (!options_.link.empty())
+            unlink(options_.link.c_str());
+    }
+
+    Options options_;
+    ReaderModel model_;
+    int master_ = -1;
+    int keeper_ = -1;
+    std::string path_;
+    std::deque<Outgoing> outgoing_;
+    std::optional<Clock::time_point> next_card_;
+    bool quit_ = false;
+};
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    const auto options = ParseOptions(argc, argv);
+    if (!options) {
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
+    Simulator sim(*options);
+    if (!sim.Open()) {
+        std::fprintf(stderr, "reader-sim: cannot create a pseudo-terminal\n");
+        return 1;
+    }
+    return sim.Run();
+}
