@@ -1,16 +1,44 @@
-#include "protocol/hexstr.h"
-#include "protocol/frame.h"
+#include "messages.h"
+#include "utool.h"
 
 #include <QApplication>
-#include <QLabel>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+namespace {
+
+// The backstop of the default error report: every handler already runs
+// through RunHandler, so nothing should arrive here.
+class ToolApplication : public QApplication {
+public:
+    using QApplication::QApplication;
+
+    bool notify(QObject *receiver, QEvent *event) override
+    {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (const std::exception &e) {
+            rovi::ReportError(activeWindow(), e);
+        } catch (...) {
+        }
+        return false;
+    }
+};
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
-    const rovi::Frame query = rovi::ComposeQuery();
-    QLabel label(QString::fromStdString(
-        rovi::HexLine(std::string_view(reinterpret_cast<const char *>(query.data()), query.size()))));
-    label.setWindowTitle(QStringLiteral("ROVI-2.4Didodezi"));
-    label.show();
+    ToolApplication app(argc, argv);
+    QApplication::setApplicationName(rovi::kAppTitle);
+
+    // Qt's own buttons and context menus in Chinese, like the rest of the window.
+    QTranslator qt_translation;
+    if (qt_translation.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
+                            QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qt_translation);
+
+    rovi::TFtool window;
+    window.show();
     return app.exec();
 }

@@ -1,0 +1,50 @@
+#pragma once
+
+// Every message box of the program goes through ShowMessage, so tests can
+// record messages instead of running a modal loop.
+
+#include <QString>
+
+#include <exception>
+#include <functional>
+
+class QWidget;
+
+namespace rovi {
+
+inline const QString kAppTitle = QStringLiteral("ROVI-2.4Didodezi");
+
+enum class MessageIcon { None, Warning, Error };
+
+struct MessageRequest {
+    QWidget *owner;
+    QString title;
+    QString text;
+    MessageIcon icon;
+};
+
+using MessagePresenter = std::function<void(const MessageRequest &)>;
+
+// Replaces the presenter (tests); an empty one restores the real modal box.
+void SetMessagePresenter(MessagePresenter presenter);
+
+// Modal, owned by `owner`, OK button. The real box's nested loop keeps
+// dispatching events, so receive events and timers run while it is open.
+void ShowMessage(const MessageRequest &request);
+
+// The program's expected-problem message: application title, warning icon.
+void Warn(QWidget *owner, const QString &text);
+
+// The default error report: the error's message, with "." added when its
+// last character sorts after ".", the application title and the error icon.
+void ReportError(QWidget *owner, const std::exception &error);
+QString ErrorReportText(const QString &message);
+
+// Runs one event handler; an error escaping it is shown by the default error
+// report and the program carries on. No exception crosses Qt's frames.
+void RunHandler(QWidget *owner, const std::function<void()> &handler);
+
+// Runs a handler under a guard that discards any error without a message.
+void RunSilently(const std::function<void()> &handler);
+
+} // namespace rovi

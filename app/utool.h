@@ -1,0 +1,55 @@
+#pragma once
+
+#include "serial/comm.h"
+
+#include <QMainWindow>
+
+#include <memory>
+
+class QAction;
+class QLabel;
+class QStatusBar;
+class QTabWidget;
+class QTimer;
+
+namespace rovi {
+
+namespace panel {
+class ParamPanel;
+struct TrafficMonitor;
+} // namespace panel
+
+// The main window: menu, the parameter panel on its one tab, the traffic
+// monitor below it and the status bar; fixed 792 x 546 client area.
+class TFtool : public QMainWindow {
+public:
+    TFtool();
+    ~TFtool() override;
+
+    panel::ParamPanel *Panel() const { return panel_; }
+    panel::TrafficMonitor &Monitor() const { return *monitor_; }
+    TComm &Comm() { return comm_; }
+
+    // The first status-bar panel (500 px); the second (50 px) stays empty.
+    void SetStatusText(const QString &text);
+    QString StatusText() const;
+
+    QAction *COM1; // COM设置
+    QAction *N2;   // 打开COM口
+    QAction *COM2; // 关闭COM口
+    QAction *N5;   // 关于
+
+    void N5Click();
+
+private:
+    void BuildMenu();
+    QWidget *BuildClient();
+
+    TComm comm_;
+    panel::ParamPanel *panel_ = nullptr;
+    std::unique_ptr<panel::TrafficMonitor> monitor_;
+    QStatusBar *StatusBar1 = nullptr;
+    QLabel *status_panels_[2] = {};
+};
+
+} // namespace rovi

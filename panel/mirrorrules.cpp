@@ -1,0 +1,105 @@
+#include "mirrorrules.h"
+
+#include "protocol/convert.h"
+#include "protocol/frame.h"
+
+namespace rovi::panel {
+
+namespace {
+
+constexpr int kMinId = 1;
+constexpr int kMaxId = 240;
+constexpr int kMaxTime = 60;
+
+bool TimeInRange(int v) { return v >= 0 && v <= kMaxTime; }
+
+} // namespace
+
+bool DigitFilterAccepts(char32_t typed)
+{
+    return (typed >= U'0' && typed <= U'9') || typed == 8;
+}
+
+RuleOutcome IdChange(std::string_view text)
+{
+    const int value = StrToInt(text);
+    if (value < kMinId || value > kMaxId)
+        return {std::nullopt, kIdRangeMessage};
+    return {IntToHex2(StrToIntDef(text, 1)), std::nullopt};
+}
+
+RuleOutcome IdExit(std::string_view text)
+{
+    const auto value = ParseInt(text);
+    if (!value)
+        return {std::nullopt, kIdFormatMessage};
+    if (*value < kMinId || *value > kMaxId)
+        return {std::nullopt, kIdRangeMessage};
+    return {IntToHex2(*value), std::nullopt};
+}
+
+RuleOutcome RereadChange(std::string_view text, bool leave_mode, int unit_index)
+{
+    if (!TimeInRange(StrToIntDef(text, 1)))
+        return {std::nullopt, kTimeRangeMessage};
+    const int t = StrToIntDef(text, 0);
+    const bool minutes = unit_index == 0;
+    // A zero time in seconds is written as zero minutes.
+    const auto unit = (minutes || t == 0) ? TimeUnitReread::minutes : TimeUnitReread::seconds;
+    return {IntToHex2(EncodeReread(Reread{leave_mode, unit, t})), std::nullopt};
+}
+
+RuleOutcome SendTimeChange(std::string_view text, int unit_index)
+{
+    if (!TimeInRange(StrToIntDef(text, 1)))
+        return {std::nullopt, kTimeRangeMessage};
+    const int t = StrToIntDef(text, 0);
+    const bool seconds = unit_index == 0;
+    // A zero time in tenths is written as zero seconds.
+    const auto unit = (seconds || t == 0) ? TimeUnitSend::seconds : TimeUnitSend::tenths;
+    return {IntToHex2(EncodeSendTime(SendTime{unit, t})), std::nullopt};
+}
+
+namespace {
+
+std::optional<std::string> TimeExit(std::string_view text, const char *message)
+{
+    const auto value = ParseInt(text);
+    if (!value || TimeInRange(*value))
+        return std::nullopt;
+    return message;
+}
+
+} // namespace
+
+std::optional<std::string> RereadExit(std::string_view text)
+{
+    return TimeExit(text, kRereadExitMessage);
+}
+
+std::optional<std::string> SendTimeExit(std::string_view text)
+{
+    return TimeExit(text, kSendTimeExitMessage);
+}
+
+std::string WiegandListMirror(int index)
+{
+    return IntToHex2(EncodeWiegand(WiegandOutput{index}));
+}
+
+std::string PowerListMirror(int index)
+{
+    return IntToHex2(EncodePower(SoftwareControl{index}));
+}
+
+std::string IndexPlusOneMirror(int index)
+{
+    return IntToHex2(index + 1);
+}
+
+std::string RereadModeCaption(bool checked)
+{
+    return checked ? "离开重读" : "连续重读";
+}
+
+} // namespace rovi::panel

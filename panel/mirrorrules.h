@@ -1,0 +1,52 @@
+#pragma once
+
+// The parameter panel's rules as plain functions: which mirror text a
+// group's controls give, and which message a number box's range check shows.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace rovi::panel {
+
+// What a rule does: write a mirror, or show a message and give the focus back.
+struct RuleOutcome {
+    std::optional<std::string> mirror;
+    std::optional<std::string> message; // shown with refocus
+    bool operator==(const RuleOutcome &) const = default;
+};
+
+inline constexpr const char *kIdRangeMessage = "数据在1到240之间";
+inline constexpr const char *kIdFormatMessage = "数据格式不对";
+inline constexpr const char *kTimeRangeMessage = "数据在0到60之间";
+inline constexpr const char *kRereadExitMessage = "请填写数据0到60之间的数据";
+inline constexpr const char *kSendTimeExitMessage = "请填写数据1到60之间的数据";
+
+// Digit filter of the number boxes: "0".."9" and backspace pass.
+bool DigitFilterAccepts(char32_t typed);
+
+// Edit_set2 change: throws EConvertError when the text does not parse.
+RuleOutcome IdChange(std::string_view text);
+// Edit_set2 exit: nothing happens only when the text is a valid ID and the mirror is rewritten.
+RuleOutcome IdExit(std::string_view text);
+
+// Unit indexes: ComboBox1 0 "分" / else "秒"; ComboBox2 0 "秒" / else "0.1秒".
+RuleOutcome RereadChange(std::string_view text, bool leave_mode, int unit_index);
+RuleOutcome SendTimeChange(std::string_view text, int unit_index);
+// Exit rules of edit4 and Edit1: a message only for a parsed value outside 0..60.
+std::optional<std::string> RereadExit(std::string_view text);
+std::optional<std::string> SendTimeExit(std::string_view text);
+
+// List and radio rules.
+std::string WiegandListMirror(int index);  // index + 0x41
+std::string PowerListMirror(int index);    // index + 0x20
+std::string IndexPlusOneMirror(int index); // serial format and baud lists
+inline constexpr const char *kDipSwitchMirror = "01";
+inline constexpr const char *kWiegandOutputMirror = "41";
+inline constexpr const char *kExternalPowerMirror = "01";
+inline constexpr const char *kSoftwarePowerMirror = "20";
+
+// CheckBox1's caption for its state.
+std::string RereadModeCaption(bool checked);
+
+} // namespace rovi::panel

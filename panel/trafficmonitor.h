@@ -1,0 +1,24 @@
+#pragma once
+
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QWidget;
+
+namespace rovi::panel {
+
+// The traffic monitor's controls below the panel, placed in the main
+// window's client area: raw hex line and its send button, the hex and text
+// logs, the receive counter and the clear button.
+struct TrafficMonitor {
+    explicit TrafficMonitor(QWidget *client);
+
+    QLineEdit *Edit2;      // raw hexadecimal to send
+    QPushButton *Button3;  // 发 送
+    QPlainTextEdit *Memo1; // hex log
+    QPlainTextEdit *Memo2; // text log
+    QLineEdit *Edit3;      // receive counter
+    QPushButton *BitBtn2;  // 清 零
+};
+
+} // namespace rovi::panel

@@ -1,0 +1,92 @@
+#include "app/messages.h"
+#include "app/uabout.h"
+#include "app/utool.h"
+#include "protocol/exception.h"
+#include "tests/support/messagerecorder.h"
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTabWidget>
+
+#include <gtest/gtest.h>
+
+using namespace rovi;
+
+TEST(ErrorReport, AddsAPeriodOnlyAfterACharacterSortingAfterIt)
+{
+    EXPECT_EQ(ErrorReportText("'' is not a valid integer value"), "'' is not a valid integer value.");
+    EXPECT_EQ(ErrorReportText("Unable to write to .\\set.ini"), "Unable to write to .\\set.ini.");
+    EXPECT_EQ(ErrorReportText("done."), "done.");
+    EXPECT_EQ(ErrorReportText("a-"), "a-"); // '-' sorts before '.'
+    EXPECT_EQ(ErrorReportText("无法创建事件"), "无法创建事件.");
+    EXPECT_EQ(ErrorReportText(""), "");
+}
+
+TEST(RunHandler, ShowsTheErrorAndKeepsWhatWasDone)
+{
+    test::MessageRecorder recorder;
+    int done = 0;
+    RunHandler(nullptr, [&] {
+        ++done;
+        throw EConvertError("'G1' is not a valid integer value");
+        ++done;
+    });
+    EXPECT_EQ(done, 1);
+    ASSERT_EQ(recorder.messages.size(), 1u);
+    EXPECT_EQ(recorder.messages[0].text, "'G1' is not a valid integer value.");
+    EXPECT_EQ(recorder.messages[0].title, "ROVI-2.4Didodezi");
+    EXPECT_EQ(recorder.messages[0].icon, MessageIcon::Error);
+    RunSilently([] { throw Exception("ignored"); });
+    EXPECT_EQ(recorder.messages.size(), 1u);
+}
+
+TEST(MainWindow, FixedClientAreaMenuTabAndStatusBar)
+{
+    TFtool window;
+    EXPECT_EQ(window.windowTitle(), "ROVI-2.4Didodezi");
+    EXPECT_EQ(window.centralWidget()->size(), QSize(792, 546));
+    EXPECT_EQ(window.minimumSize(), window.maximumSize());
+    EXPECT_FALSE(window.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+    QStringList menus;
+    for (QAction *a : window.menuBar()->actions())
+        menus << a->text();
+    EXPECT_EQ(menus, (QStringList{"通讯设置", "帮助"}));
+    EXPECT_EQ(window.COM1->text(), "COM设置");
+    EXPECT_EQ(window.N2->text(), "打开COM口");
+    EXPECT_EQ(window.COM2->text(), "关闭COM口");
+    EXPECT_EQ(window.N5->text(), "关于");
+    auto *pages = window.findChild<QTabWidget *>("PageControl1");
+    ASSERT_NE(pages, nullptr);
+    EXPECT_EQ(pages->count(), 1);
+    EXPECT_EQ(pages->tabText(0), "F1");
+    auto *status = window.findChild<QStatusBar *>("StatusBar1");
+    ASSERT_NE(status, nullptr);
+    EXPECT_EQ(window.findChild<QLabel *>("StatusPanel0")->width(), 500);
+    EXPECT_EQ(window.findChild<QLabel *>("StatusPanel1")->width(), 50);
+    window.SetStatusText("串口:COM1");
+    EXPECT_EQ(window.StatusText(), "串口:COM1");
+    for (QWidget *w : window.findChildren<QWidget *>()) {
+        const bool control = qobject_cast<QAbstractButton *>(w) || qobject_cast<QLineEdit *>(w) ||
+                             qobject_cast<QComboBox *>(w) || qobject_cast<QPlainTextEdit *>(w);
+        if (control && !w->objectName().isEmpty() && !w->objectName().startsWith("qt_")) {
+            EXPECT_FALSE(w->accessibleName().isEmpty()) << w->objectName().toStdString();
+        }
+    }
+}
+
+TEST(AboutBox, CaptionSizeAndVersion)
+{
+    TFabout about(nullptr);
+    EXPECT_EQ(about.windowTitle(), "关于");
+    EXPECT_EQ(about.size(), QSize(420, 276));
+    EXPECT_EQ(about.findChild<QLabel *>("Label1")->text(), "版本号：V1.1");
+    about.show();
+    EXPECT_TRUE(about.isVisible());
+    about.close();
+    EXPECT_FALSE(about.isVisible());
+}

@@ -1,0 +1,104 @@
+#include "panel/mirrorrules.h"
+#include "protocol/exception.h"
+
+#include <gtest/gtest.h>
+
+using namespace rovi;
+using namespace rovi::panel;
+
+namespace {
+
+RuleOutcome Mirror(const char *m) { return {m, std::nullopt}; }
+RuleOutcome Message(const char *m) { return {std::nullopt, m}; }
+
+} // namespace
+
+struct RereadCase {
+    const char *text;
+    bool checked;
+    int unit; // 0 分, 1 秒
+    RuleOutcome outcome;
+};
+
+class RereadTable : public testing::TestWithParam<RereadCase> {};
+
+TEST_P(RereadTable, GivesTheMirrorOrTheRangeMessage)
+{
+    const auto &c = GetParam();
+    EXPECT_EQ(RereadChange(c.text, c.checked, c.unit), c.outcome) << c.text;
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, RereadTable, testing::Values(
+    RereadCase{"0", false, 1, Mirror("40")}, RereadCase{"0", true, 1, Mirror("C0")},
+    RereadCase{"0", false, 0, Mirror("40")}, RereadCase{"60", true, 0, Mirror("FC")},
+    RereadCase{"10", true, 1, Mirror("8A")}, RereadCase{"3", false, 1, Mirror("03")},
+    RereadCase{"5", false, 0, Mirror("45")}, RereadCase{"", false, 1, Mirror("40")},
+    RereadCase{"12345678901", true, 0, Mirror("C0")}, // overflows: v = 1, t = 0
+    RereadCase{"61", false, 1, Message(kTimeRangeMessage)}, RereadCase{"-3", false, 1, Message(kTimeRangeMessage)}),
+    [](const auto &info) { return "case" + std::to_string(info.index); });
+
+struct SendCase {
+    const char *text;
+    int unit; // 0 秒, 1 0.1秒
+    RuleOutcome outcome;
+};
+
+class SendTimeTable : public testing::TestWithParam<SendCase> {};
+
+TEST_P(SendTimeTable, GivesTheMirrorOrTheRangeMessage)
+{
+    EXPECT_EQ(SendTimeChange(GetParam().text, GetParam().unit), GetParam().outcome) << GetParam().text;
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, SendTimeTable, testing::Values(
+    SendCase{"0", 1, Mirror("40")}, SendCase{"5", 0, Mirror("45")}, SendCase{"5", 1, Mirror("05")},
+    SendCase{"0", 0, Mirror("40")}, SendCase{"60", 0, Mirror("7C")}, SendCase{"60", 1, Mirror("3C")},
+    SendCase{"61", 0, Message(kTimeRangeMessage)}),
+    [](const auto &info) { return "case" + std::to_string(info.index); });
+
+TEST(IdRules, ChangeWritesTheMirrorRefusesTheRangeAndThrowsOnText)
+{
+    EXPECT_EQ(IdChange("2"), Mirror("02"));
+    EXPECT_EQ(IdChange("24"), Mirror("18"));
+    EXPECT_EQ(IdChange("240"), Mirror("F0"));
+    EXPECT_EQ(IdChange("241"), Message(kIdRangeMessage));
+    EXPECT_EQ(IdChange("0"), Message(kIdRangeMessage));
+    try {
+        IdChange("");
+        FAIL() << "no conversion error";
+    } catch (const EConvertError &e) {
+        EXPECT_STREQ(e.what(), "'' is not a valid integer value");
+    }
+}
+
+TEST(IdRules, ExitShowsTheFormatOrRangeMessage)
+{
+    EXPECT_EQ(IdExit("5"), Mirror("05"));
+    EXPECT_EQ(IdExit(""), Message(kIdFormatMessage));
+    EXPECT_EQ(IdExit("300"), Message(kIdRangeMessage));
+}
+
+TEST(TimeExitRules, OnlyAParsedValueOutOfRangeShowsItsMessage)
+{
+    EXPECT_EQ(RereadExit(""), std::nullopt);
+    EXPECT_EQ(RereadExit("60"), std::nullopt);
+    EXPECT_EQ(RereadExit("61"), kRereadExitMessage);
+    EXPECT_EQ(SendTimeExit("-1"), kSendTimeExitMessage);
+    EXPECT_EQ(SendTimeExit("0"), std::nullopt);
+}
+
+TEST(ListRules, MirrorsOfTheLists)
+{
+    EXPECT_EQ(WiegandListMirror(4), "45");
+    EXPECT_EQ(PowerListMirror(31), "3F");
+    EXPECT_EQ(IndexPlusOneMirror(7), "08");
+    EXPECT_EQ(RereadModeCaption(true), "离开重读");
+    EXPECT_EQ(RereadModeCaption(false), "连续重读");
+}
+
+TEST(DigitFilter, AcceptsDigitsAndBackspaceOnly)
+{
+    for (char32_t c = 0; c < 128; ++c)
+        EXPECT_EQ(DigitFilterAccepts(c), (c >= U'0' && c <= U'9') || c == 8) << static_cast<int>(c);
+    EXPECT_FALSE(DigitFilterAccepts(U'５')); // full-width digit
+}
