@@ -2,6 +2,7 @@
 
 #include "messages.h"
 #include "panel/parampanel.h"
+#include "panel/readerconsole.h"
 #include "panel/trafficmonitor.h"
 #include "qtext.h"
 #include "uabout.h"
@@ -39,6 +40,7 @@ TFtool::TFtool()
 
     BuildMenu();
     setCentralWidget(BuildClient());
+    console_ = new panel::ReaderConsole(this, *panel_, *monitor_, comm_);
     setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());

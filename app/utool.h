@@ -16,6 +16,7 @@ namespace rovi {
 
 namespace panel {
 class ParamPanel;
+class ReaderConsole;
 struct TrafficMonitor;
 } // namespace panel
 
@@ -29,6 +30,7 @@ public:
     panel::ParamPanel *Panel() const { return panel_; }
     panel::TrafficMonitor &Monitor() const { return *monitor_; }
     TComm &Comm() { return comm_; }
+    panel::ReaderConsole &Console() const { return *console_; }
 
     // The first status-bar panel (500 px); the second (50 px) stays empty.
     void SetStatusText(const QString &text);
@@ -48,6 +50,7 @@ private:
     TComm comm_;
     panel::ParamPanel *panel_ = nullptr;
     std::unique_ptr<panel::TrafficMonitor> monitor_;
+    panel::ReaderConsole *console_ = nullptr;
     QStatusBar *StatusBar1 = nullptr;
     QLabel *status_panels_[2] = {};
 };

@@ -1,24 +1,22 @@
 #include "trafficmonitor.h"
 
+#include "logview.h"
+
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
+
+#include <limits>
 
 namespace rovi::panel {
 
 namespace {
 
-QPlainTextEdit *MakeLog(QWidget *client, const char *name, const QRect &rect, const QString &accessible)
+LogView *MakeLog(QWidget *client, const char *name, const QRect &rect, const QString &accessible)
 {
-    auto *log = new QPlainTextEdit(client);
+    auto *log = new LogView(client);
     log->setObjectName(QString::fromLatin1(name));
     log->setGeometry(rect);
     log->setAccessibleName(accessible);
-    log->setReadOnly(true);
-    log->setLineWrapMode(QPlainTextEdit::NoWrap);
-    log->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    log->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    log->setUndoRedoEnabled(false);
     return log;
 }
 
@@ -30,6 +28,7 @@ TrafficMonitor::TrafficMonitor(QWidget *client)
     Edit2->setObjectName(QStringLiteral("Edit2"));
     Edit2->setGeometry(8, 372, 677, 21);
     Edit2->setAccessibleName(QStringLiteral("发送的十六进制数据"));
+    Edit2->setMaxLength(std::numeric_limits<int>::max()); // no limit on a raw line
 
     Button3 = new QPushButton(QStringLiteral("发 送"), client);
     Button3->setObjectName(QStringLiteral("Button3"));

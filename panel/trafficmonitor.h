@@ -1,11 +1,12 @@
 #pragma once
 
 class QLineEdit;
-class QPlainTextEdit;
 class QPushButton;
 class QWidget;
 
 namespace rovi::panel {
+
+class LogView;
 
 // The traffic monitor's controls below the panel, placed in the main
 // window's client area: raw hex line and its send button, the hex and text
@@ -15,8 +16,8 @@ struct TrafficMonitor {
 
     QLineEdit *Edit2;      // raw hexadecimal to send
     QPushButton *Button3;  // 发 送
-    QPlainTextEdit *Memo1; // hex log
-    QPlainTextEdit *Memo2; // text log
+    LogView *Memo1; // hex log
+    LogView *Memo2; // text log
     QLineEdit *Edit3;      // receive counter
     QPushButton *BitBtn2;  // 清 零
 };

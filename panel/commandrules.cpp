@@ -1,0 +1,117 @@
+#include "commandrules.h"
+
+#include "protocol/convert.h"
+
+namespace rovi::panel {
+
+namespace {
+
+// Arithmetic on 32-bit patterns, as the low 8 bits are all that is sent.
+std::uint8_t Low8(std::uint32_t v)
+{
+    return static_cast<std::uint8_t>(v & 0xFF);
+}
+
+std::uint32_t Bits(std::int32_t v)
+{
+    return static_cast<std::uint32_t>(v);
+}
+
+// A single-field set: the mirror strictly when it holds text, else the fallback.
+template <class Fallback>
+std::optional<Frame> FieldSet(Field field, const std::string &mirror, Fallback fallback)
+{
+    if (!mirror.empty())
+        return ComposeFieldSet(field, StrictMirrorByte(mirror));
+    const std::optional<std::uint8_t> value = fallback();
+    if (!value)
+        return std::nullopt;
+    return ComposeFieldSet(field, *value);
+}
+
+const std::string &MirrorOf(const PanelSnapshot &p, Field f)
+{
+    return p.mirrors[static_cast<std::size_t>(f)];
+}
+
+} // namespace
+
+std::uint8_t StrictMirrorByte(std::string_view mirror)
+{
+    return Low8(Bits(StrToInt("$" + std::string(mirror))));
+}
+
+std::uint8_t LenientMirrorByte(std::string_view mirror)
+{
+    return Low8(Bits(StrToIntDef("$" + std::string(mirror), 0)));
+}
+
+std::optional<Frame> ComposeFor(PanelButton button, const PanelSnapshot &p)
+{
+    using Byte = std::optional<std::uint8_t>;
+    switch (button) {
+    case PanelButton::FactoryReset:
+        return ComposeFactoryReset();
+    case PanelButton::Query:
+        return ComposeQuery();
+    case PanelButton::SetAll: {
+        FieldBytes fields{};
+        for (std::size_t i = 0; i < kFieldCount; ++i)
+            fields[i] = LenientMirrorByte(p.mirrors[i]);
+        return ComposeSetAll(fields);
+    }
+    case PanelButton::Set1:
+        return FieldSet(Field::ctrl, MirrorOf(p, Field::ctrl), [] { return Byte{}; });
+    case PanelButton::Set2:
+        return FieldSet(Field::id_addr, MirrorOf(p, Field::id_addr),
+                        [&] { return Byte{Low8(Bits(StrToIntDef(p.id_text, 1)))}; });
+    case PanelButton::Set3:
+        return FieldSet(Field::wiegand, MirrorOf(p, Field::wiegand), [&]() -> Byte {
+            if (p.dip_switch)
+                return 0x01;
+            if (p.wiegand_output)
+                return Low8(0x41u + Bits(p.wiegand_index));
+            return std::nullopt;
+        });
+    case PanelButton::Set4:
+        return FieldSet(Field::serial_fmt, MirrorOf(p, Field::serial_fmt),
+                        [&] { return Byte{Low8(Bits(p.serial_fmt_index) + 1u)}; });
+    case PanelButton::Set5:
+        return FieldSet(Field::baud, MirrorOf(p, Field::baud), [&] { return Byte{Low8(Bits(p.baud_index) + 1u)}; });
+    case PanelButton::Set6:
+        return FieldSet(Field::power, MirrorOf(p, Field::power), [&]() -> Byte {
+            if (p.external_power)
+                return 0x01;
+            if (p.software_power)
+                return Low8(0x20u + Bits(p.power_index));
+            return std::nullopt;
+        });
+    case PanelButton::Set7:
+        return FieldSet(Field::reread, MirrorOf(p, Field::reread), [&]() -> Byte {
+            if (p.reread_text.empty())
+                return std::nullopt;
+            // No zero-time substitution here, unlike the mirror rules.
+            const std::uint32_t t = Bits(StrToIntDef(p.reread_text, 0));
+            std::uint32_t value = p.leave_mode ? 0x80u : 0u;
+            if (p.reread_unit == 0)
+                value += 0x40u + t;
+            else if (p.reread_unit == 1)
+                value += t;
+            return Low8(value);
+        });
+    case PanelButton::Set8:
+        return FieldSet(Field::send_time, MirrorOf(p, Field::send_time), [&]() -> Byte {
+            if (p.send_text.empty())
+                return std::nullopt;
+            const std::uint32_t t = Bits(StrToIntDef(p.send_text, 0));
+            if (p.send_unit == 0)
+                return Low8(t + 0x40u);
+            if (p.send_unit == 1)
+                return Low8(t);
+            return Low8(0);
+        });
+    }
+    return std::nullopt;
+}
+
+} // namespace rovi::panel

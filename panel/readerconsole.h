@@ -1,0 +1,62 @@
+#pragma once
+
+#include "commandrules.h"
+#include "protocol/bytes.h"
+#include "protocol/frame.h"
+
+#include <QObject>
+
+#include <cstdint>
+
+class QTimer;
+class QWidget;
+
+namespace rovi {
+class TComm;
+}
+
+namespace rovi::panel {
+
+class ParamPanel;
+struct TrafficMonitor;
+
+// The panel's commands and the traffic monitor: every button sends its
+// frame through the serial component, logs it and arms the reply time-out;
+// every received chunk is logged and counted, and reports and
+// acknowledgements are interpreted by their length.
+class ReaderConsole : public QObject {
+public:
+    ReaderConsole(QWidget *window, ParamPanel &panel, TrafficMonitor &monitor, TComm &comm);
+
+    QTimer *Timer_wait; // one second reply time-out, single shot
+
+    // Button handlers.
+    void Button2Click(); // 出厂设置
+    void BitBtn1Click(); // 全部设置
+    void Button1Click(); // 查看参数
+    void BitBtn_setClick(int group); // 设 置 of group 1..8
+    void Button3Click(); // 发 送 (raw hex)
+    void BitBtn2Click(); // 清 零
+
+    // The receive event handler and the time-out.
+    void CommReceiveData(TComm *Sender, const void *Buffer, std::uint16_t BufferLength);
+    void Timer_waitTimer();
+
+    // Hands bytes to the serial component, in requests of at most 65535 bytes.
+    void SendData(const ByteString &bytes);
+
+private:
+    PanelSnapshot Snapshot() const;
+    void Send(PanelButton button);
+    void SendFrame(const Frame &frame);
+    void ArmTimer();
+    void AppendLog(const std::string &hex_line, const std::string &text_line);
+    void ApplyReport(const Frame &report);
+
+    QWidget *window_;
+    ParamPanel &panel_;
+    TrafficMonitor &monitor_;
+    TComm &comm_;
+};
+
+} // namespace rovi::panel
