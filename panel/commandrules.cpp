@@ -29,6 +29,16 @@ std::optional<Frame> FieldSet(Field field, const std::string &mirror, Fallback f
     return ComposeFieldSet(field, *value);
 }
 
+// The mirror's text as a hexadecimal number: "$" in front.
+std::string AsHex(std::string_view mirror)
+{
+    std::string text;
+    text.reserve(mirror.size() + 1);
+    text.push_back('$');
+    text.append(mirror);
+    return text;
+}
+
 const std::string &MirrorOf(const PanelSnapshot &p, Field f)
 {
     return p.mirrors[static_cast<std::size_t>(f)];
@@ -38,12 +48,12 @@ const std::string &MirrorOf(const PanelSnapshot &p, Field f)
 
 std::uint8_t StrictMirrorByte(std::string_view mirror)
 {
-    return Low8(Bits(StrToInt("$" + std::string(mirror))));
+    return Low8(Bits(StrToInt(AsHex(mirror))));
 }
 
 std::uint8_t LenientMirrorByte(std::string_view mirror)
 {
-    return Low8(Bits(StrToIntDef("$" + std::string(mirror), 0)));
+    return Low8(Bits(StrToIntDef(AsHex(mirror), 0)));
 }
 
 std::optional<Frame> ComposeFor(PanelButton button, const PanelSnapshot &p)
