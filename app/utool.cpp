@@ -5,8 +5,11 @@
 #include "panel/readerconsole.h"
 #include "panel/trafficmonitor.h"
 #include "qtext.h"
+#include "protocol/convert.h"
+#include "settings/ucomset.h"
 #include "uabout.h"
 
+#include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
@@ -60,7 +63,13 @@ void TFtool::BuildMenu()
     N2->setObjectName(QStringLiteral("N2"));
     COM2->setObjectName(QStringLiteral("COM2"));
     N5->setObjectName(QStringLiteral("N5"));
-    connect(N5, &QAction::triggered, this, [this] { RunHandler(this, [this] { N5Click(); }); });
+    auto on_menu = [this](QAction *item, void (TFtool::*handler)()) {
+        connect(item, &QAction::triggered, this, [this, handler] { RunHandler(this, [this, handler] { (this->*handler)(); }); });
+    };
+    on_menu(COM1, &TFtool::COM1Click);
+    on_menu(N2, &TFtool::N2Click);
+    on_menu(COM2, &TFtool::COM2Click);
+    on_menu(N5, &TFtool::N5Click);
 }
 
 QWidget *TFtool::BuildClient()
@@ -107,6 +116,77 @@ void TFtool::SetStatusText(const QString &text)
 QString TFtool::StatusText() const
 {
     return status_panels_[0]->text();
+}
+
+void TFtool::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (shown_once_)
+        return;
+    shown_once_ = true;
+    RunHandler(this, [this] { FormShow(); });
+}
+
+void TFtool::closeEvent(QCloseEvent *event)
+{
+    RunHandler(this, [this] { FormClose(); });
+    QMainWindow::closeEvent(event);
+}
+
+void TFtool::FormShow()
+{
+    com = settings::LoadPortSettings(settings::kIniPath);
+    if (com.com_auto > 0)
+        OpenCom();
+}
+
+void TFtool::FormClose()
+{
+    CloseCom();
+}
+
+void TFtool::OpenCom()
+{
+    comm_.SetCommName(com.com_port);
+    comm_.SetBaudRate(static_cast<std::uint32_t>(StrToInt(com.com_btl)));
+    static constexpr TParity kParity[] = {TParity::None, TParity::Odd, TParity::Even};
+    static constexpr TByteSize kByteSize[] = {TByteSize::_8, TByteSize::_7, TByteSize::_6};
+    static constexpr TStopBits kStopBits[] = {TStopBits::_1, TStopBits::_2};
+    if (com.com_jyw >= 0 && com.com_jyw < 3)
+        comm_.SetParity(kParity[com.com_jyw]);
+    if (com.com_data >= 0 && com.com_data < 3)
+        comm_.SetByteSize(kByteSize[com.com_data]);
+    if (com.com_tzw >= 0 && com.com_tzw < 2)
+        comm_.SetStopBits(kStopBits[com.com_tzw]);
+    try {
+        comm_.StopPort();
+        comm_.StartPort();
+        SetStatusText(ToQ(settings::StatusSummary(com)));
+    } catch (const std::exception &) {
+        SetStatusText(QString());
+        ShowMessage({this, QStringLiteral("提示"), QStringLiteral("串口打开失败或者此串口已经被占用"), MessageIcon::None});
+    }
+}
+
+void TFtool::CloseCom()
+{
+    comm_.StopPort();
+}
+
+void TFtool::COM1Click()
+{
+    settings::TFcomset dialog(this, com, [this] { OpenCom(); });
+    dialog.exec();
+}
+
+void TFtool::N2Click()
+{
+    OpenCom();
+}
+
+void TFtool::COM2Click()
+{
+    CloseCom();
 }
 
 void TFtool::N5Click()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "serial/comm.h"
+#include "settings/portsettings.h"
 
 #include <QMainWindow>
 
@@ -41,7 +42,22 @@ public:
     QAction *COM2; // 关闭COM口
     QAction *N5;   // 关于
 
-    void N5Click();
+    // Port settings, loaded from set.ini when the window is first shown.
+    settings::PortSettings com;
+
+    void FormShow();  // load the settings; open the port if auto-connect is set
+    void FormClose(); // close the port
+    void OpenCom();   // reopen the port with the settings; status-bar summary
+    void CloseCom();
+
+    void COM1Click(); // port settings dialog
+    void N2Click();   // open
+    void COM2Click(); // close
+    void N5Click();   // about box
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void BuildMenu();
@@ -53,6 +69,7 @@ private:
     panel::ReaderConsole *console_ = nullptr;
     QStatusBar *StatusBar1 = nullptr;
     QLabel *status_panels_[2] = {};
+    bool shown_once_ = false;
 };
 
 } // namespace rovi

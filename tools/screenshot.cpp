@@ -1,10 +1,13 @@
 // Takes a screenshot of the main window from the X display it runs on
-// (scripts/screenshot runs it under Xvfb): screenshot OUT.png [about]
+// (scripts/screenshot runs it under Xvfb): screenshot OUT.png [main|about|query]
+// "query" presses 查看参数 first, for a window connected to a reader.
 #include "app/uabout.h"
 #include "app/utool.h"
+#include "panel/parampanel.h"
 
 #include <QApplication>
 #include <QPixmap>
+#include <QPushButton>
 #include <QScreen>
 #include <QTimer>
 
@@ -14,13 +17,16 @@ int main(int argc, char *argv[])
     if (argc < 2)
         return 2;
     const QString out = QString::fromLocal8Bit(argv[1]);
-    const bool about = argc > 2 && QByteArray(argv[2]) == "about";
+    const QByteArray mode = argc > 2 ? QByteArray(argv[2]) : QByteArray("main");
+    const bool about = mode == "about";
     rovi::TFtool window;
     window.show();
     rovi::TFabout box(&window);
     if (about)
         box.show();
-    QTimer::singleShot(800, [&] {
+    if (mode == "query")
+        QTimer::singleShot(300, [&] { window.Panel()->Button1->click(); });
+    QTimer::singleShot(1000, [&] {
         QWidget *target = about ? static_cast<QWidget *>(&box) : &window;
         const QRect frame = target->frameGeometry();
         QScreen *screen = target->screen();

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
+
 using namespace rovi;
 using namespace rovi::panel;
 
@@ -31,7 +34,8 @@ TEST(ComposeFor, WholeReaderCommands)
     EXPECT_EQ(Sent(PanelButton::Query, p), "FE F1 00 00 00 00 00 00 00 00 00 FF");
     EXPECT_EQ(Sent(PanelButton::FactoryReset, p), "FE F1 80 00 00 00 00 00 00 00 80 FF");
     EXPECT_EQ(Sent(PanelButton::SetAll, p), "FE F1 00 00 00 00 00 00 00 00 00 FF"); // empty mirrors
-    p.mirrors = {"01", "05", "41", "G1", "04", "20", "03", "40"};
+    const char *mirrors[8] = {"01", "05", "41", "G1", "04", "20", "03", "40"};
+    std::copy(std::begin(mirrors), std::end(mirrors), p.mirrors.begin());
     EXPECT_EQ(Sent(PanelButton::SetAll, p), "FE F1 01 05 41 00 04 20 03 40 AE FF"); // G1 counts as 0
 }
 

@@ -1,0 +1,75 @@
+#include "portsettings.h"
+
+#include "protocol/convert.h"
+
+namespace rovi::settings {
+
+int IniInteger(std::string_view value, int fallback)
+{
+    if (value.starts_with("0x") || value.starts_with("0X")) {
+        std::string text = "$";
+        text.append(value.substr(2));
+        return StrToIntDef(text, fallback);
+    }
+    return StrToIntDef(value, fallback);
+}
+
+PortSettings ParsePortSettings(std::string_view file)
+{
+    PortSettings s;
+    auto text = [&](const IniKey &key, std::string &field) {
+        if (auto v = IniLookup(file, kSection, key)) {
+            if (v->size() > kMaxTextValue)
+                v->resize(kMaxTextValue);
+            field = *v;
+        }
+    };
+    auto integer = [&](const IniKey &key, int &field) {
+        if (const auto v = IniLookup(file, kSection, key))
+            field = IniInteger(*v, field);
+    };
+    text(kKeyPort, s.com_port);
+    text(kKeyBaud, s.com_btl);
+    integer(kKeyParity, s.com_jyw);
+    integer(kKeyData, s.com_data);
+    integer(kKeyStop, s.com_tzw);
+    integer(kKeyAuto, s.com_auto);
+    return s;
+}
+
+PortSettings LoadPortSettings(const std::string &path)
+{
+    // Settings live at the top of a small file; a huge one is read only so far.
+    constexpr std::size_t kReadLimit = 64u << 20;
+    return ParsePortSettings(ReadFileBytes(path, kReadLimit));
+}
+
+void SavePortSettings(const std::string &path, const PortSettings &s, bool auto_connect)
+{
+    auto write = [&](const IniKey &key, std::string_view value) {
+        WriteIniValue(path, kIniShownName, kSection, key, value);
+    };
+    write(kKeyPort, s.com_port);
+    write(kKeyBaud, s.com_btl);
+    write(kKeyParity, std::to_string(s.com_jyw));
+    write(kKeyData, std::to_string(s.com_data));
+    write(kKeyStop, std::to_string(s.com_tzw));
+    write(kKeyAuto, auto_connect ? "1" : "0");
+}
+
+std::string StatusSummary(const PortSettings &s)
+{
+    static const char *const kParity[] = {" 无校验", " 奇校验", " 偶校验"};
+    static const char *const kData[] = {" 数据位：8", " 数据位：7", " 数据位：6"};
+    static const char *const kStop[] = {" 停止位：1", " 停止位：2"};
+    std::string text = "串口:" + s.com_port + " 波特率:" + s.com_btl;
+    if (s.com_jyw >= 0 && s.com_jyw < 3)
+        text += kParity[s.com_jyw];
+    if (s.com_data >= 0 && s.com_data < 3)
+        text += kData[s.com_data];
+    if (s.com_tzw >= 0 && s.com_tzw < 2)
+        text += kStop[s.com_tzw];
+    return text;
+}
+
+} // namespace rovi::settings

@@ -1,0 +1,50 @@
+#pragma once
+
+// The port settings as they live in set.ini between runs: reading never
+// fails (defaults for whatever the file lacks), writing is key by key.
+
+#include "inifile.h"
+
+#include <string>
+
+namespace rovi::settings {
+
+inline constexpr const char *kIniPath = "set.ini";        // in the current directory
+inline constexpr const char *kIniShownName = ".\\set.ini"; // how messages name it
+inline constexpr std::string_view kSection = "comset";
+
+inline constexpr IniKey kKeyPort{"\xB4\xAE\xBF\xDA", "串口"};
+inline constexpr IniKey kKeyBaud{"\xB2\xA8\xCC\xD8\xC2\xCA", "波特率"};
+inline constexpr IniKey kKeyParity{"\xD0\xA3\xD1\xE9", "校验"};
+inline constexpr IniKey kKeyData{"\xCA\xFD\xBE\xDD", "数据"};
+inline constexpr IniKey kKeyStop{"\xCD\xA3\xD6\xB9", "停止"};
+inline constexpr IniKey kKeyAuto{"auto", ""};
+
+// Text values longer than this are cut when read.
+inline constexpr std::size_t kMaxTextValue = 2047;
+
+struct PortSettings {
+    std::string com_port = "COM1"; // port name as chosen
+    std::string com_btl = "9600";  // baud rate text
+    int com_jyw = 0;               // parity: 0 none, 1 odd, 2 even
+    int com_data = 0;              // data bits: 0 = 8, 1 = 7, 2 = 6
+    int com_tzw = 0;               // stop bits: 0 = 1, 1 = 2
+    int com_auto = 0;              // > 0: open the port at start-up
+    bool operator==(const PortSettings &) const = default;
+};
+
+// The settings a file's bytes give.
+PortSettings ParsePortSettings(std::string_view file);
+PortSettings LoadPortSettings(const std::string &path);
+
+// Writes the six keys in order; the first that cannot be written throws and
+// the keys before it stay written.
+void SavePortSettings(const std::string &path, const PortSettings &s, bool auto_connect);
+
+// An integer value: "0x"/"0X" in front becomes "$", then the lenient parse.
+int IniInteger(std::string_view value, int fallback);
+
+// The status-bar summary of an open port.
+std::string StatusSummary(const PortSettings &s);
+
+} // namespace rovi::settings

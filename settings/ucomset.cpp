@@ -1,0 +1,125 @@
+#include "ucomset.h"
+
+#include "app/messages.h"
+#include "app/qtext.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QSerialPortInfo>
+#include <QStatusBar>
+
+namespace rovi::settings {
+
+namespace {
+
+QComboBox *AddRow(QGroupBox *group, int row, const char *label, const char *name, const QStringList &items)
+{
+    const int y = 28 + row * 34;
+    auto *caption = new QLabel(QString::fromUtf8(label), group);
+    caption->setGeometry(40, y + 3, 70, 16);
+    auto *box = new QComboBox(group);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setGeometry(120, y, 200, 22);
+    box->setEditable(false);
+    box->addItems(items);
+    box->setAccessibleName(QString::fromUtf8(label));
+    caption->setBuddy(box);
+    return box;
+}
+
+} // namespace
+
+QStringList TFcomset::PortItems()
+{
+    QStringList items;
+    for (int n = 1; n <= 20; ++n)
+        items << QStringLiteral("COM%1").arg(n);
+    QStringList devices;
+    for (const QSerialPortInfo &port : QSerialPortInfo::availablePorts())
+        devices << port.systemLocation();
+    // The stable names of USB adapters, when udev provides them.
+    for (const QFileInfo &link : QDir(QStringLiteral("/dev/serial/by-id")).entryInfoList(QDir::System | QDir::Files))
+        devices << link.absoluteFilePath();
+    devices.sort();
+    devices.removeDuplicates();
+    return items + devices;
+}
+
+TFcomset::TFcomset(QWidget *owner, PortSettings &settings, std::function<void()> open_com, std::string ini_path)
+    : QDialog(owner), settings_(settings), open_com_(std::move(open_com)), ini_path_(std::move(ini_path))
+{
+    setObjectName(QStringLiteral("Fcomset"));
+    setWindowTitle(QStringLiteral("串口选择"));
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
+    setFont(SongFont(12));
+    setFixedSize(403, 291);
+
+    auto *group = new QGroupBox(this);
+    group->setObjectName(QStringLiteral("GroupBox1"));
+    group->setGeometry(16, 8, 371, 250);
+    ComboBox_com = AddRow(group, 0, "串口", "ComboBox_com", PortItems());
+    ComboBox_btl = AddRow(group, 1, "波特率", "ComboBox_btl",
+                          {"1200", "2400", "4800", "9600", "19200", "38400", "57600", "115200"});
+    ComboBox_jyw = AddRow(group, 2, "校验位", "ComboBox_jyw",
+                          {QStringLiteral("无NONE"), QStringLiteral("奇ODD"), QStringLiteral("偶EVEN")});
+    ComboBox_data = AddRow(group, 3, "数据位", "ComboBox_data", {"8", "7", "6"});
+    ComboBox_tzw = AddRow(group, 4, "停止位", "ComboBox_tzw", {"1", "2"});
+    ComboBox_btl->setCurrentIndex(3);
+
+    CheckBox1 = new QCheckBox(QStringLiteral("串口自动连接"), group);
+    CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
+    CheckBox1->setGeometry(40, 202, 140, 20);
+    CheckBox1->setAccessibleName(CheckBox1->text());
+    Button1 = new QPushButton(QStringLiteral("打开串口"), group);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setGeometry(230, 198, 90, 28);
+    Button1->setAccessibleName(Button1->text());
+
+    auto *status = new QStatusBar(this);
+    status->setObjectName(QStringLiteral("StatusBar1"));
+    status->setSizeGripEnabled(false);
+    status->setGeometry(0, 291 - 19, 403, 19);
+
+    connect(Button1, &QPushButton::clicked, this, [this] {
+        RunHandler(this, [this] { Button1Click(); });
+        if (close_requested_)
+            accept();
+    });
+    FormShow();
+}
+
+void TFcomset::FormShow()
+{
+    const QString port = ToQ(settings_.com_port);
+    int index = ComboBox_com->findText(port, Qt::MatchFixedString);
+    if (index < 0) {
+        // A stored name that is none of the items is kept, not lost on saving.
+        ComboBox_com->addItem(port);
+        index = ComboBox_com->count() - 1;
+    }
+    ComboBox_com->setCurrentIndex(index);
+    ComboBox_btl->setCurrentIndex(ComboBox_btl->findText(ToQ(settings_.com_btl), Qt::MatchFixedString));
+    ComboBox_jyw->setCurrentIndex(settings_.com_jyw < ComboBox_jyw->count() ? settings_.com_jyw : -1);
+    ComboBox_data->setCurrentIndex(settings_.com_data < ComboBox_data->count() ? settings_.com_data : -1);
+    ComboBox_tzw->setCurrentIndex(settings_.com_tzw < ComboBox_tzw->count() ? settings_.com_tzw : -1);
+    CheckBox1->setChecked(settings_.com_auto == 1);
+}
+
+void TFcomset::Button1Click()
+{
+    settings_.com_port = ToStd(ComboBox_com->currentText());
+    settings_.com_btl = ToStd(ComboBox_btl->currentText());
+    settings_.com_jyw = ComboBox_jyw->currentIndex();
+    settings_.com_data = ComboBox_data->currentIndex();
+    settings_.com_tzw = ComboBox_tzw->currentIndex();
+    SavePortSettings(ini_path_, settings_, CheckBox1->isChecked());
+    close_requested_ = true; // the dialog leaves once this handler has finished
+    open_com_();
+}
+
+} // namespace rovi::settings

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "portsettings.h"
+
+#include <QDialog>
+
+#include <functional>
+
+class QCheckBox;
+class QComboBox;
+class QPushButton;
+
+namespace rovi::settings {
+
+// The port settings dialog: shows the settings, and its button copies them
+// back, saves them to set.ini and reopens the port.
+class TFcomset : public QDialog {
+public:
+    // `settings` are the main window's fields; `open_com` reopens the port.
+    TFcomset(QWidget *owner, PortSettings &settings, std::function<void()> open_com,
+             std::string ini_path = kIniPath);
+
+    QComboBox *ComboBox_com;
+    QComboBox *ComboBox_btl;
+    QComboBox *ComboBox_jyw;
+    QComboBox *ComboBox_data;
+    QComboBox *ComboBox_tzw;
+    QCheckBox *CheckBox1;
+    QPushButton *Button1;
+
+    void FormShow();
+    void Button1Click();
+
+    // "COM1".."COM20", then the serial devices present on this machine.
+    static QStringList PortItems();
+
+private:
+    PortSettings &settings_;
+    std::function<void()> open_com_;
+    std::string ini_path_;
+    bool close_requested_ = false;
+};
+
+} // namespace rovi::settings

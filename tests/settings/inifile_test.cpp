@@ -1,0 +1,160 @@
+#include "settings/inifile.h"
+#include "settings/portsettings.h"
+#include "tests/support/tempdir.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sys/stat.h>
+
+using namespace rovi;
+using namespace rovi::settings;
+using namespace std::string_literals;
+
+namespace {
+
+const std::string kGbkPort = "\xB4\xAE\xBF\xDA";
+
+std::optional<std::string> Port(std::string_view file) { return IniLookup(file, "comset", kKeyPort); }
+
+void WriteBytes(const std::string &path, const std::string &bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+struct LookupCase {
+    std::string file;
+    std::optional<std::string> port;
+};
+
+} // namespace
+
+class IniLookupTable : public testing::TestWithParam<LookupCase> {};
+
+TEST_P(IniLookupTable, FindsTheFirstKeyOfTheFirstSection)
+{
+    EXPECT_EQ(Port(GetParam().file), GetParam().port);
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, IniLookupTable, testing::Values(
+    LookupCase{"[comset]\r\n" + kGbkPort + "=COM3\r\n", "COM3"},
+    LookupCase{"[COMSET]\n" + kGbkPort + "=COM3\n", "COM3"},                     // section case
+    LookupCase{"  [ comset ]  \n  " + kGbkPort + "  =  COM3  \n", "COM3"},       // spaces
+    LookupCase{"[comset]\n" + kGbkPort + "=COM3\n" + kGbkPort + "=COM4\n", "COM3"}, // first key wins
+    LookupCase{"[comset]\n" + kGbkPort + "=COM3\n[comset]\n" + kGbkPort + "=COM4\n", "COM3"},
+    LookupCase{"[comset]\nx=1\n[comset]\n" + kGbkPort + "=COM4\n", std::nullopt}, // only the first section
+    LookupCase{"[other]\n" + kGbkPort + "=COM3\n", std::nullopt},
+    LookupCase{"[comset]\n;" + kGbkPort + "=COM3\n", std::nullopt},               // a comment
+    LookupCase{"\xEF\xBB\xBF[comset]\r\n串口=COM7\r\n", "COM7"},                   // UTF-8 with BOM
+    LookupCase{"[comset]\n串口=COM8", "COM8"},                                     // UTF-8, no final newline
+    LookupCase{"[comset]\n" + kGbkPort + "=\n", ""},
+    LookupCase{"\x00\xFF\xFE[comset\n=\n\x01"s, std::nullopt},                      // garbage
+    LookupCase{"", std::nullopt}),
+    [](const auto &info) { return "case" + std::to_string(info.index); });
+
+TEST(IniLookup, KeyNamesIgnoreAsciiCase)
+{
+    EXPECT_EQ(IniLookup("[comset]\nAUTO=1\n", "comset", kKeyAuto), "1");
+}
+
+TEST(IniReplace, ReplacesInPlaceAndKeepsEveryOtherByte)
+{
+    const std::string file = "; my settings\r\n[other]\r\nkey=v\r\n\r\n[ComSet]\r\n" + kGbkPort +
+                             " = COM3\r\nauto=1\r\n[tail]\r\nz=9";
+    EXPECT_EQ(IniReplace(file, "comset", kKeyPort, "COM5"),
+              "; my settings\r\n[other]\r\nkey=v\r\n\r\n[ComSet]\r\n" + kGbkPort + "=COM5\r\nauto=1\r\n[tail]\r\nz=9");
+}
+
+TEST(IniReplace, AddsAMissingKeyAtTheEndOfItsSectionWithTheFilesLineEnds)
+{
+    EXPECT_EQ(IniReplace("[comset]\nauto=1\n\n[x]\n", "comset", kKeyPort, "COM2"),
+              "[comset]\nauto=1\n" + kGbkPort + "=COM2\n\n[x]\n");
+    EXPECT_EQ(IniReplace("[comset]\r\nauto=1", "comset", kKeyPort, "COM2"),
+              "[comset]\r\nauto=1\r\n" + kGbkPort + "=COM2\r\n");
+}
+
+TEST(IniReplace, AddsAMissingSection)
+{
+    EXPECT_EQ(IniReplace("", "comset", kKeyAuto, "0"), "[comset]\r\nauto=0\r\n");
+    EXPECT_EQ(IniReplace("[x]\ny=1", "comset", kKeyAuto, "1"), "[x]\ny=1\n[comset]\nauto=1\n");
+}
+
+TEST(IniReplace, KeepsAUtf8FilesBomAndKeySpelling)
+{
+    EXPECT_EQ(IniReplace("\xEF\xBB\xBF[comset]\n串口=COM1\n", "comset", kKeyPort, "COM9"),
+              "\xEF\xBB\xBF[comset]\n串口=COM9\n");
+}
+
+TEST(PortSettingsFile, ANewFileHoldsTheExactBytes)
+{
+    test::TempDir dir;
+    PortSettings s;
+    s.com_port = "/dev/ttyUSB0";
+    s.com_btl = "19200";
+    s.com_jyw = 2;
+    SavePortSettings("set.ini", s, true);
+    EXPECT_EQ(ReadFileBytes("set.ini"), "[comset]\r\n" + kGbkPort + "=/dev/ttyUSB0\r\n"
+                                        "\xB2\xA8\xCC\xD8\xC2\xCA=19200\r\n\xD0\xA3\xD1\xE9=2\r\n"
+                                        "\xCA\xFD\xBE\xDD=0\r\n\xCD\xA3\xD6\xB9=0\r\nauto=1\r\n");
+    PortSettings expected = s;
+    expected.com_auto = 1;
+    EXPECT_EQ(LoadPortSettings("set.ini"), expected);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1); // no temp file left
+}
+
+TEST(PortSettingsFile, AnUnwritableFileThrowsAndLosesNothing)
+{
+    test::TempDir dir;
+    std::filesystem::create_directory("set.ini"); // cannot be replaced by a file
+    try {
+        SavePortSettings("set.ini", PortSettings{}, false);
+        FAIL() << "no error";
+    } catch (const Exception &e) {
+        EXPECT_STREQ(e.what(), "Unable to write to .\\set.ini");
+    }
+    EXPECT_TRUE(std::filesystem::is_directory("set.ini"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
+}
+
+TEST(PortSettingsFile, ReadingNeverFails)
+{
+    test::TempDir dir;
+    EXPECT_EQ(LoadPortSettings("set.ini"), PortSettings{}); // missing
+    std::filesystem::create_directory("set.ini");
+    EXPECT_EQ(LoadPortSettings("set.ini"), PortSettings{}); // unreadable
+    std::filesystem::remove("set.ini");
+    std::string binary(1 << 20, '\0');
+    for (std::size_t i = 0; i < binary.size(); ++i)
+        binary[i] = static_cast<char>(i * 31);
+    WriteBytes("set.ini", binary);
+    EXPECT_EQ(LoadPortSettings("set.ini"), PortSettings{});
+}
+
+TEST(PortSettingsFile, ValuesAndTheirDefaults)
+{
+    const std::string long_port(3000, 'p');
+    const PortSettings s = ParsePortSettings("[comset]\n" + kGbkPort + "=" + long_port +
+                                             "\n\xD0\xA3\xD1\xE9=0x2\n\xCA\xFD\xBE\xDD=abc\n"
+                                             "\xCD\xA3\xD6\xB9=$1\nauto=-1\n");
+    EXPECT_EQ(s.com_port, long_port.substr(0, 2047));
+    EXPECT_EQ(s.com_btl, "9600");
+    EXPECT_EQ(s.com_jyw, 2);
+    EXPECT_EQ(s.com_data, 0);
+    EXPECT_EQ(s.com_tzw, 1);
+    EXPECT_EQ(s.com_auto, -1);
+    EXPECT_EQ(IniInteger("0X1f", 0), 31);
+    EXPECT_EQ(IniInteger(" 7", 0), 7);
+    EXPECT_EQ(IniInteger("7 ", 0), 0);
+}
+
+TEST(StatusSummary, SpellsEverySettingWithItsSpacing)
+{
+    PortSettings s;
+    EXPECT_EQ(StatusSummary(s), "串口:COM1 波特率:9600 无校验 数据位：8 停止位：1");
+    s = {"/dev/ttyUSB0", "115200", 1, 1, 1, 0};
+    EXPECT_EQ(StatusSummary(s), "串口:/dev/ttyUSB0 波特率:115200 奇校验 数据位：7 停止位：2");
+    s = {"COM2", "4800", 2, 2, 0, 0};
+    EXPECT_EQ(StatusSummary(s), "串口:COM2 波特率:4800 偶校验 数据位：6 停止位：1");
+    s = {"COM2", "4800", 5, -1, 2, 0};
+    EXPECT_EQ(StatusSummary(s), "串口:COM2 波特率:4800");
+}
