@@ -2,8 +2,6 @@
 #include "utool.h"
 
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QTranslator>
 
 namespace {
 
@@ -32,11 +30,7 @@ int main(int argc, char *argv[])
     ToolApplication app(argc, argv);
     QApplication::setApplicationName(rovi::kAppTitle);
 
-    // Qt's own buttons and context menus in Chinese, like the rest of the window.
-    QTranslator qt_translation;
-    if (qt_translation.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
-                            QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qt_translation);
+    rovi::InstallChineseQtTranslation();
 
     rovi::TFtool window;
     window.show();

@@ -1,6 +1,10 @@
 #include "messages.h"
 
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
+#include <QTranslator>
 
 #include <stdexcept>
 
@@ -75,6 +79,19 @@ void RunSilently(const std::function<void()> &handler)
         handler();
     } catch (...) {
     }
+}
+
+} // namespace rovi
+
+namespace rovi {
+
+bool InstallChineseQtTranslation()
+{
+    static QTranslator translation;
+    if (!translation.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return false;
+    return QCoreApplication::installTranslator(&translation);
 }
 
 } // namespace rovi

@@ -47,4 +47,8 @@ void RunHandler(QWidget *owner, const std::function<void()> &handler);
 // Runs a handler under a guard that discards any error without a message.
 void RunSilently(const std::function<void()> &handler);
 
+// Loads Qt's own Simplified Chinese texts (message-box buttons, context
+// menus), so they match the rest of the window. False when not installed.
+bool InstallChineseQtTranslation();
+
 } // namespace rovi

@@ -10,7 +10,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSerialPortInfo>
-#include <QStatusBar>
 
 namespace rovi::settings {
 
@@ -53,11 +52,7 @@ TFcomset::TFcomset(QWidget *owner, PortSettings &settings, std::function<void()>
     : QDialog(owner), settings_(settings), open_com_(std::move(open_com)), ini_path_(std::move(ini_path))
 {
     setObjectName(QStringLiteral("Fcomset"));
-    setWindowTitle(QStringLiteral("串口选择"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
-    setFont(SongFont(12));
-    setFixedSize(403, 291);
+    SetUpFixedDialog(*this, QStringLiteral("串口选择"), QSize(403, 291));
 
     auto *group = new QGroupBox(this);
     group->setObjectName(QStringLiteral("GroupBox1"));
@@ -79,11 +74,6 @@ TFcomset::TFcomset(QWidget *owner, PortSettings &settings, std::function<void()>
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setGeometry(230, 198, 90, 28);
     Button1->setAccessibleName(Button1->text());
-
-    auto *status = new QStatusBar(this);
-    status->setObjectName(QStringLiteral("StatusBar1"));
-    status->setSizeGripEnabled(false);
-    status->setGeometry(0, 291 - 19, 403, 19);
 
     connect(Button1, &QPushButton::clicked, this, [this] {
         RunHandler(this, [this] { Button1Click(); });

@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QLabel>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QMenuBar>
@@ -89,4 +90,11 @@ TEST(AboutBox, CaptionSizeAndVersion)
     EXPECT_TRUE(about.isVisible());
     about.close();
     EXPECT_FALSE(about.isVisible());
+}
+
+TEST(Translation, QtsOwnButtonsReadInChinese)
+{
+    ASSERT_TRUE(InstallChineseQtTranslation());
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "OK"), "确定");
+    EXPECT_EQ(QCoreApplication::translate("QWidgetTextControl", "&Paste"), "粘贴(&P)");
 }

@@ -11,9 +11,12 @@
 #include "tests/support/pty.h"
 #include "tests/support/qtwait.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QSet>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -244,4 +247,32 @@ TEST_F(ConsoleFixture, SendingWithThePortClosedTimesOut)
     EXPECT_EQ(Lines(m.Memo1), 1);
     ASSERT_TRUE(WaitUntil([&] { return !recorder.messages.empty(); }, 3000));
     EXPECT_EQ(recorder.Texts(), QStringList{"发送失败"});
+}
+
+TEST_F(ConsoleFixture, RealMessageBoxesKeepReceivingAndStackUp)
+{
+    SetMessagePresenter(nullptr); // real modal boxes with their nested event loops
+    QStringList seen;
+    QSet<QWidget *> known;
+    QTimer watcher;
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (box == nullptr)
+            return;
+        if (!known.contains(box)) {
+            known.insert(box);
+            seen << box->text();
+            if (seen.size() == 1) {
+                pty.Write("\x00\x00\x01\x00"s); // arrives while the first box is open
+                return;
+            }
+        }
+        if (seen.size() == 2)
+            box->accept(); // the top box first, then the one below it
+    });
+    watcher.start(10);
+    pty.Write("\x00\x00\x00\x00"s);
+    ASSERT_TRUE(WaitUntil([&] { return seen.size() == 2 && QApplication::activeModalWidget() == nullptr; }, 5000));
+    EXPECT_EQ(seen, (QStringList{"设置成功", "设置失败"}));
+    EXPECT_EQ(Lines(m.Memo1), 2);
 }

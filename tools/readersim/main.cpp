@@ -1,12 +1,12 @@
 // reader-sim: plays the card reader on a pseudo-terminal. See tools/README.md.
 #include "protocol/hexstr.h"
+#include "pseudoterminal.h"
 #include "readermodel.h"
 
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/signalfd.h>
-#include <termios.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -15,6 +15,7 @@
 #include <cstring>
 #include <ctime>
 #include <deque>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -119,17 +120,13 @@ public:
 
     bool Open()
     {
-        master_ = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
-        if (master_ < 0 || grantpt(master_) != 0 || unlockpt(master_) != 0)
+        try {
+            pty_ = std::make_unique<PseudoTerminal>(true);
+        } catch (const std::exception &) {
             return false;
-        path_ = ptsname(master_);
-        // Hold the slave open ourselves (raw, never read) so the master does
-        // not see a hang-up each time the tool closes the port.
-        keeper_ = open(path_.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
-        termios t{};
-        tcgetattr(keeper_, &t);
-        cfmakeraw(&t);
-        tcsetattr(keeper_, TCSANOW, &t);
+        }
+        master_ = pty_->Master();
+        const std::string &path_ = pty_->SlavePath();
         if (!options_.link.empty()) {
             unlink(options_.link.c_str());
             if (symlink(path_.c_str(), options_.link.c_str()) != 0) {
@@ -282,20 +279,16 @@ private:
 
     void Close()
     {
-        if (keeper_ >= 0)
-            close(keeper_);
-        if (master_ >= 0)
-            close(master_);
-        keeper_ = master_ = -1;
+        pty_.reset(); // master and slave closed: an unplugged adapter
+        master_ = -1;
         if (!options_.link.empty())
             unlink(options_.link.c_str());
     }
 
     Options options_;
     ReaderModel model_;
+    std::unique_ptr<PseudoTerminal> pty_;
     int master_ = -1;
-    int keeper_ = -1;
-    std::string path_;
     std::deque<Outgoing> outgoing_;
     std::optional<Clock::time_point> next_card_;
     bool quit_ = false;
