@@ -27,6 +27,8 @@ std::optional<termios> BuildTermios(const termios &current, const LineSettings &
 {
     if (s.StopBits == TStopBits::_1_5 && s.ByteSize != TByteSize::_5)
         return std::nullopt;
+    if (s.BaudRate == 0)
+        return std::nullopt; // B0 would hang the line up rather than set a speed
 
     termios t = current;
     cfmakeraw(&t);

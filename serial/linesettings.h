@@ -10,8 +10,8 @@ namespace rovi {
 // The termios structure the line settings give, starting from the device's
 // current one: raw mode, receiver on, no modem control of open/close, reads
 // that never block in the driver (the reader does its own timing).
-// Returns nothing for a combination the line cannot run (1.5 stop bits
-// with more than 5 data bits), which is then not applied at all.
+// Returns nothing for settings the line cannot run (a baud rate of 0, or
+// 1.5 stop bits with more than 5 data bits), which are then not applied at all.
 // A baud rate without a Bxxx constant leaves the speed fields as they were:
 // SetLineBaudRate sets it exactly afterwards.
 std::optional<termios> BuildTermios(const termios &current, const LineSettings &s);

@@ -1,5 +1,7 @@
 #include "readthread.h"
 
+#include "readplan.h"
+
 #include <linux/serial.h>
 
 #include <cerrno>
@@ -17,39 +19,6 @@ namespace rovi {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// What the read time-outs ask of one read, with the meaning COMMTIMEOUTS gives them.
-struct ReadPlan {
-    std::optional<Clock::duration> total;    // overall limit from the start of the read
-    std::optional<Clock::duration> interval; // limit between bytes once one has arrived
-    bool return_on_first_bytes = false;      // complete as soon as any bytes are there
-};
-
-ReadPlan PlanRead(const CommTimeouts &t)
-{
-    using std::chrono::milliseconds;
-    ReadPlan plan;
-    if (t.ReadIntervalTimeout == MAXDWORD && t.ReadTotalTimeoutMultiplier == 0 &&
-        t.ReadTotalTimeoutConstant == 0) {
-        // "Return at once with what is there": we wait for the first bytes
-        // instead of returning empty reads, so an idle line costs nothing.
-        plan.return_on_first_bytes = true;
-        return plan;
-    }
-    if (t.ReadIntervalTimeout == MAXDWORD && t.ReadTotalTimeoutMultiplier == MAXDWORD &&
-        t.ReadTotalTimeoutConstant > 0 && t.ReadTotalTimeoutConstant < MAXDWORD) {
-        plan.return_on_first_bytes = true;
-        plan.total = milliseconds(t.ReadTotalTimeoutConstant);
-        return plan;
-    }
-    const std::uint64_t total_ms =
-        std::uint64_t{t.ReadTotalTimeoutMultiplier} * kReadBufferSize + t.ReadTotalTimeoutConstant;
-    if (total_ms > 0)
-        plan.total = milliseconds(total_ms);
-    if (t.ReadIntervalTimeout > 0)
-        plan.interval = milliseconds(t.ReadIntervalTimeout);
-    return plan;
-}
 
 int PollTimeoutMs(std::optional<Clock::time_point> deadline)
 {

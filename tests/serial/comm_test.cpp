@@ -324,3 +324,18 @@ TEST_F(CommFixture, AThousandOpenCloseCyclesLeaveNoDescriptorOrThreadBehind)
     EXPECT_EQ(CountEntries("/proc/self/fd"), fds);
     EXPECT_EQ(CountEntries("/proc/self/task"), threads);
 }
+
+TEST_F(CommFixture, ReturnAtOnceModeDeliversEachReadWithoutWaitingForSilence)
+{
+    comm.SetReadIntervalTimeout(MAXDWORD);
+    comm.StartPort();
+    pty.Write("a");
+    // Well inside the 100 ms that would merge them under the interval rule.
+    std::this_thread::sleep_for(std::chrono::milliseconds(80));
+    pty.Write("b");
+    ASSERT_TRUE(WaitUntil([&] { return Received() == "ab"; }));
+    Pump(200);
+    ASSERT_EQ(chunks.size(), 2u);
+    EXPECT_EQ(chunks[0].bytes, "a");
+    EXPECT_EQ(chunks[1].bytes, "b");
+}

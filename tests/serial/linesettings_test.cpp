@@ -1,5 +1,6 @@
 #include "serial/device.h"
 #include "serial/linesettings.h"
+#include "serial/readplan.h"
 #include "tests/support/pty.h"
 
 #include <gtest/gtest.h>
@@ -63,10 +64,13 @@ INSTANTIATE_TEST_SUITE_P(Table, FrameFormat, testing::Values(
     FrameCase{TByteSize::_5, TParity::None, TStopBits::_1_5, CS5, 0, true}),
     [](const auto &info) { return "case" + std::to_string(info.index); });
 
-TEST(BuildTermios, OneAndAHalfStopBitsNeedFiveDataBits)
+TEST(BuildTermios, RefusesSettingsTheLineCannotRun)
 {
     LineSettings s;
-    s.StopBits = TStopBits::_1_5;
+    s.StopBits = TStopBits::_1_5; // needs five data bits
+    EXPECT_FALSE(BuildTermios(termios{}, s).has_value());
+    s = LineSettings{};
+    s.BaudRate = 0; // would mean "hang up"
     EXPECT_FALSE(BuildTermios(termios{}, s).has_value());
 }
 
@@ -121,4 +125,27 @@ TEST(ResolveCommName, ExistingPathsAsTheyStandAndComNumbersAsTtyS)
     EXPECT_EQ(ResolveCommName("COM-1"), std::nullopt);
     EXPECT_EQ(ResolveCommName(""), std::nullopt);
     EXPECT_EQ(ResolveCommName("ttyUSB0"), std::nullopt);
+}
+
+TEST(PlanRead, TheMeaningOfTheReadTimeOuts)
+{
+    using std::chrono::milliseconds;
+    auto plan = [](std::uint32_t ri, std::uint32_t rm, std::uint32_t rc) {
+        CommTimeouts t;
+        t.ReadIntervalTimeout = ri;
+        t.ReadTotalTimeoutMultiplier = rm;
+        t.ReadTotalTimeoutConstant = rc;
+        return PlanRead(t);
+    };
+    // The line the program runs: no overall limit, 100 ms between bytes.
+    EXPECT_EQ(plan(100, 0, 0), (ReadPlan{std::nullopt, milliseconds(100), false}));
+    // Interval 0: only a full buffer completes a read.
+    EXPECT_EQ(plan(0, 0, 0), (ReadPlan{std::nullopt, std::nullopt, false}));
+    // Total limits: multiplier per requested byte (4096) plus the constant.
+    EXPECT_EQ(plan(0, 1, 50), (ReadPlan{milliseconds(4096 + 50), std::nullopt, false}));
+    EXPECT_EQ(plan(20, 0, 300), (ReadPlan{milliseconds(300), milliseconds(20), false}));
+    // MAXDWORD combinations: return with what is there.
+    EXPECT_EQ(plan(MAXDWORD, 0, 0), (ReadPlan{std::nullopt, std::nullopt, true}));
+    EXPECT_EQ(plan(MAXDWORD, MAXDWORD, 250), (ReadPlan{milliseconds(250), std::nullopt, true}));
+    EXPECT_EQ(plan(MAXDWORD, MAXDWORD, MAXDWORD).return_on_first_bytes, false);
 }

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "commtypes.h"
+
+#include <chrono>
+#include <optional>
+
+namespace rovi {
+
+// What the read time-outs ask of one read, with the meaning COMMTIMEOUTS
+// gives them: an overall limit from the start of the read, a limit between
+// bytes once one has arrived, or completion as soon as any bytes are there.
+struct ReadPlan {
+    std::optional<std::chrono::milliseconds> total;
+    std::optional<std::chrono::milliseconds> interval;
+    bool return_on_first_bytes = false;
+    bool operator==(const ReadPlan &) const = default;
+};
+
+ReadPlan PlanRead(const CommTimeouts &t);
+
+} // namespace rovi
