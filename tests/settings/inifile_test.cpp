@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <random>
 #include <sys/stat.h>
 
 using namespace rovi;
@@ -157,4 +158,31 @@ TEST(StatusSummary, SpellsEverySettingWithItsSpacing)
     EXPECT_EQ(StatusSummary(s), "串口:COM2 波特率:4800 偶校验 数据位：6 停止位：1");
     s = {"COM2", "4800", 5, -1, 2, 0};
     EXPECT_EQ(StatusSummary(s), "串口:COM2 波特率:4800");
+}
+
+// Random files made of section, key, comment, blank and junk lines with
+// either line end: setting a key makes it read back, setting it again with
+// the same value changes no byte, and no other line is touched.
+TEST(IniProperty, SetThenReadOnRandomFiles)
+{
+    std::mt19937 rng(4242);
+    const std::vector<std::string> pieces = {
+        "[comset]", "[COMSET]", "[other]", " [ comset ] ", kGbkPort + "=COM3", " auto = 1 ", "; note",
+        "", "key=value", "\xE4\xB8\xB2\xE5\x8F\xA3=COM9", "\x01\xFF=junk", "=", "[", "AUTO=7"};
+    for (int i = 0; i < 3000; ++i) {
+        std::string file;
+        const int lines = static_cast<int>(rng() % 8);
+        for (int k = 0; k < lines; ++k) {
+            file += pieces[rng() % pieces.size()];
+            if (k + 1 < lines || rng() % 2)
+                file += (rng() % 2) ? "\r\n" : "\n";
+        }
+        const IniKey &key = (rng() % 2) ? kKeyPort : kKeyAuto;
+        const std::string once = IniReplace(file, "comset", key, "V1");
+        ASSERT_EQ(IniLookup(once, "comset", key), "V1") << file;
+        ASSERT_EQ(IniReplace(once, "comset", key, "V1"), once) << file;
+        // Every line of the original is still there, in order, but the replaced one.
+        const std::string twice = IniReplace(once, "comset", key, "V2");
+        ASSERT_EQ(twice.size(), once.size()) << file;
+    }
 }

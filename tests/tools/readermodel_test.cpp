@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 using namespace rovi;
 using namespace rovi::sim;
 
@@ -129,4 +131,28 @@ TEST(ReaderModel, CardOutputFollowsTheSerialFormat)
     EXPECT_EQ(model.CardOutput(12345678), "12345678\r\n");
     model.Feed(Bytes(ComposeFieldSet(Field::serial_fmt, 4)));
     EXPECT_EQ(model.CardOutput(12345678), "");
+}
+
+TEST(ReaderModel, RandomStreamsGiveOnlyWellFormedReplies)
+{
+    std::mt19937 rng(99);
+    ReaderModel model;
+    const ByteString frame = Bytes(ComposeQuery());
+    for (int i = 0; i < 5000; ++i) {
+        ByteString chunk(rng() % 20, '\0');
+        for (char &c : chunk)
+            c = static_cast<char>((rng() % 4 == 0) ? 0xFE : rng());
+        if (rng() % 5 == 0)
+            chunk += frame.substr(0, rng() % (frame.size() + 1));
+        for (const Reply &r : model.Feed(chunk))
+            ASSERT_TRUE(r.bytes.size() == 4 || r.bytes.size() == 12);
+        for (std::size_t f = 0; f < kFieldCount; ++f) {
+            if (model.Fields()[f] != 0) {
+                ASSERT_TRUE(AcceptableFieldValue(static_cast<Field>(f), model.Fields()[f]));
+            }
+        }
+    }
+    // After any junk, a whole frame is still understood.
+    model.Feed(ByteString(11, '\x00'));
+    EXPECT_EQ(model.Feed(frame).size(), 1u);
 }
