@@ -39,6 +39,17 @@ std::string AsHex(std::string_view mirror)
     return text;
 }
 
+// The fallback of a group with two radio buttons: the fixed byte of the first,
+// the list's byte of the second (base + index), nothing when neither is checked.
+std::optional<std::uint8_t> RadioChoice(bool fixed, bool listed, std::uint32_t base, int index)
+{
+    if (fixed)
+        return 0x01;
+    if (listed)
+        return Low8(base + Bits(index));
+    return std::nullopt;
+}
+
 const std::string &MirrorOf(const PanelSnapshot &p, Field f)
 {
     return p.mirrors[static_cast<std::size_t>(f)];
@@ -76,26 +87,16 @@ std::optional<Frame> ComposeFor(PanelButton button, const PanelSnapshot &p)
         return FieldSet(Field::id_addr, MirrorOf(p, Field::id_addr),
                         [&] { return Byte{Low8(Bits(StrToIntDef(p.id_text, 1)))}; });
     case PanelButton::Set3:
-        return FieldSet(Field::wiegand, MirrorOf(p, Field::wiegand), [&]() -> Byte {
-            if (p.dip_switch)
-                return 0x01;
-            if (p.wiegand_output)
-                return Low8(0x41u + Bits(p.wiegand_index));
-            return std::nullopt;
-        });
+        return FieldSet(Field::wiegand, MirrorOf(p, Field::wiegand),
+                        [&] { return RadioChoice(p.dip_switch, p.wiegand_output, 0x41, p.wiegand_index); });
     case PanelButton::Set4:
         return FieldSet(Field::serial_fmt, MirrorOf(p, Field::serial_fmt),
                         [&] { return Byte{Low8(Bits(p.serial_fmt_index) + 1u)}; });
     case PanelButton::Set5:
         return FieldSet(Field::baud, MirrorOf(p, Field::baud), [&] { return Byte{Low8(Bits(p.baud_index) + 1u)}; });
     case PanelButton::Set6:
-        return FieldSet(Field::power, MirrorOf(p, Field::power), [&]() -> Byte {
-            if (p.external_power)
-                return 0x01;
-            if (p.software_power)
-                return Low8(0x20u + Bits(p.power_index));
-            return std::nullopt;
-        });
+        return FieldSet(Field::power, MirrorOf(p, Field::power),
+                        [&] { return RadioChoice(p.external_power, p.software_power, 0x20, p.power_index); });
     case PanelButton::Set7:
         return FieldSet(Field::reread, MirrorOf(p, Field::reread), [&]() -> Byte {
             if (p.reread_text.empty())

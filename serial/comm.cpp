@@ -108,24 +108,26 @@ void TComm::StartPort()
     writer_->start(QThread::HighPriority);
 }
 
-void TComm::StopReader()
+// Signals the close event, purges the worker's side of the device (which
+// ends its pending operation), and waits for the worker to end.
+template <class Worker> void TComm::StopWorker(std::unique_ptr<Worker> &worker, void (CommDevice::*purge)())
 {
-    if (!reader_)
+    if (!worker)
         return;
     close_event_->Signal();
-    device_->PurgeInput();
-    reader_->Join();
-    reader_.reset();
+    (device_.get()->*purge)();
+    worker->Join();
+    worker.reset();
+}
+
+void TComm::StopReader()
+{
+    StopWorker(reader_, &CommDevice::PurgeInput);
 }
 
 void TComm::StopWriter()
 {
-    if (!writer_)
-        return;
-    close_event_->Signal();
-    device_->PurgeOutput();
-    writer_->Join();
-    writer_.reset();
+    StopWorker(writer_, &CommDevice::PurgeOutput);
 }
 
 void TComm::StopPort()

@@ -118,6 +118,7 @@ private:
     void ApplyLineSettings();
     void StopReader();
     void StopWriter();
+    template <class Worker> void StopWorker(std::unique_ptr<Worker> &worker, void (CommDevice::*purge)());
     void Dispatch(int message, std::uint32_t param, const char *block);
 
     std::unique_ptr<TReadThread> reader_;

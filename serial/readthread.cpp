@@ -56,7 +56,7 @@ struct TReadThread::LineWaiter {
 
 TReadThread::TReadThread(std::shared_ptr<CommDevice> device, std::shared_ptr<CloseEvent> close_event,
                          NoticeTarget notify)
-    : device_(std::move(device)), close_event_(std::move(close_event)), notify_(notify)
+    : CommWorker(std::move(device), std::move(close_event), notify)
 {
 }
 

@@ -19,9 +19,8 @@ namespace rovi {
 // when the device goes away.
 class TReadThread : public CommWorker {
 public:
-    TReadThread(std::shared_ptr<CommDevice> device, std::shared_ptr<CloseEvent> close_event,
-                NoticeTarget notify);
-    ~TReadThread() override;
+    TReadThread(std::shared_ptr<CommDevice> device, std::shared_ptr<CloseEvent> close_event, NoticeTarget notify);
+    ~TReadThread() override; // joins: the body must not outlive the members it uses
 
 protected:
     void Body() override;
@@ -34,9 +33,6 @@ private:
     void StartLineWaiter();
     void StopLineWaiter();
 
-    std::shared_ptr<CommDevice> device_;
-    std::shared_ptr<CloseEvent> close_event_;
-    NoticeTarget notify_;
     std::array<char, kReadBufferSize> buffer_{};
     // Line-error counters (frame, parity, overrun, break, buffer overrun) at the last read.
     using ErrorCounts = std::array<int, 5>;

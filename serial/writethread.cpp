@@ -14,17 +14,6 @@ using Clock = std::chrono::steady_clock;
 
 } // namespace
 
-TWriteThread::TWriteThread(std::shared_ptr<CommDevice> device, std::shared_ptr<CloseEvent> close_event,
-                           NoticeTarget notify)
-    : device_(std::move(device)), close_event_(std::move(close_event)), notify_(notify)
-{
-}
-
-TWriteThread::~TWriteThread()
-{
-    Join();
-}
-
 // Sleeps until a request or the close event; false on the close event.
 bool TWriteThread::WaitForInput()
 {
@@ -86,6 +75,11 @@ bool TWriteThread::WriteRequest(const ByteString &request)
         }
     }
     return true;
+}
+
+TWriteThread::~TWriteThread()
+{
+    Join();
 }
 
 void TWriteThread::Body()

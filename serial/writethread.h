@@ -16,9 +16,8 @@ namespace rovi {
 // or after a hang-up notice when a write fails.
 class TWriteThread : public CommWorker {
 public:
-    TWriteThread(std::shared_ptr<CommDevice> device, std::shared_ptr<CloseEvent> close_event,
-                 NoticeTarget notify);
-    ~TWriteThread() override;
+    using CommWorker::CommWorker;
+    ~TWriteThread() override; // joins: the body must not outlive the members it uses
 
     // Usable from the moment the writer is created; refuses once it has ended.
     WriteQueue &Queue() { return queue_; }
@@ -30,9 +29,6 @@ private:
     bool WriteRequest(const ByteString &request);
     bool WaitForInput();
 
-    std::shared_ptr<CommDevice> device_;
-    std::shared_ptr<CloseEvent> close_event_;
-    NoticeTarget notify_;
     WriteQueue queue_;
 };
 
