@@ -339,3 +339,22 @@ TEST_F(CommFixture, ReturnAtOnceModeDeliversEachReadWithoutWaitingForSilence)
     EXPECT_EQ(chunks[0].bytes, "a");
     EXPECT_EQ(chunks[1].bytes, "b");
 }
+
+TEST(CommLifetime, NoticesQueuedForADestroyedComponentAreNeverDelivered)
+{
+    Pty pty;
+    int delivered = 0;
+    {
+        TComm comm;
+        comm.SetCommName(pty.SlavePath());
+        comm.OnReceiveData = [&](TComm *, const void *, std::uint16_t) { ++delivered; };
+        comm.OnSendDataEmpty = [&](TComm *) { ++delivered; };
+        comm.StartPort();
+        pty.Write("queued");
+        // Let the reader post the chunk without running the event loop.
+        std::this_thread::sleep_for(std::chrono::milliseconds(400));
+        comm.StopPort();
+    }
+    Pump(200); // the queued notices die with their component
+    EXPECT_EQ(delivered, 0);
+}
