@@ -165,8 +165,11 @@ void ReaderConsole::CommReceiveData(TComm *, const void *Buffer, std::uint16_t B
         Timer_wait->stop();
         const std::string hex_line = HexLine(chunk);
         const std::string text_line = TextLine(chunk);
-        if (!text_line.empty())
-            monitor_.Edit3->setText(QString::number(StrToInt(ToStd(monitor_.Edit3->text())) + 1));
+        if (!text_line.empty()) {
+            // 32-bit arithmetic that wraps, as the counter always has.
+            const auto count = static_cast<std::uint32_t>(StrToInt(ToStd(monitor_.Edit3->text())));
+            monitor_.Edit3->setText(QString::number(static_cast<std::int32_t>(count + 1u)));
+        }
         AppendLog(hex_line, text_line);
         if (chunk.size() == kFrameSize) {
             Frame report{};
