@@ -1,0 +1,52 @@
+// The whole tool against the simulated reader process, as the demo runs it:
+// set.ini naming the reader's terminal with auto-connect on, then 查看参数.
+#include "app/utool.h"
+#include "panel/parampanel.h"
+#include "panel/trafficmonitor.h"
+#include "settings/portsettings.h"
+#include "tests/support/messagerecorder.h"
+#include "tests/support/qtwait.h"
+#include "tests/support/tempdir.h"
+
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <gtest/gtest.h>
+
+using namespace rovi;
+
+TEST(DemoRun, QueryFillsThePanelFromTheSimulatedReader)
+{
+    test::TempDir dir;
+    test::MessageRecorder recorder;
+    QProcess sim;
+    sim.start(QStringLiteral(READER_SIM_PATH), {});
+    ASSERT_TRUE(sim.waitForStarted());
+    ASSERT_TRUE(test::WaitUntil([&] { return sim.canReadLine(); }));
+    settings::PortSettings s;
+    s.com_port = QString::fromUtf8(sim.readLine()).trimmed().toStdString();
+    settings::SavePortSettings(settings::kIniPath, s, true);
+
+    TFtool window;
+    window.show();
+    ASSERT_TRUE(window.Comm().IsOpen());
+    window.Panel()->Button1->click();
+    ASSERT_TRUE(test::WaitUntil([&] { return !window.Panel()->Edit_data2->text().isEmpty(); }));
+    QStringList mirrors;
+    for (auto *m : window.Panel()->Mirrors())
+        mirrors << m->text();
+    EXPECT_EQ(mirrors.join(' '), "00 01 41 01 04 20 03 05");
+    EXPECT_TRUE(window.Panel()->RadioButton2->isChecked());
+    EXPECT_EQ(window.Monitor().Edit3->text(), "1");
+
+    window.Panel()->Edit_data2->setText("07");
+    window.Panel()->BitBtn_set2->click();
+    ASSERT_TRUE(test::WaitUntil([&] { return !recorder.messages.empty(); }));
+    EXPECT_EQ(recorder.messages[0].text, "设置成功");
+    window.close();
+    EXPECT_FALSE(window.Comm().IsOpen());
+    sim.terminate();
+    sim.waitForFinished(3000);
+}
