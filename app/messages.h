@@ -44,6 +44,12 @@ QString ErrorReportText(const QString &message);
 // report and the program carries on. No exception crosses Qt's frames.
 void RunHandler(QWidget *owner, const std::function<void()> &handler);
 
+// The same as a slot for a signal connection: Guarded(owner, handler).
+template <class Handler> auto Guarded(QWidget *owner, Handler handler)
+{
+    return [owner, handler] { RunHandler(owner, handler); };
+}
+
 // Runs a handler under a guard that discards any error without a message.
 void RunSilently(const std::function<void()> &handler);
 

@@ -64,7 +64,7 @@ void TFtool::BuildMenu()
     COM2->setObjectName(QStringLiteral("COM2"));
     N5->setObjectName(QStringLiteral("N5"));
     auto on_menu = [this](QAction *item, void (TFtool::*handler)()) {
-        connect(item, &QAction::triggered, this, [this, handler] { RunHandler(this, [this, handler] { (this->*handler)(); }); });
+        connect(item, &QAction::triggered, this, Guarded(this, [this, handler] { (this->*handler)(); }));
     };
     on_menu(COM1, &TFtool::COM1Click);
     on_menu(N2, &TFtool::N2Click);

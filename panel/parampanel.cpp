@@ -157,7 +157,7 @@ void ParamPanel::Connect()
     // Every rule runs through RunHandler: an error escaping it goes to the
     // default error report, never through Qt's frames.
     auto rule = [this](void (ParamPanel::*handler)()) {
-        return [this, handler] { RunHandler(this, [this, handler] { (this->*handler)(); }); };
+        return Guarded(this, [this, handler] { (this->*handler)(); });
     };
     auto when_checked = [rule](void (ParamPanel::*handler)()) {
         return [run = rule(handler)](bool checked) {

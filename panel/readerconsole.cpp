@@ -24,11 +24,6 @@ namespace {
 constexpr int kReplyTimeoutMs = 1000;
 constexpr std::size_t kMaxWriteRequest = 65535;
 
-std::string_view View(const Frame &f)
-{
-    return std::string_view(reinterpret_cast<const char *>(f.data()), f.size());
-}
-
 } // namespace
 
 ReaderConsole::ReaderConsole(QWidget *window, ParamPanel &panel, TrafficMonitor &monitor, TComm &comm)
@@ -38,10 +33,10 @@ ReaderConsole::ReaderConsole(QWidget *window, ParamPanel &panel, TrafficMonitor 
     Timer_wait->setObjectName(QStringLiteral("Timer_wait"));
     Timer_wait->setSingleShot(true);
     Timer_wait->setInterval(kReplyTimeoutMs);
-    connect(Timer_wait, &QTimer::timeout, this, [this] { RunHandler(window_, [this] { Timer_waitTimer(); }); });
+    connect(Timer_wait, &QTimer::timeout, this, Guarded(window_, [this] { Timer_waitTimer(); }));
 
     auto on_click = [this](QPushButton *button, auto handler) {
-        connect(button, &QPushButton::clicked, this, [this, handler] { RunHandler(window_, handler); });
+        connect(button, &QPushButton::clicked, this, Guarded(window_, handler));
     };
     on_click(panel_.Button2, [this] { Button2Click(); });
     on_click(panel_.BitBtn1, [this] { BitBtn1Click(); });
@@ -108,8 +103,8 @@ void ReaderConsole::BitBtn_setClick(int group)
 // hex line, the write, the logs, the time-out.
 void ReaderConsole::SendFrame(const Frame &frame)
 {
-    const std::string text_line = TextLine(View(frame));
-    const std::string hex_line = HexLine(View(frame));
+    const std::string text_line = TextLine(AsBytes(frame));
+    const std::string hex_line = HexLine(AsBytes(frame));
     SendData(Hex_Str::HexToData(hex_line));
     AppendLog(hex_line, text_line);
     ArmTimer();

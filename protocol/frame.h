@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string_view>
 #include <variant>
 
 namespace rovi {
@@ -43,6 +44,12 @@ Frame ComposeFieldSet(Field field, std::uint8_t value);
 Frame ComposeSetAll(const FieldBytes &fields);
 
 FieldBytes FieldBytesOf(std::span<const std::uint8_t, kFrameSize> frame);
+
+// The frame's 12 bytes as a byte string view, for sending and hex text.
+inline std::string_view AsBytes(const Frame &frame)
+{
+    return std::string_view(reinterpret_cast<const char *>(frame.data()), frame.size());
+}
 
 // True when byte 10 equals the checksum of bytes 2..9; bytes 0, 1, 11 are not examined.
 bool VerifyReport(std::span<const std::uint8_t, kFrameSize> report);

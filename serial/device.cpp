@@ -3,11 +3,9 @@
 #include <cctype>
 #include <cerrno>
 #include <fcntl.h>
-#include <sys/eventfd.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
-#include <poll.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -32,26 +30,6 @@ std::optional<std::string> ResolveCommName(const std::string &name)
         if (c < '0' || c > '9')
             return std::nullopt;
     return "/dev/ttyS" + std::to_string(std::stoul(digits) - 1);
-}
-
-CloseEvent::CloseEvent() : fd_(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
-
-CloseEvent::~CloseEvent()
-{
-    if (fd_ >= 0)
-        ::close(fd_);
-}
-
-void CloseEvent::Signal()
-{
-    const std::uint64_t one = 1;
-    (void)!::write(fd_, &one, sizeof one);
-}
-
-bool CloseEvent::IsSignalled() const
-{
-    pollfd p{fd_, POLLIN, 0};
-    return ::poll(&p, 1, 0) > 0 && (p.revents & POLLIN) != 0;
 }
 
 int CommDevice::OpenExclusive(const std::string &name)

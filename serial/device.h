@@ -1,6 +1,7 @@
 #pragma once
 
 #include "commtypes.h"
+#include "eventfd.h"
 
 #include <mutex>
 #include <optional>
@@ -13,26 +14,13 @@ namespace rovi {
 // /dev/ttyS(n-1); anything else names no device.
 std::optional<std::string> ResolveCommName(const std::string &name);
 
-// An eventfd that stays readable once signalled (manual reset).
-class CloseEvent {
-public:
-    CloseEvent();
-    ~CloseEvent();
-    CloseEvent(const CloseEvent &) = delete;
-    CloseEvent &operator=(const CloseEvent &) = delete;
-
-    bool Valid() const { return fd_ >= 0; }
-    int Fd() const { return fd_; }
-    void Signal();
-    bool IsSignalled() const;
-
-private:
-    int fd_;
-};
+// The event that tells both workers to end. Nobody clears it, so once
+// signalled it stays readable for both (manual reset).
+class CloseEvent : public EventFd {};
 
 // The open tty and what the component and its workers share about it: the
-// Linux stand-in for the driver's state. The workers read the time-outs at
-// the start of each read and write.
+// Linux stand-in for the driver's state. The reader reads the time-outs at
+// the start of each read.
 class CommDevice {
 public:
     // Opens the tty exclusively (O_NONBLOCK, flock, TIOCEXCL). Throws

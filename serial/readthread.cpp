@@ -132,16 +132,15 @@ void TReadThread::PostLineErrors()
         notify_.Post(COMM_MSG_ERROR, flags);
 }
 
-bool TReadThread::HandOver(std::size_t count)
+void TReadThread::HandOver(std::size_t count)
 {
     PostLineErrors();
     if (count == 0)
-        return true; // an empty read posts nothing; the next read starts at once
+        return; // an empty read posts nothing; the next read starts at once
     auto block = std::make_unique<char[]>(count + 1);
     std::memcpy(block.get(), buffer_.data(), count);
     block[count] = 0;
     notify_.Post(COMM_MSG_DATA, static_cast<std::uint32_t>(count), std::move(block));
-    return true;
 }
 
 // One read request: gathers up to 4096 bytes until the time-outs complete it.

@@ -28,7 +28,7 @@ protected:
 private:
     enum class ReadEnd { complete, closed, hangup, gone };
     ReadEnd GatherRead(std::size_t &count);
-    bool HandOver(std::size_t count);
+    void HandOver(std::size_t count);
     void PostLineErrors();
     void StartLineWaiter();
     void StopLineWaiter();

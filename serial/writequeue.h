@@ -1,5 +1,6 @@
 #pragma once
 
+#include "eventfd.h"
 #include "protocol/bytes.h"
 
 #include <deque>
@@ -12,13 +13,8 @@ namespace rovi {
 // until the writer closes it at its end; then it refuses them.
 class WriteQueue {
 public:
-    WriteQueue();
-    ~WriteQueue();
-    WriteQueue(const WriteQueue &) = delete;
-    WriteQueue &operator=(const WriteQueue &) = delete;
-
-    bool Valid() const { return wake_fd_ >= 0; }
-    int WakeFd() const { return wake_fd_; }
+    bool Valid() const { return wake_.Valid(); }
+    int WakeFd() const { return wake_.Fd(); }
 
     // False once the queue is closed.
     bool Push(ByteString request);
@@ -28,7 +24,7 @@ public:
     void Close();
 
 private:
-    int wake_fd_;
+    EventFd wake_;
     std::mutex mutex_;
     std::deque<ByteString> requests_;
     bool closed_ = false;

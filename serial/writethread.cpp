@@ -1,18 +1,10 @@
 #include "writethread.h"
 
-#include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <poll.h>
 #include <unistd.h>
 
 namespace rovi {
-
-namespace {
-
-using Clock = std::chrono::steady_clock;
-
-} // namespace
 
 // Sleeps until a request or the close event; false on the close event.
 bool TWriteThread::WaitForInput()
@@ -28,51 +20,33 @@ bool TWriteThread::WaitForInput()
     }
 }
 
-// Writes all of one request. The write time-outs bound each write call; a
-// call cut short by them is continued with the bytes still missing, until all
-// are written or the close event abandons the request.
+// Writes all of one request. On the line the write time-outs only cut a
+// write call short, and a write cut short is continued with the bytes still
+// missing; so the request is written until all of it is out or the close
+// event abandons it, whatever the time-outs say.
 bool TWriteThread::WriteRequest(const ByteString &request)
 {
-    const CommTimeouts t = device_->Timeouts();
     std::size_t offset = 0;
     while (offset < request.size()) {
-        const std::uint64_t limit_ms =
-            std::uint64_t{t.WriteTotalTimeoutMultiplier} * (request.size() - offset) +
-            t.WriteTotalTimeoutConstant;
-        const auto deadline = Clock::now() + std::chrono::milliseconds(limit_ms);
-        for (;;) {
-            const ssize_t n = ::write(device_->Fd(), request.data() + offset, request.size() - offset);
-            if (n > 0) {
-                offset += static_cast<std::size_t>(n);
-                if (offset == request.size())
-                    return true;
-                continue;
-            }
-            if (n < 0 && errno == EBADF)
-                return false;
-            if (n < 0 && errno != EAGAIN && errno != EINTR) {
-                notify_.Post(COMM_MSG_HANGUP);
-                return false;
-            }
-            int timeout = -1;
-            if (limit_ms > 0) {
-                const auto left =
-                    std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
-                if (left <= 0)
-                    break; // this write call timed out: start a new one with the rest
-                timeout = static_cast<int>(std::min<long long>(left, 1 << 30));
-            }
-            pollfd fds[2] = {{close_event_->Fd(), POLLIN, 0}, {device_->Fd(), POLLOUT, 0}};
-            const int ready = ::poll(fds, 2, timeout);
-            if (ready < 0 && errno != EINTR) {
-                notify_.Post(COMM_MSG_HANGUP);
-                return false;
-            }
-            if (ready > 0 && fds[0].revents != 0)
-                return false;
-            if (ready > 0 && (fds[1].revents & POLLNVAL))
-                return false;
+        const ssize_t n = ::write(device_->Fd(), request.data() + offset, request.size() - offset);
+        if (n > 0) {
+            offset += static_cast<std::size_t>(n);
+            continue;
         }
+        if (n < 0 && errno == EBADF)
+            return false;
+        if (n < 0 && errno != EAGAIN && errno != EINTR) {
+            notify_.Post(COMM_MSG_HANGUP);
+            return false;
+        }
+        pollfd fds[2] = {{close_event_->Fd(), POLLIN, 0}, {device_->Fd(), POLLOUT, 0}};
+        const int ready = ::poll(fds, 2, -1);
+        if (ready < 0 && errno != EINTR) {
+            notify_.Post(COMM_MSG_HANGUP);
+            return false;
+        }
+        if (ready > 0 && (fds[0].revents != 0 || (fds[1].revents & POLLNVAL)))
+            return false;
     }
     return true;
 }

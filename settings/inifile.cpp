@@ -176,7 +176,7 @@ std::string IniReplace(std::string_view file, std::string_view section, const In
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const Line &l = lines[i];
         if (index && i == *index) {
-            append(key_line(KeyOf(l.text)->name), l.end.empty() ? std::string_view() : l.end);
+            append(key_line(KeyOf(l.text)->name), l.end);
             continue;
         }
         append(l.text, l.end);

@@ -17,7 +17,7 @@ std::string Sent(PanelButton b, const PanelSnapshot &p)
     const auto frame = ComposeFor(b, p);
     if (!frame)
         return "nothing";
-    return HexLine(std::string_view(reinterpret_cast<const char *>(frame->data()), frame->size()));
+    return HexLine(AsBytes(*frame));
 }
 
 std::string FieldOf(PanelButton b, const PanelSnapshot &p)

@@ -11,7 +11,7 @@ namespace {
 
 std::string Line(const Frame &f)
 {
-    return HexLine(std::string_view(reinterpret_cast<const char *>(f.data()), f.size()));
+    return HexLine(AsBytes(f));
 }
 
 Frame Report(std::uint8_t id, std::uint8_t wg, std::uint8_t fmt, std::uint8_t baud, std::uint8_t power,

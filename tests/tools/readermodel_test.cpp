@@ -12,7 +12,7 @@ namespace {
 
 ByteString Bytes(const Frame &f)
 {
-    return ByteString(reinterpret_cast<const char *>(f.data()), f.size());
+    return ByteString(AsBytes(f));
 }
 
 std::string Answers(ReaderModel &model, const ByteString &in)

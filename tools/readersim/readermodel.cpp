@@ -4,15 +4,6 @@
 
 namespace rovi::sim {
 
-namespace {
-
-ByteString ToBytes(const Frame &f)
-{
-    return ByteString(reinterpret_cast<const char *>(f.data()), f.size());
-}
-
-} // namespace
-
 ByteString Ack(std::uint8_t result)
 {
     return ByteString{static_cast<char>(kHead0), static_cast<char>(kHead1), static_cast<char>(result),
@@ -44,7 +35,7 @@ Reply ReaderModel::Answer(const Frame &frame)
         return {Ack(kAckAccepted)};
     }
     if (request == FieldBytes{})
-        return {ToBytes(ComposeSetAll(fields_))};
+        return {ByteString(AsBytes(ComposeSetAll(fields_)))};
     for (std::size_t i = 0; i < kFieldCount; ++i)
         if (request[i] != 0 && !AcceptableFieldValue(static_cast<Field>(i), request[i]))
             return {Ack(kAckBadValue)};
