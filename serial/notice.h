@@ -1,5 +1,7 @@
 #pragma once
 
+#include "commtypes.h"
+
 #include <QCoreApplication>
 #include <QEvent>
 #include <QObject>
@@ -44,17 +46,25 @@ private:
 };
 
 // Where the workers post their notices. Posting is thread-safe and keeps the
-// order of each posting thread.
+// order of each posting thread. The copies given to the two workers of one
+// open port share one hang-up latch: when the line goes away both workers
+// notice it, but it is one hang-up and gives one notice.
 class NoticeTarget {
 public:
-    explicit NoticeTarget(QObject *window) : window_(window) {}
+    explicit NoticeTarget(QObject *window) : window_(window), hung_up_(std::make_shared<std::atomic<bool>>(false)) {}
     void Post(int message, std::uint32_t param = 0, std::unique_ptr<char[]> block = nullptr) const
     {
         QCoreApplication::postEvent(window_, new CommNotice(message, param, std::move(block)));
     }
+    void PostHangup() const
+    {
+        if (!hung_up_->exchange(true))
+            Post(COMM_MSG_HANGUP);
+    }
 
 private:
     QObject *window_;
+    std::shared_ptr<std::atomic<bool>> hung_up_;
 };
 
 } // namespace rovi

@@ -1,5 +1,7 @@
 #include "readplan.h"
 
+#include <algorithm>
+
 namespace rovi {
 
 ReadPlan PlanRead(const CommTimeouts &t)
@@ -22,7 +24,7 @@ ReadPlan PlanRead(const CommTimeouts &t)
     const std::uint64_t total_ms =
         std::uint64_t{t.ReadTotalTimeoutMultiplier} * kReadBufferSize + t.ReadTotalTimeoutConstant;
     if (total_ms > 0)
-        plan.total = milliseconds(total_ms);
+        plan.total = std::min(milliseconds(total_ms), kLongestReadTotal);
     if (t.ReadIntervalTimeout > 0)
         plan.interval = milliseconds(t.ReadIntervalTimeout);
     return plan;

@@ -17,6 +17,11 @@ struct ReadPlan {
     bool operator==(const ReadPlan &) const = default;
 };
 
+// The longest overall limit a read is given. Larger totals (the multiplier
+// near MAXDWORD reaches 560 years) are practically endless and are cut to
+// this, so that a deadline from now can never overflow the clock.
+inline constexpr std::chrono::milliseconds kLongestReadTotal = std::chrono::hours(24 * 365 * 10);
+
 ReadPlan PlanRead(const CommTimeouts &t);
 
 } // namespace rovi

@@ -56,7 +56,8 @@ struct TReadThread::LineWaiter {
 
 TReadThread::TReadThread(std::shared_ptr<CommDevice> device, std::shared_ptr<CloseEvent> close_event,
                          NoticeTarget notify)
-    : CommWorker(std::move(device), std::move(close_event), notify)
+    : CommWorker(std::move(device), std::move(close_event), notify),
+      line_errors_(ReadLineErrorCounts(device_->Fd()))
 {
 }
 
@@ -113,23 +114,15 @@ void TReadThread::StopLineWaiter()
     line_waiter_.reset();
 }
 
+// Reports the line errors counted since the last look, before the chunk
+// they came with. A device without counters never reports any.
 void TReadThread::PostLineErrors()
 {
-    // TIOCGICOUNT counters are compared between reads; a device without them
-    // never reports line errors.
-    serial_icounter_struct now{};
-    if (ioctl(device_->Fd(), TIOCGICOUNT, &now) != 0)
+    if (!line_errors_.Active())
         return;
-    const ErrorCounts counts{now.frame, now.parity, now.overrun, now.brk, now.buf_overrun};
-    static constexpr std::array<std::uint32_t, 5> kFlags{CE_FRAME, CE_RXPARITY, CE_OVERRUN, CE_BREAK,
-                                                         CE_RXOVER};
-    std::uint32_t flags = 0;
-    for (std::size_t i = 0; i < counts.size() && error_counts_; ++i)
-        if (counts[i] != (*error_counts_)[i])
-            flags |= kFlags[i];
-    error_counts_ = counts;
-    if (flags != 0)
-        notify_.Post(COMM_MSG_ERROR, flags);
+    if (const auto now = ReadLineErrorCounts(device_->Fd()))
+        if (const std::uint32_t flags = line_errors_.Update(*now))
+            notify_.Post(COMM_MSG_ERROR, flags);
 }
 
 void TReadThread::HandOver(std::size_t count)
@@ -169,12 +162,16 @@ TReadThread::ReadEnd TReadThread::GatherRead(std::size_t &count)
             return ReadEnd::closed;
         if (ready == 0)
             return ReadEnd::complete; // the interval or total time-out ran out
-        if (fds[1].revents & POLLNVAL)
+        const short events = fds[1].revents;
+        if (events & POLLNVAL)
             return ReadEnd::gone;
+        if (auto hook = BeforeReadHook.load())
+            hook(device_->Fd());
         const ssize_t n = ::read(device_->Fd(), buffer_.data() + count, kReadBufferSize - count);
         if (n > 0) {
             count += static_cast<std::size_t>(n);
             last_byte = Clock::now();
+            PostLineErrors();
             if (count == kReadBufferSize || plan.return_on_first_bytes)
                 return ReadEnd::complete;
             continue;
@@ -183,7 +180,12 @@ TReadThread::ReadEnd TReadThread::GatherRead(std::size_t &count)
             continue;
         if (n < 0 && errno == EBADF)
             return ReadEnd::gone;
-        return ReadEnd::hangup; // read 0 or EIO: the tty was hung up
+        // With VMIN and VTIME 0 an empty input queue reads as 0 bytes, for
+        // instance when a purge emptied it after the poll: only the poll's
+        // hang-up or error, or a failing read (EIO), mean the line is gone.
+        if (n == 0 && (events & (POLLHUP | POLLERR)) == 0)
+            continue;
+        return ReadEnd::hangup;
     }
 }
 
@@ -201,7 +203,7 @@ void TReadThread::Body()
         }
         if (end == ReadEnd::hangup) {
             HandOver(count); // bytes already received are not lost
-            notify_.Post(COMM_MSG_HANGUP);
+            notify_.PostHangup();
         }
         break;
     }

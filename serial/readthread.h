@@ -1,8 +1,8 @@
 #pragma once
 
 #include "device.h"
+#include "lineerrors.h"
 #include "notice.h"
-
 #include "worker.h"
 
 #include <array>
@@ -19,6 +19,11 @@ namespace rovi {
 // when the device goes away.
 class TReadThread : public CommWorker {
 public:
+    // Test seam: when set, runs on the reader between a poll that found
+    // input and the read that takes it, to widen that window.
+    static inline std::atomic<void (*)(int fd)> BeforeReadHook{nullptr};
+
+
     TReadThread(std::shared_ptr<CommDevice> device, std::shared_ptr<CloseEvent> close_event, NoticeTarget notify);
     ~TReadThread() override; // joins: the body must not outlive the members it uses
 
@@ -30,13 +35,13 @@ private:
     ReadEnd GatherRead(std::size_t &count);
     void HandOver(std::size_t count);
     void PostLineErrors();
+    void PostHangup();
     void StartLineWaiter();
     void StopLineWaiter();
 
     std::array<char, kReadBufferSize> buffer_{};
-    // Line-error counters (frame, parity, overrun, break, buffer overrun) at the last read.
-    using ErrorCounts = std::array<int, 5>;
-    std::optional<ErrorCounts> error_counts_;
+    // The driver's line-error counters, first read when the port opened.
+    LineErrorWatch line_errors_;
 
     struct LineWaiter;
     std::unique_ptr<LineWaiter> line_waiter_;

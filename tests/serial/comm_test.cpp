@@ -1,8 +1,11 @@
 #include "serial/comm.h"
+#include "serial/readthread.h"
 #include "tests/support/pty.h"
 #include "tests/support/qtwait.h"
 
 #include <QElapsedTimer>
+
+#include <termios.h>
 
 #include <gtest/gtest.h>
 
@@ -265,6 +268,55 @@ TEST_F(CommFixture, TheDeviceGoingAwayGivesHangupAndLaterWritesFail)
     EXPECT_TRUE(WaitUntil([&] { return !comm.WriteBytes("y", 1); }));
     comm.StopPort();
     EXPECT_FALSE(comm.IsOpen());
+}
+
+TEST_F(CommFixture, TheLineDroppingWhileTheWriterIsBusyGivesOneHangup)
+{
+    comm.StartPort();
+    // More than the terminal takes while nobody reads it: the writer is
+    // left waiting in the middle of a request when the line drops.
+    const std::string big = Pattern(60000);
+    for (int i = 0; i < 4; ++i)
+        ASSERT_TRUE(comm.WriteBytes(big.data(), static_cast<std::uint16_t>(big.size())));
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    pty.DropKeeper();
+    pty.CloseMaster();
+    ASSERT_TRUE(WaitUntil([&] { return hangups >= 1; }));
+    ASSERT_TRUE(WaitUntil([&] { return !comm.WriteBytes("y", 1); })); // the writer has ended as well
+    Pump(300);
+    EXPECT_EQ(hangups, 1);
+}
+
+namespace {
+
+// Empties the input queue once, between the reader's poll and its read, as
+// StopPort's purge may.
+std::atomic<int> g_reads_seen{0};
+void PurgeBeforeFirstRead(int fd)
+{
+    if (g_reads_seen.fetch_add(1) == 0)
+        tcflush(fd, TCIFLUSH);
+}
+
+struct BeforeReadHookScope {
+    explicit BeforeReadHookScope(void (*hook)(int)) { TReadThread::BeforeReadHook = hook; }
+    ~BeforeReadHookScope() { TReadThread::BeforeReadHook = nullptr; }
+};
+
+} // namespace
+
+TEST_F(CommFixture, AnInputQueueEmptiedBetweenPollAndReadIsNoHangup)
+{
+    g_reads_seen = 0;
+    const BeforeReadHookScope hook(&PurgeBeforeFirstRead);
+    comm.StartPort();
+    pty.Write("lost");
+    ASSERT_TRUE(WaitUntil([&] { return g_reads_seen.load() > 0; }));
+    Pump(300);
+    pty.Write("kept"); // the reader is still there
+    ASSERT_TRUE(WaitUntil([&] { return !chunks.empty(); }));
+    EXPECT_EQ(Received(), "kept");
+    EXPECT_EQ(hangups, 0);
 }
 
 TEST_F(CommFixture, StopPortWithReadsPendingGivesNoHangup)

@@ -1,9 +1,12 @@
 #include "serial/device.h"
+#include "serial/lineerrors.h"
 #include "serial/linesettings.h"
 #include "serial/readplan.h"
 #include "tests/support/pty.h"
 
 #include <gtest/gtest.h>
+
+#include <climits>
 
 using namespace rovi;
 
@@ -148,4 +151,52 @@ TEST(PlanRead, TheMeaningOfTheReadTimeOuts)
     EXPECT_EQ(plan(MAXDWORD, 0, 0), (ReadPlan{std::nullopt, std::nullopt, true}));
     EXPECT_EQ(plan(MAXDWORD, MAXDWORD, 250), (ReadPlan{milliseconds(250), std::nullopt, true}));
     EXPECT_EQ(plan(MAXDWORD, MAXDWORD, MAXDWORD).return_on_first_bytes, false);
+}
+
+TEST(PlanRead, AHugeTotalIsPracticallyEndlessAndItsDeadlineDoesNotOverflow)
+{
+    CommTimeouts t;
+    t.ReadTotalTimeoutMultiplier = MAXDWORD - 1;
+    t.ReadTotalTimeoutConstant = MAXDWORD - 1;
+    const ReadPlan plan = PlanRead(t);
+    ASSERT_TRUE(plan.total.has_value());
+    EXPECT_EQ(*plan.total, kLongestReadTotal);
+    EXPECT_EQ(plan.interval, std::chrono::milliseconds(100));
+    const auto now = std::chrono::steady_clock::now();
+    EXPECT_GT(now + *plan.total, now + std::chrono::hours(24 * 365));
+}
+
+TEST(LineErrors, CountersThatMovedBecomeTheirFlags)
+{
+    const LineErrorCounts base{3, 4, 5, 6, 7};
+    struct Case {
+        const char *what;
+        LineErrorCounts after;
+        std::uint32_t flags;
+    };
+    const Case cases[] = {
+        {"nothing moved", base, 0},
+        {"a framing error", {4, 4, 5, 6, 7}, CE_FRAME},
+        {"a parity error", {3, 5, 5, 6, 7}, CE_RXPARITY},
+        {"a hardware overrun", {3, 4, 6, 6, 7}, CE_OVERRUN},
+        {"a break", {3, 4, 5, 7, 7}, CE_BREAK},
+        {"the input buffer overflowed", {3, 4, 5, 6, 8}, CE_RXOVER},
+        {"several at once", {9, 4, 6, 6, 8}, CE_FRAME | CE_OVERRUN | CE_RXOVER},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(LineErrorFlags(base, c.after), c.flags) << c.what;
+    // A counter that wrapped around still moved.
+    EXPECT_EQ(LineErrorFlags({INT_MAX, 0, 0, 0, 0}, {INT_MIN, 0, 0, 0, 0}), CE_FRAME);
+}
+
+TEST(LineErrors, TheFirstErrorAfterOpenIsReportedOnceAndADeviceWithoutCountersNever)
+{
+    LineErrorWatch watch(LineErrorCounts{}); // the reading taken at open
+    EXPECT_EQ(watch.Update({0, 1, 0, 0, 0}), CE_RXPARITY);
+    EXPECT_EQ(watch.Update({0, 1, 0, 0, 0}), 0u);
+    EXPECT_EQ(watch.Update({1, 1, 0, 0, 0}), CE_FRAME);
+
+    LineErrorWatch none(std::nullopt);
+    EXPECT_FALSE(none.Active());
+    EXPECT_EQ(ReadLineErrorCounts(-1), std::nullopt);
 }

@@ -1,0 +1,34 @@
+#include "lineerrors.h"
+
+#include "commtypes.h"
+
+#include <linux/serial.h>
+#include <sys/ioctl.h>
+
+namespace rovi {
+
+std::uint32_t LineErrorFlags(const LineErrorCounts &before, const LineErrorCounts &after)
+{
+    std::uint32_t flags = 0;
+    if (after.frame != before.frame)
+        flags |= CE_FRAME;
+    if (after.parity != before.parity)
+        flags |= CE_RXPARITY;
+    if (after.overrun != before.overrun)
+        flags |= CE_OVERRUN;
+    if (after.brk != before.brk)
+        flags |= CE_BREAK;
+    if (after.buf_overrun != before.buf_overrun)
+        flags |= CE_RXOVER;
+    return flags;
+}
+
+std::optional<LineErrorCounts> ReadLineErrorCounts(int fd)
+{
+    serial_icounter_struct c{};
+    if (ioctl(fd, TIOCGICOUNT, &c) != 0)
+        return std::nullopt;
+    return LineErrorCounts{c.frame, c.parity, c.overrun, c.brk, c.buf_overrun};
+}
+
+} // namespace rovi
