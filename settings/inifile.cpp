@@ -1,9 +1,10 @@
 #include "inifile.h"
 
-#include <cerrno>
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -32,33 +33,6 @@ bool EqualsNoCase(std::string_view a, std::string_view b)
             return false;
     }
     return true;
-}
-
-// One line of the file: its text without the line end, and the line end.
-struct Line {
-    std::string_view text;
-    std::string_view end;
-};
-
-std::vector<Line> SplitLines(std::string_view file)
-{
-    std::vector<Line> lines;
-    std::size_t pos = 0;
-    while (pos < file.size()) {
-        const std::size_t nl = file.find('\n', pos);
-        if (nl == std::string_view::npos) {
-            lines.push_back({file.substr(pos), {}});
-            break;
-        }
-        std::size_t text_end = nl;
-        if (text_end > pos && file[text_end - 1] == '\r')
-            --text_end;
-        lines.push_back({file.substr(pos, text_end - pos), file.substr(text_end, nl + 1 - text_end)});
-        pos = nl + 1;
-    }
-    if (!lines.empty() && lines.front().text.starts_with(kUtf8Bom))
-        lines.front().text.remove_prefix(kUtf8Bom.size());
-    return lines;
 }
 
 std::optional<std::string_view> SectionName(std::string_view text)
@@ -93,125 +67,226 @@ bool KeyMatches(std::string_view name, const IniKey &key)
     return EqualsNoCase(name, key.gbk) || (!key.utf8.empty() && EqualsNoCase(name, key.utf8));
 }
 
-// Where the first section of that name starts and ends (line indexes).
-struct SectionSpan {
-    std::size_t header;
-    std::size_t end; // one past its last line
+// One line of a file held in memory: its text [begin, text_end) without the
+// line end, and the line end [text_end, end).
+struct LineRef {
+    std::size_t begin;
+    std::size_t text_end;
+    std::size_t end;
 };
 
-std::optional<SectionSpan> FindSection(const std::vector<Line> &lines, std::string_view section)
-{
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const auto name = SectionName(lines[i].text);
-        if (!name || !EqualsNoCase(*name, section))
-            continue;
-        std::size_t end = i + 1;
-        while (end < lines.size() && !SectionName(lines[end].text))
-            ++end;
-        return SectionSpan{i, end};
+// Walks a file's lines without copying them. The first line's text starts
+// after a UTF-8 byte-order mark; the mark itself stays in the file's bytes.
+class LineCursor {
+public:
+    explicit LineCursor(std::string_view file) : file_(file) {}
+
+    bool Next(LineRef &line)
+    {
+        if (pos_ >= file_.size())
+            return false;
+        const std::size_t nl = file_.find('\n', pos_);
+        if (nl == std::string_view::npos) {
+            line = {pos_, file_.size(), file_.size()};
+        } else {
+            std::size_t text_end = nl;
+            if (text_end > pos_ && file_[text_end - 1] == '\r')
+                --text_end;
+            line = {pos_, text_end, nl + 1};
+        }
+        pos_ = line.end;
+        return true;
     }
-    return std::nullopt;
-}
 
-std::optional<std::size_t> FindKey(const std::vector<Line> &lines, const SectionSpan &span, const IniKey &key)
-{
-    for (std::size_t i = span.header + 1; i < span.end; ++i)
-        if (const auto k = KeyOf(lines[i].text); k && KeyMatches(k->name, key))
-            return i;
-    return std::nullopt;
-}
+    std::string_view Text(const LineRef &l) const
+    {
+        std::string_view text = file_.substr(l.begin, l.text_end - l.begin);
+        if (l.begin == 0 && text.starts_with(kUtf8Bom))
+            text.remove_prefix(kUtf8Bom.size());
+        return text;
+    }
+    std::string_view End(const LineRef &l) const { return file_.substr(l.text_end, l.end - l.text_end); }
 
-std::string_view LineEndOf(const std::vector<Line> &lines)
-{
-    for (const Line &l : lines)
-        if (!l.end.empty())
-            return l.end;
-    return "\r\n";
-}
+private:
+    std::string_view file_;
+    std::size_t pos_ = 0;
+};
 
 } // namespace
 
+IniSectionReader::IniSectionReader(std::string_view section, std::span<const IniKey> keys)
+    : section_(section), keys_(keys.begin(), keys.end()), values_(keys.size())
+{
+}
+
+void IniSectionReader::Line(std::string_view text)
+{
+    if (first_line_) {
+        first_line_ = false;
+        if (text.starts_with(kUtf8Bom))
+            text.remove_prefix(kUtf8Bom.size());
+    }
+    if (state_ == State::after)
+        return;
+    if (const auto name = SectionName(text)) {
+        if (state_ == State::inside)
+            state_ = State::after; // only the first section of that name counts
+        else if (EqualsNoCase(*name, section_))
+            state_ = State::inside;
+        return;
+    }
+    if (state_ != State::inside)
+        return;
+    const auto key = KeyOf(text);
+    if (!key)
+        return;
+    for (std::size_t i = 0; i < keys_.size(); ++i)
+        if (!values_[i] && KeyMatches(key->name, keys_[i]))
+            values_[i] = std::string(key->value);
+}
+
+void IniSectionReader::Feed(std::string_view bytes)
+{
+    while (!bytes.empty() && state_ != State::after) {
+        const std::size_t nl = bytes.find('\n');
+        const std::string_view piece = bytes.substr(0, nl);
+        if (line_.size() < kLineLimit)
+            line_.append(piece.substr(0, kLineLimit - line_.size()));
+        length_ += piece.size();
+        if (!piece.empty())
+            last_ = piece.back();
+        if (nl == std::string_view::npos)
+            return;
+        // A CR before the LF belongs to the line end (when it was kept).
+        if (last_ == '\r' && length_ <= kLineLimit)
+            line_.pop_back();
+        Line(line_);
+        line_.clear();
+        length_ = 0;
+        last_ = 0;
+        bytes.remove_prefix(nl + 1);
+    }
+}
+
+void IniSectionReader::Finish()
+{
+    if (!line_.empty())
+        Line(line_);
+    line_.clear();
+    length_ = 0;
+    last_ = 0;
+}
+
 std::optional<std::string> IniLookup(std::string_view file, std::string_view section, const IniKey &key)
 {
-    const std::vector<Line> lines = SplitLines(file);
-    const auto span = FindSection(lines, section);
-    if (!span)
-        return std::nullopt;
-    const auto index = FindKey(lines, *span, key);
-    if (!index)
-        return std::nullopt;
-    return std::string(KeyOf(lines[*index].text)->value);
+    IniSectionReader reader(section, std::span(&key, 1));
+    reader.Feed(file);
+    reader.Finish();
+    return reader.Value(0);
 }
 
 std::string IniReplace(std::string_view file, std::string_view section, const IniKey &key, std::string_view value)
 {
-    const std::vector<Line> lines = SplitLines(file);
-    const std::string_view eol = LineEndOf(lines);
-    std::string out;
-    out.reserve(file.size() + key.gbk.size() + value.size() + section.size() + 8);
-    if (file.starts_with(kUtf8Bom))
-        out.append(kUtf8Bom);
+    // One pass finds the line end the file uses, the section, and the key
+    // line or the place a missing key goes: after the section's last
+    // non-blank line.
+    LineCursor cursor(file);
+    std::string_view eol;
+    enum class State { before, inside, after } state = State::before;
+    std::optional<LineRef> key_line;
+    std::optional<LineRef> insert_after;
+    LineRef line{};
+    while (cursor.Next(line)) {
+        if (eol.empty())
+            eol = cursor.End(line);
+        if (state == State::after || key_line) {
+            if (!eol.empty())
+                break;
+            continue;
+        }
+        const std::string_view text = cursor.Text(line);
+        if (const auto name = SectionName(text)) {
+            if (state == State::inside)
+                state = State::after;
+            else if (EqualsNoCase(*name, section)) {
+                state = State::inside;
+                insert_after = line;
+            }
+            continue;
+        }
+        if (state != State::inside)
+            continue;
+        if (const auto k = KeyOf(text); k && KeyMatches(k->name, key))
+            key_line = line;
+        else if (!TrimSpaces(text).empty())
+            insert_after = line;
+    }
+    if (eol.empty())
+        eol = "\r\n";
 
-    auto key_line = [&](std::string_view name) {
+    auto key_text = [&](std::string_view name) {
         std::string l(name);
         l += '=';
         l += value;
         return l;
     };
-    auto append = [&](std::string_view text, std::string_view end) {
-        out.append(text);
-        out.append(end);
-    };
-
-    const auto span = FindSection(lines, section);
-    const auto index = span ? FindKey(lines, *span, key) : std::nullopt;
-    // Where a missing key goes: after the section's last non-blank line.
-    std::size_t insert_after = 0;
-    if (span && !index) {
-        insert_after = span->header;
-        for (std::size_t i = span->header + 1; i < span->end; ++i)
-            if (!TrimSpaces(lines[i].text).empty())
-                insert_after = i;
-    }
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const Line &l = lines[i];
-        if (index && i == *index) {
-            append(key_line(KeyOf(l.text)->name), l.end);
-            continue;
-        }
-        append(l.text, l.end);
-        if (span && !index && i == insert_after) {
-            if (l.end.empty())
-                out.append(eol);
-            append(key_line(key.gbk), eol);
-        }
-    }
-    if (!span) {
+    std::string out;
+    out.reserve(file.size() + key.gbk.size() + value.size() + section.size() + 8);
+    if (key_line) {
+        const std::string_view name = KeyOf(cursor.Text(*key_line))->name;
+        out.append(file.substr(0, key_line->begin));
+        out.append(key_text(name));
+        out.append(file.substr(key_line->text_end));
+    } else if (insert_after) {
+        out.append(file.substr(0, insert_after->end));
+        if (insert_after->end == insert_after->text_end)
+            out.append(eol); // the section ends the file without a line end
+        out.append(key_text(key.gbk));
+        out.append(eol);
+        out.append(file.substr(insert_after->end));
+    } else {
+        out.append(file);
         if (!out.empty() && !out.ends_with('\n'))
             out.append(eol);
         out += '[';
         out.append(section);
         out += ']';
         out.append(eol);
-        append(key_line(key.gbk), eol);
+        out.append(key_text(key.gbk));
+        out.append(eol);
     }
     return out;
 }
 
-std::string ReadFileBytes(const std::string &path, std::size_t limit)
+bool ReadFileBlocks(const std::string &path, const std::function<bool(std::string_view)> &take)
 {
-    std::string bytes;
     FILE *f = std::fopen(path.c_str(), "rb");
     if (f == nullptr)
-        return bytes;
+        return false;
     char buf[65536];
     std::size_t n;
-    while (bytes.size() < limit && (n = std::fread(buf, 1, std::min(sizeof buf, limit - bytes.size()), f)) > 0)
-        bytes.append(buf, n);
-    if (std::ferror(f))
-        bytes.clear(); // unreadable (a directory, for instance): nothing
+    bool more = true;
+    while (more && (n = std::fread(buf, 1, sizeof buf, f)) > 0)
+        more = take(std::string_view(buf, n));
+    const bool ok = !std::ferror(f);
     std::fclose(f);
+    return ok;
+}
+
+std::string ReadFileBytes(const std::string &path)
+{
+    std::string bytes;
+    if (!ReadFileBlocks(path, [&](std::string_view block) {
+            bytes.append(block);
+            return true;
+        }))
+        bytes.clear(); // unreadable (a directory, for instance): nothing
     return bytes;
+}
+
+std::string TemporaryNameFor(const std::string &path)
+{
+    return path + ".tmp";
 }
 
 namespace {
@@ -229,24 +304,44 @@ bool WriteAll(int fd, std::string_view bytes)
     return true;
 }
 
-// Writes the bytes to a new file beside `path` and renames it over `path`.
+// Opens the fixed temporary file beside the file and locks it, so that two
+// programs saving at once take turns. A lock won on a file that another
+// save has meanwhile renamed away is given up and the name opened again.
+int OpenLockedTemporary(const std::string &temp)
+{
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+        if (fd < 0)
+            return -1;
+        struct stat held {}, named {};
+        if (::flock(fd, LOCK_EX) == 0 && ::fstat(fd, &held) == 0 && ::stat(temp.c_str(), &named) == 0 &&
+            held.st_dev == named.st_dev && held.st_ino == named.st_ino)
+            return fd;
+        ::close(fd);
+    }
+    return -1;
+}
+
+// Writes the bytes to the temporary file and renames it over `path`; the
+// rename happens while the lock is held, and a failed save removes the
+// temporary file, so none is left behind by a save that finished.
 bool ReplaceFile(const std::string &path, std::string_view bytes)
 {
     mode_t mode = 0644;
     struct stat st {};
     if (::stat(path.c_str(), &st) == 0)
         mode = st.st_mode & 07777;
-    std::string temp = path + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
+    const std::string temp = TemporaryNameFor(path);
+    const int fd = OpenLockedTemporary(temp);
     if (fd < 0)
         return false;
-    const bool written = WriteAll(fd, bytes) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
-    const bool closed = ::close(fd) == 0;
-    if (!written || !closed || ::rename(temp.c_str(), path.c_str()) != 0) {
+    const bool written =
+        ::ftruncate(fd, 0) == 0 && WriteAll(fd, bytes) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
+    const bool renamed = written && ::rename(temp.c_str(), path.c_str()) == 0;
+    if (!renamed)
         ::unlink(temp.c_str());
-        return false;
-    }
-    return true;
+    const bool closed = ::close(fd) == 0;
+    return renamed && closed;
 }
 
 } // namespace

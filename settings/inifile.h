@@ -4,11 +4,14 @@
 // without regard to ASCII letter case, spaces around names and values
 // ignored, the first occurrence of a section or key winning. Writing
 // replaces a value in place or adds what is missing, keeps every other line
-// byte for byte, and keeps the line ends the file already has.
+// byte for byte, and keeps the line ends the file already has. Both read a
+// file in one linear pass, whatever its size.
 
 #include "protocol/exception.h"
 
+#include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,15 +25,56 @@ struct IniKey {
     std::string_view utf8;
 };
 
+// Reads the values of some keys of one section from a file fed in blocks of
+// any size, in one pass. Memory stays small however large the file is: a
+// line is looked at in its first kLineLimit bytes, the rest of a longer
+// line is skipped.
+class IniSectionReader {
+public:
+    static constexpr std::size_t kLineLimit = 64 * 1024;
+
+    IniSectionReader(std::string_view section, std::span<const IniKey> keys);
+
+    void Feed(std::string_view bytes);
+    // The end of the file: a last line without a line end counts too.
+    void Finish();
+    // True once the section has been read to its end: the rest of the file
+    // cannot change any value.
+    bool Done() const { return state_ == State::after; }
+
+    // The value of keys[i], spaces around it removed, or nothing.
+    const std::optional<std::string> &Value(std::size_t i) const { return values_[i]; }
+
+private:
+    enum class State { before, inside, after };
+    void Line(std::string_view text);
+
+    std::string section_;
+    std::vector<IniKey> keys_;
+    std::vector<std::optional<std::string>> values_;
+    State state_ = State::before;
+    std::string line_;       // the current line's first kLineLimit bytes
+    bool first_line_ = true; // where a UTF-8 byte-order mark may stand
+    std::size_t length_ = 0; // the current line's whole length so far
+    char last_ = 0;          // its last byte, kept or not
+};
+
 // The value of a key in a file's bytes, spaces around it removed.
 std::optional<std::string> IniLookup(std::string_view file, std::string_view section, const IniKey &key);
 
 // The file's bytes with the key set to the value.
 std::string IniReplace(std::string_view file, std::string_view section, const IniKey &key, std::string_view value);
 
-// A file's bytes (at most `limit` of them), or nothing readable as empty:
-// reading never fails.
-std::string ReadFileBytes(const std::string &path, std::size_t limit = std::string::npos);
+// A file's bytes, or nothing readable as empty: reading never fails.
+std::string ReadFileBytes(const std::string &path);
+
+// Gives a file's bytes to `take` in blocks until it returns false or the
+// file ends; false when the file cannot be opened or read.
+bool ReadFileBlocks(const std::string &path, const std::function<bool(std::string_view)> &take);
+
+// The fixed name a save writes before renaming it over the file. A save
+// that was killed leaves at most this one file, which the next save reuses.
+std::string TemporaryNameFor(const std::string &path);
 
 // Sets one key in the file on disk. The file is replaced by renaming a new
 // file over it, so a crash or a full disk never leaves a half-written one.

@@ -14,34 +14,51 @@ int IniInteger(std::string_view value, int fallback)
     return StrToIntDef(value, fallback);
 }
 
-PortSettings ParsePortSettings(std::string_view file)
+namespace {
+
+constexpr IniKey kKeys[] = {kKeyPort, kKeyBaud, kKeyParity, kKeyData, kKeyStop, kKeyAuto};
+
+PortSettings SettingsOf(const IniSectionReader &reader)
 {
     PortSettings s;
-    auto text = [&](const IniKey &key, std::string &field) {
-        if (auto v = IniLookup(file, kSection, key)) {
-            if (v->size() > kMaxTextValue)
-                v->resize(kMaxTextValue);
-            field = *v;
-        }
+    auto text = [&](std::size_t i, std::string &field) {
+        if (const auto &v = reader.Value(i))
+            field = v->substr(0, kMaxTextValue);
     };
-    auto integer = [&](const IniKey &key, int &field) {
-        if (const auto v = IniLookup(file, kSection, key))
+    auto integer = [&](std::size_t i, int &field) {
+        if (const auto &v = reader.Value(i))
             field = IniInteger(*v, field);
     };
-    text(kKeyPort, s.com_port);
-    text(kKeyBaud, s.com_btl);
-    integer(kKeyParity, s.com_jyw);
-    integer(kKeyData, s.com_data);
-    integer(kKeyStop, s.com_tzw);
-    integer(kKeyAuto, s.com_auto);
+    text(0, s.com_port);
+    text(1, s.com_btl);
+    integer(2, s.com_jyw);
+    integer(3, s.com_data);
+    integer(4, s.com_tzw);
+    integer(5, s.com_auto);
     return s;
+}
+
+} // namespace
+
+PortSettings ParsePortSettings(std::string_view file)
+{
+    IniSectionReader reader(kSection, kKeys);
+    reader.Feed(file);
+    reader.Finish();
+    return SettingsOf(reader);
 }
 
 PortSettings LoadPortSettings(const std::string &path)
 {
-    // Settings live at the top of a small file; a huge one is read only so far.
-    constexpr std::size_t kReadLimit = 64u << 20;
-    return ParsePortSettings(ReadFileBytes(path, kReadLimit));
+    // One pass over the file in blocks, ending with the section.
+    IniSectionReader reader(kSection, kKeys);
+    if (!ReadFileBlocks(path, [&](std::string_view block) {
+            reader.Feed(block);
+            return !reader.Done();
+        }))
+        return PortSettings{}; // unreadable: the defaults
+    reader.Finish();
+    return SettingsOf(reader);
 }
 
 void SavePortSettings(const std::string &path, const PortSettings &s, bool auto_connect)

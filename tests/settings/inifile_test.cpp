@@ -6,7 +6,10 @@
 
 #include <fstream>
 #include <random>
+#include <csignal>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace rovi;
 using namespace rovi::settings;
@@ -185,4 +188,77 @@ TEST(IniProperty, SetThenReadOnRandomFiles)
         const std::string twice = IniReplace(once, "comset", key, "V2");
         ASSERT_EQ(twice.size(), once.size()) << file;
     }
+}
+
+// The loader reads the file in blocks: where a block ends (inside a CR LF,
+// a byte-order mark or a key name) must not change what is read.
+TEST(IniSectionReader, BlocksOfAnySizeReadAsTheWholeFile)
+{
+    const std::string file = "\xEF\xBB\xBF; settings\r\n[other]\r\nauto=9\r\n[comset]\r\n" + kGbkPort +
+                             " = COM4 \r\n\xB2\xA8\xCC\xD8\xC2\xCA=19200\r\nauto=1";
+    const PortSettings whole = ParsePortSettings(file);
+    ASSERT_EQ(whole.com_port, "COM4");
+    ASSERT_EQ(whole.com_btl, "19200");
+    ASSERT_EQ(whole.com_auto, 1);
+    const IniKey keys[] = {kKeyPort, kKeyBaud, kKeyAuto};
+    for (std::size_t block = 1; block <= file.size(); ++block) {
+        IniSectionReader reader("comset", keys);
+        for (std::size_t at = 0; at < file.size(); at += block)
+            reader.Feed(std::string_view(file).substr(at, block));
+        reader.Finish();
+        EXPECT_EQ(reader.Value(0), "COM4") << block;
+        EXPECT_EQ(reader.Value(1), "19200") << block;
+        EXPECT_EQ(reader.Value(2), "1") << block;
+    }
+}
+
+TEST(IniSectionReader, ALineLongerThanTheLimitIsSkippedPastAndLaterKeysAreFound)
+{
+    const std::string huge(3 * IniSectionReader::kLineLimit, 'x');
+    const std::string file = "[comset]\r\n" + huge + "\r\n" + kGbkPort + "=" + huge + "\r\nauto=1\r\n";
+    const PortSettings s = ParsePortSettings(file);
+    EXPECT_EQ(s.com_port, huge.substr(0, kMaxTextValue));
+    EXPECT_EQ(s.com_auto, 1);
+}
+
+TEST(PortSettingsFile, ASaveReusesALeftoverTemporaryFileAndLeavesNone)
+{
+    test::TempDir dir;
+    WriteBytes("set.ini", "[comset]\r\nauto=1\r\n");
+    WriteBytes(TemporaryNameFor("set.ini"), "half a save that was killed");
+    PortSettings s;
+    s.com_port = "COM3";
+    SavePortSettings("set.ini", s, true);
+    EXPECT_EQ(LoadPortSettings("set.ini").com_port, "COM3");
+    EXPECT_FALSE(std::filesystem::exists(TemporaryNameFor("set.ini")));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
+}
+
+// Saves killed at random moments leave set.ini whole and at most one
+// temporary file, which the next completed save removes.
+TEST(PortSettingsFile, KilledSavesLeaveAtMostOneTemporaryFile)
+{
+    test::TempDir dir;
+    PortSettings a;
+    a.com_port = "COM3";
+    SavePortSettings("set.ini", a, false);
+    std::mt19937 rng(7);
+    for (int kill = 0; kill < 40; ++kill) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            PortSettings b;
+            b.com_port = "COM4";
+            for (;;)
+                SavePortSettings("set.ini", (rng() % 2) ? a : b, false);
+        }
+        usleep(static_cast<useconds_t>(rng() % 4000));
+        ::kill(child, SIGKILL);
+        waitpid(child, nullptr, 0);
+        EXPECT_LE(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 2);
+        const std::string port = LoadPortSettings("set.ini").com_port;
+        EXPECT_TRUE(port == "COM3" || port == "COM4") << port;
+    }
+    SavePortSettings("set.ini", a, false);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
 }
