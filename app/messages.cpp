@@ -7,6 +7,7 @@
 #include <QTranslator>
 
 #include <stdexcept>
+#include <utility>
 
 namespace rovi {
 
@@ -16,6 +17,13 @@ MessagePresenter &Presenter()
 {
     static MessagePresenter presenter;
     return presenter;
+}
+
+// The slot of the innermost MessageSlotScope, if any (window thread only).
+MessageSlot *&ActiveSlot()
+{
+    static MessageSlot *slot = nullptr;
+    return slot;
 }
 
 QMessageBox::Icon ToQt(MessageIcon icon)
@@ -35,14 +43,65 @@ void SetMessagePresenter(MessagePresenter presenter)
     Presenter() = std::move(presenter);
 }
 
-void ShowMessage(const MessageRequest &request)
+namespace {
+
+// Shows the request modally; `shown` learns the real box while it is open.
+void Present(const MessageRequest &request, QMessageBox **shown = nullptr)
 {
     if (Presenter()) {
         Presenter()(request);
         return;
     }
     QMessageBox box(ToQt(request.icon), request.title, request.text, QMessageBox::Ok, request.owner);
+    if (shown)
+        *shown = &box;
     box.exec();
+    if (shown)
+        *shown = nullptr;
+}
+
+} // namespace
+
+void ShowMessage(const MessageRequest &request)
+{
+    if (MessageSlot *slot = ActiveSlot()) {
+        slot->Show(request);
+        return;
+    }
+    Present(request);
+}
+
+void MessageSlot::Show(const MessageRequest &request)
+{
+    if (open_) {
+        if (box_) {
+            box_->setWindowTitle(request.title);
+            box_->setIcon(ToQt(request.icon));
+            box_->setText(request.text);
+        } else {
+            Present(request); // a recording presenter sees every message
+        }
+        return;
+    }
+    open_ = true;
+    MessageSlot *const outer = std::exchange(ActiveSlot(), nullptr);
+    struct Restore {
+        MessageSlot *slot;
+        MessageSlot *outer;
+        ~Restore()
+        {
+            slot->open_ = false;
+            ActiveSlot() = outer;
+        }
+    } restore{this, outer};
+    Present(request, &box_);
+}
+
+MessageSlotScope::MessageSlotScope(MessageSlot &slot) : outer_(std::exchange(ActiveSlot(), &slot)) {}
+
+MessageSlotScope::~MessageSlotScope()
+{
+    ActiveSlot() = outer_;
 }
 
 void Warn(QWidget *owner, const QString &text)

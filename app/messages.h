@@ -8,6 +8,7 @@
 #include <exception>
 #include <functional>
 
+class QMessageBox;
 class QWidget;
 
 namespace rovi {
@@ -31,6 +32,35 @@ void SetMessagePresenter(MessagePresenter presenter);
 // Modal, owned by `owner`, OK button. The real box's nested loop keeps
 // dispatching events, so receive events and timers run while it is open.
 void ShowMessage(const MessageRequest &request);
+
+// One box for a kind of message that must never nest: the messages that
+// received data raises. The first opens a modal box; while it is open,
+// later ones replace its text (title and icon) instead of opening another
+// box inside its loop, so a line that keeps sending acknowledgements leaves
+// one box on screen however long it goes on.
+class MessageSlot {
+public:
+    void Show(const MessageRequest &request);
+    bool IsOpen() const { return open_; }
+
+private:
+    bool open_ = false;
+    QMessageBox *box_ = nullptr;
+};
+
+// While alive, every message shown on the window thread goes through the
+// slot. The slot's own box lifts the scope while it runs its loop, so
+// messages of other handlers run meanwhile are shown as usual.
+class MessageSlotScope {
+public:
+    explicit MessageSlotScope(MessageSlot &slot);
+    ~MessageSlotScope();
+    MessageSlotScope(const MessageSlotScope &) = delete;
+    MessageSlotScope &operator=(const MessageSlotScope &) = delete;
+
+private:
+    MessageSlot *outer_;
+};
 
 // The program's expected-problem message: application title, warning icon.
 void Warn(QWidget *owner, const QString &text);

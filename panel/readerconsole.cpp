@@ -156,6 +156,9 @@ void ReaderConsole::Timer_waitTimer()
 void ReaderConsole::CommReceiveData(TComm *, const void *Buffer, std::uint16_t BufferLength)
 {
     const std::string_view chunk(static_cast<const char *>(Buffer), BufferLength);
+    // Acknowledgements, and the panel's rules while a report is applied,
+    // share one box that never nests.
+    const MessageSlotScope one_box(received_messages_);
     RunSilently([&] {
         Timer_wait->stop();
         const std::string hex_line = HexLine(chunk);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/messages.h"
 #include "commandrules.h"
 #include "protocol/bytes.h"
 #include "protocol/frame.h"
@@ -54,6 +55,8 @@ private:
     void ApplyReport(const Frame &report);
 
     QWidget *window_;
+    // The one box for the messages received data raises.
+    MessageSlot received_messages_;
     ParamPanel &panel_;
     TrafficMonitor &monitor_;
     TComm &comm_;
