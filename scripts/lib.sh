@@ -30,3 +30,11 @@ build() {
     fi
     cmake --build "$ROOT/$dir" -j "$JOBS"
 }
+
+# The fuzz targets: a clang build of their own in build/fuzz.
+build_fuzz() {
+    if [[ ! -f "$ROOT/build/fuzz/CMakeCache.txt" ]]; then
+        cmake -S "$ROOT/tests/fuzz" -B "$ROOT/build/fuzz" -DCMAKE_CXX_COMPILER=clang++
+    fi
+    cmake --build "$ROOT/build/fuzz" -j "$JOBS"
+}

@@ -87,7 +87,9 @@ public:
             return false;
         const std::size_t nl = file_.find('\n', pos_);
         if (nl == std::string_view::npos) {
-            line = {pos_, file_.size(), file_.size()};
+            // A CR that ends the file ends its last line too.
+            const std::size_t size = file_.size();
+            line = {pos_, size > pos_ && file_[size - 1] == '\r' ? size - 1 : size, size};
         } else {
             std::size_t text_end = nl;
             if (text_end > pos_ && file_[text_end - 1] == '\r')
@@ -170,6 +172,9 @@ void IniSectionReader::Feed(std::string_view bytes)
 
 void IniSectionReader::Finish()
 {
+    // A CR that ends the file ends its last line too.
+    if (last_ == '\r' && length_ <= kLineLimit)
+        line_.pop_back();
     if (!line_.empty())
         Line(line_);
     line_.clear();
@@ -185,6 +190,19 @@ std::optional<std::string> IniLookup(std::string_view file, std::string_view sec
     return reader.Value(0);
 }
 
+namespace {
+
+// Ends the text's last line before another is added: with the file's line
+// end, or just LF after a CR that already ends it.
+void CompleteLastLine(std::string &out, std::string_view eol)
+{
+    if (out.empty() || out.ends_with('\n'))
+        return;
+    out.append(out.ends_with('\r') ? "\n" : eol);
+}
+
+} // namespace
+
 std::string IniReplace(std::string_view file, std::string_view section, const IniKey &key, std::string_view value)
 {
     // One pass finds the line end the file uses, the section, and the key
@@ -197,7 +215,7 @@ std::string IniReplace(std::string_view file, std::string_view section, const In
     std::optional<LineRef> insert_after;
     LineRef line{};
     while (cursor.Next(line)) {
-        if (eol.empty())
+        if (eol.empty() && cursor.End(line).ends_with('\n'))
             eol = cursor.End(line);
         if (state == State::after || key_line) {
             if (!eol.empty())
@@ -239,15 +257,13 @@ std::string IniReplace(std::string_view file, std::string_view section, const In
         out.append(file.substr(key_line->text_end));
     } else if (insert_after) {
         out.append(file.substr(0, insert_after->end));
-        if (insert_after->end == insert_after->text_end)
-            out.append(eol); // the section ends the file without a line end
+        CompleteLastLine(out, eol); // the section may end the file without a line end
         out.append(key_text(key.gbk));
         out.append(eol);
         out.append(file.substr(insert_after->end));
     } else {
         out.append(file);
-        if (!out.empty() && !out.ends_with('\n'))
-            out.append(eol);
+        CompleteLastLine(out, eol);
         out += '[';
         out.append(section);
         out += ']';
