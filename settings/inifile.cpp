@@ -62,6 +62,14 @@ std::optional<KeyLine> KeyOf(std::string_view text)
     return KeyLine{TrimSpaces(text.substr(0, eq)), TrimSpaces(text.substr(eq + 1))};
 }
 
+// A value in one pair of quotes, single or double, is read without them.
+std::string_view Unquoted(std::string_view value)
+{
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+        return value.substr(1, value.size() - 2);
+    return value;
+}
+
 bool KeyMatches(std::string_view name, const IniKey &key)
 {
     return EqualsNoCase(name, key.gbk) || (!key.utf8.empty() && EqualsNoCase(name, key.utf8));
@@ -144,7 +152,7 @@ void IniSectionReader::Line(std::string_view text)
         return;
     for (std::size_t i = 0; i < keys_.size(); ++i)
         if (!values_[i] && KeyMatches(key->name, keys_[i]))
-            values_[i] = std::string(key->value);
+            values_[i] = std::string(Unquoted(key->value));
 }
 
 void IniSectionReader::Feed(std::string_view bytes)

@@ -42,7 +42,8 @@ public:
     // cannot change any value.
     bool Done() const { return state_ == State::after; }
 
-    // The value of keys[i], spaces around it removed, or nothing.
+    // The value of keys[i], spaces and one pair of quotes around it
+    // removed, or nothing.
     const std::optional<std::string> &Value(std::size_t i) const { return values_[i]; }
 
 private:
@@ -59,7 +60,8 @@ private:
     char last_ = 0;          // its last byte, kept or not
 };
 
-// The value of a key in a file's bytes, spaces around it removed.
+// The value of a key in a file's bytes, spaces around it removed, and one
+// pair of surrounding quotes (single or double).
 std::optional<std::string> IniLookup(std::string_view file, std::string_view section, const IniKey &key);
 
 // The file's bytes with the key set to the value.

@@ -7,8 +7,11 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QInputMethodEvent>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -201,13 +204,76 @@ TEST_F(PanelFixture, DigitFilterDropsTypedCharactersButNotPastedText)
     EXPECT_EQ(p.Edit_data7->text(), "40"); // overflow counts as zero time
 }
 
-TEST_F(PanelFixture, MirrorsLimitTypingToTwoCharactersButNotTheProgram)
+namespace {
+
+void Commit(QWidget *box, const QString &text)
+{
+    QInputMethodEvent event;
+    event.setCommitString(text);
+    QApplication::sendEvent(box, &event);
+}
+
+} // namespace
+
+TEST_F(PanelFixture, MirrorsHoldTwoCharactersHoweverTextEnters)
 {
     Focus(p.Edit_data1);
     QTest::keyClicks(p.Edit_data1, "ABC");
     EXPECT_EQ(p.Edit_data1->text(), "AB");
-    p.Edit_data1->setText("2F6");
-    EXPECT_EQ(p.Edit_data1->text(), "2F6");
+    p.Edit_data2->clear();
+    QApplication::clipboard()->setText("123");
+    p.Edit_data2->paste(); // Ctrl+V and the context menu alike
+    EXPECT_EQ(p.Edit_data2->text(), "12");
+    p.Edit_data3->clear();
+    Commit(p.Edit_data3, "ABCD");
+    EXPECT_EQ(p.Edit_data3->text(), "AB");
+}
+
+TEST_F(PanelFixture, InputMethodTextPassesTheDigitFilter)
+{
+    Focus(p.edit4);
+    p.edit4->clear();
+    Commit(p.edit4, "五a");
+    EXPECT_EQ(p.edit4->text(), "");
+    Commit(p.edit4, "1五2");
+    EXPECT_EQ(p.edit4->text(), "12");
+}
+
+TEST_F(PanelFixture, AltToTheMenuBarIsNoExit)
+{
+    Focus(p.edit4);
+    p.edit4->setText("99");
+    recorder.messages.clear();
+    window.menuBar()->setFocus(Qt::MenuBarFocusReason); // what pressing Alt does
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(recorder.messages.empty());
+}
+
+// A click on another box or a button while an exit rule refuses the text:
+// the move is cancelled, the target's own exit rule does not run, and the
+// button is neither left pressed nor clicked by the release.
+TEST_F(PanelFixture, ACancelledFocusMoveRunsNoRuleOfItsTarget)
+{
+    Focus(p.Edit_set2);
+    p.Edit_set2->setText("5");
+    Focus(p.edit4);
+    p.Edit_data2->setText("77");
+    p.edit4->setText("99");
+    recorder.messages.clear();
+    QTest::mouseClick(p.Edit_set2, Qt::LeftButton);
+    ASSERT_EQ(recorder.Texts(), QStringList{"请填写数据0到60之间的数据"});
+    EXPECT_TRUE(p.edit4->hasFocus());
+    EXPECT_EQ(p.Edit_data2->text(), "77"); // Edit_set2's exit rule would have written 05
+
+    recorder.messages.clear();
+    QSignalSpy clicked(p.BitBtn_set2, &QPushButton::clicked);
+    QTest::mousePress(p.BitBtn_set2, Qt::LeftButton);
+    EXPECT_EQ(recorder.Texts(), QStringList{"请填写数据0到60之间的数据"});
+    EXPECT_TRUE(p.edit4->hasFocus());
+    EXPECT_FALSE(p.BitBtn_set2->isDown());
+    QTest::mouseRelease(p.BitBtn_set2, Qt::LeftButton);
+    EXPECT_EQ(clicked.count(), 0);
+    EXPECT_FALSE(p.BitBtn_set2->isDown());
 }
 
 TEST_F(PanelFixture, ExitRulesShowTheirMessageAndKeepTheFocus)

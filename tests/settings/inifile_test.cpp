@@ -52,6 +52,10 @@ INSTANTIATE_TEST_SUITE_P(Files, IniLookupTable, testing::Values(
     LookupCase{"\xEF\xBB\xBF[comset]\r\n串口=COM7\r\n", "COM7"},                   // UTF-8 with BOM
     LookupCase{"[comset]\n串口=COM8", "COM8"},                                     // UTF-8, no final newline
     LookupCase{"[comset]\n串口=COM8\r", "COM8"},                                   // a CR ends the file
+    LookupCase{"[comset]\n串口=\"COM3\"\n", "COM3"},                               // quoted
+    LookupCase{"[comset]\n串口= 'COM3' \n", "COM3"},
+    LookupCase{"[comset]\n串口=\"COM3'\n", "\"COM3'"},                             // not a pair
+    LookupCase{"[comset]\n串口=\"\n", "\""},
     LookupCase{"[comset]\n" + kGbkPort + "=\n", ""},
     LookupCase{"\x00\xFF\xFE[comset\n=\n\x01"s, std::nullopt},                      // garbage
     LookupCase{"", std::nullopt}),
