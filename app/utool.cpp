@@ -104,7 +104,8 @@ QWidget *TFtool::BuildClient()
         status_panels_[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         StatusBar1->addWidget(status_panels_[i]);
     }
-    status_panels_[0]->setAccessibleName(QStringLiteral("串口状态"));
+    // Its text is what a screen reader reads out; the description says what it is.
+    status_panels_[0]->setAccessibleDescription(QStringLiteral("串口状态"));
     return client;
 }
 

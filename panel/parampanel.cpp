@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <type_traits>
+
 namespace rovi::panel {
 
 namespace {
@@ -38,11 +40,17 @@ QStringList LevelItems()
     return list;
 }
 
+// A list's accessible name is its current value (Qt on Linux names a list by
+// it, and would hide it behind a set name), so a list says what it is in its
+// description; every other control in its name.
 template <class W> W *Named(W *widget, const char *name, const QRect &rect, const QString &accessible)
 {
     widget->setObjectName(QString::fromLatin1(name));
     widget->setGeometry(rect);
-    widget->setAccessibleName(accessible);
+    if constexpr (std::is_base_of_v<QComboBox, W>)
+        widget->setAccessibleDescription(accessible);
+    else
+        widget->setAccessibleName(accessible);
     return widget;
 }
 

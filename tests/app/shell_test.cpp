@@ -1,16 +1,19 @@
 #include "app/messages.h"
 #include "app/uabout.h"
 #include "app/utool.h"
+#include "panel/parampanel.h"
 #include "protocol/exception.h"
 #include "tests/support/messagerecorder.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QLabel>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QMenuBar>
+#include <QRadioButton>
 #include <QStatusBar>
 #include <QTabWidget>
 
@@ -75,9 +78,43 @@ TEST(MainWindow, FixedClientAreaMenuTabAndStatusBar)
         const bool control = qobject_cast<QAbstractButton *>(w) || qobject_cast<QLineEdit *>(w) ||
                              qobject_cast<QComboBox *>(w) || qobject_cast<QPlainTextEdit *>(w);
         if (control && !w->objectName().isEmpty() && !w->objectName().startsWith("qt_")) {
-            EXPECT_FALSE(w->accessibleName().isEmpty()) << w->objectName().toStdString();
+            QAccessibleInterface *a = QAccessible::queryAccessibleInterface(w);
+            ASSERT_NE(a, nullptr);
+            EXPECT_FALSE(a->text(QAccessible::Name).isEmpty() && a->text(QAccessible::Description).isEmpty())
+                << w->objectName().toStdString();
         }
     }
+}
+
+// What a screen reader (or UI automation) reads: the status text itself,
+// each list's current value, and what each box is.
+TEST(MainWindow, AScreenReaderHearsTheStatusTheListsValuesAndTheBoxesNames)
+{
+    TFtool window;
+    auto text = [](QWidget *w, QAccessible::Text t) { return QAccessible::queryAccessibleInterface(w)->text(t); };
+    auto *status = window.findChild<QLabel *>("StatusPanel0");
+    window.SetStatusText("串口:COM1 波特率:9600 无校验 数据位：8 停止位：1");
+    EXPECT_EQ(text(status, QAccessible::Name), "串口:COM1 波特率:9600 无校验 数据位：8 停止位：1");
+    EXPECT_EQ(text(status, QAccessible::Description), "串口状态");
+
+    panel::ParamPanel &p = *window.Panel();
+    p.RadioButton2->setChecked(true);
+    p.ComboBox_wg->setCurrentIndex(1);
+    p.RadioButton4->setChecked(true);
+    p.ComboBox_gl->setCurrentIndex(4);
+    p.ComboBox_btl->setCurrentIndex(7);
+    const std::pair<QComboBox *, QString> lists[] = {
+        {p.ComboBox_wg, "韦根34"}, {p.ComboBox_gl, "5"}, {p.ComboBox_btl, "115200"}};
+    for (const auto &[list, value] : lists) {
+        EXPECT_EQ(text(list, QAccessible::Value), value) << list->objectName().toStdString();
+        EXPECT_EQ(text(list, QAccessible::Name), value) << list->objectName().toStdString();
+        EXPECT_FALSE(text(list, QAccessible::Description).isEmpty());
+    }
+    EXPECT_EQ(text(p.ComboBox_wg, QAccessible::Description), "韦根格式 格式");
+
+    EXPECT_EQ(text(p.Edit_set2, QAccessible::Name), "ID地址 数值");
+    EXPECT_EQ(text(p.Edit_set2, QAccessible::Value), "1");
+    EXPECT_EQ(text(p.Edit_data3, QAccessible::Name), "韦根格式 十六进制");
 }
 
 TEST(AboutBox, CaptionSizeAndVersion)
