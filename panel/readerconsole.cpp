@@ -99,14 +99,12 @@ void ReaderConsole::BitBtn_setClick(int group)
     Send(kSets[group - 1]);
 }
 
-// The common send routine: log lines of the frame, the bytes back from the
-// hex line, the write, the logs, the time-out.
+// The common send routine: the frame's bytes to the writer, its two log
+// lines, the time-out.
 void ReaderConsole::SendFrame(const Frame &frame)
 {
-    const std::string text_line = TextLine(AsBytes(frame));
-    const std::string hex_line = HexLine(AsBytes(frame));
-    SendData(Hex_Str::HexToData(hex_line));
-    AppendLog(hex_line, text_line);
+    SendData(ByteString(AsBytes(frame)));
+    AppendLog(HexLine(AsBytes(frame)), TextLine(AsBytes(frame)));
     ArmTimer();
 }
 
