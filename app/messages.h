@@ -41,7 +41,6 @@ void ShowMessage(const MessageRequest &request);
 class MessageSlot {
 public:
     void Show(const MessageRequest &request);
-    bool IsOpen() const { return open_; }
 
 private:
     bool open_ = false;

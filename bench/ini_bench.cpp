@@ -55,6 +55,10 @@ long CurrentKb()
 void MakeFile(const std::string &path, std::size_t megabytes, bool random)
 {
     FILE *f = std::fopen(path.c_str(), "wb");
+    if (f == nullptr) {
+        std::perror(path.c_str());
+        std::exit(1);
+    }
     std::mt19937 rng(1);
     std::string block(1 << 20, '\n');
     for (std::size_t i = 0; i < megabytes; ++i) {

@@ -8,7 +8,6 @@
 #include <array>
 #include <atomic>
 #include <memory>
-#include <optional>
 
 namespace rovi {
 
@@ -23,7 +22,6 @@ public:
     // input and the read that takes it, to widen that window.
     static inline std::atomic<void (*)(int fd)> BeforeReadHook{nullptr};
 
-
     TReadThread(std::shared_ptr<CommDevice> device, std::shared_ptr<CloseEvent> close_event, NoticeTarget notify);
     ~TReadThread() override; // joins: the body must not outlive the members it uses
 
@@ -35,7 +33,6 @@ private:
     ReadEnd GatherRead(std::size_t &count);
     void HandOver(std::size_t count);
     void PostLineErrors();
-    void PostHangup();
     void StartLineWaiter();
     void StopLineWaiter();
 

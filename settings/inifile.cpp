@@ -75,6 +75,30 @@ bool KeyMatches(std::string_view name, const IniKey &key)
     return EqualsNoCase(name, key.gbk) || (!key.utf8.empty() && EqualsNoCase(name, key.utf8));
 }
 
+// The text of a file's first line without a UTF-8 byte-order mark.
+std::string_view WithoutBom(std::string_view first_line)
+{
+    if (first_line.starts_with(kUtf8Bom))
+        first_line.remove_prefix(kUtf8Bom.size());
+    return first_line;
+}
+
+// Moves the walk over one line of text: a header of the section looked for
+// enters it, the next header leaves it. The key of a key line inside it.
+std::optional<KeyLine> StepSection(SectionPosition &position, std::string_view text, std::string_view section)
+{
+    if (position == SectionPosition::after)
+        return std::nullopt;
+    if (const auto name = SectionName(text)) {
+        if (position == SectionPosition::inside)
+            position = SectionPosition::after;
+        else if (EqualsNoCase(*name, section))
+            position = SectionPosition::inside;
+        return std::nullopt;
+    }
+    return position == SectionPosition::inside ? KeyOf(text) : std::nullopt;
+}
+
 // One line of a file held in memory: its text [begin, text_end) without the
 // line end, and the line end [text_end, end).
 struct LineRef {
@@ -110,10 +134,8 @@ public:
 
     std::string_view Text(const LineRef &l) const
     {
-        std::string_view text = file_.substr(l.begin, l.text_end - l.begin);
-        if (l.begin == 0 && text.starts_with(kUtf8Bom))
-            text.remove_prefix(kUtf8Bom.size());
-        return text;
+        const std::string_view text = file_.substr(l.begin, l.text_end - l.begin);
+        return l.begin == 0 ? WithoutBom(text) : text;
     }
     std::string_view End(const LineRef &l) const { return file_.substr(l.text_end, l.end - l.text_end); }
 
@@ -129,35 +151,26 @@ IniSectionReader::IniSectionReader(std::string_view section, std::span<const Ini
 {
 }
 
-void IniSectionReader::Line(std::string_view text)
+// Ends the current line: a CR before its LF, or at the end of the file,
+// belongs to the line end (when it was kept).
+void IniSectionReader::EndLine()
 {
-    if (first_line_) {
-        first_line_ = false;
-        if (text.starts_with(kUtf8Bom))
-            text.remove_prefix(kUtf8Bom.size());
-    }
-    if (state_ == State::after)
-        return;
-    if (const auto name = SectionName(text)) {
-        if (state_ == State::inside)
-            state_ = State::after; // only the first section of that name counts
-        else if (EqualsNoCase(*name, section_))
-            state_ = State::inside;
-        return;
-    }
-    if (state_ != State::inside)
-        return;
-    const auto key = KeyOf(text);
-    if (!key)
-        return;
-    for (std::size_t i = 0; i < keys_.size(); ++i)
-        if (!values_[i] && KeyMatches(key->name, keys_[i]))
-            values_[i] = std::string(Unquoted(key->value));
+    if (last_ == '\r' && length_ <= kLineLimit)
+        line_.pop_back();
+    const std::string_view text = first_line_ ? WithoutBom(line_) : std::string_view(line_);
+    first_line_ = false;
+    if (const auto key = StepSection(position_, text, section_))
+        for (std::size_t i = 0; i < keys_.size(); ++i)
+            if (!values_[i] && KeyMatches(key->name, keys_[i]))
+                values_[i] = std::string(Unquoted(key->value));
+    line_.clear();
+    length_ = 0;
+    last_ = 0;
 }
 
 void IniSectionReader::Feed(std::string_view bytes)
 {
-    while (!bytes.empty() && state_ != State::after) {
+    while (!bytes.empty() && !Done()) {
         const std::size_t nl = bytes.find('\n');
         const std::string_view piece = bytes.substr(0, nl);
         if (line_.size() < kLineLimit)
@@ -167,27 +180,15 @@ void IniSectionReader::Feed(std::string_view bytes)
             last_ = piece.back();
         if (nl == std::string_view::npos)
             return;
-        // A CR before the LF belongs to the line end (when it was kept).
-        if (last_ == '\r' && length_ <= kLineLimit)
-            line_.pop_back();
-        Line(line_);
-        line_.clear();
-        length_ = 0;
-        last_ = 0;
+        EndLine();
         bytes.remove_prefix(nl + 1);
     }
 }
 
 void IniSectionReader::Finish()
 {
-    // A CR that ends the file ends its last line too.
-    if (last_ == '\r' && length_ <= kLineLimit)
-        line_.pop_back();
-    if (!line_.empty())
-        Line(line_);
-    line_.clear();
-    length_ = 0;
-    last_ = 0;
+    if (length_ > 0)
+        EndLine();
 }
 
 std::optional<std::string> IniLookup(std::string_view file, std::string_view section, const IniKey &key)
@@ -218,31 +219,26 @@ std::string IniReplace(std::string_view file, std::string_view section, const In
     // non-blank line.
     LineCursor cursor(file);
     std::string_view eol;
-    enum class State { before, inside, after } state = State::before;
+    SectionPosition position = SectionPosition::before;
     std::optional<LineRef> key_line;
     std::optional<LineRef> insert_after;
     LineRef line{};
     while (cursor.Next(line)) {
         if (eol.empty() && cursor.End(line).ends_with('\n'))
             eol = cursor.End(line);
-        if (state == State::after || key_line) {
+        if (position == SectionPosition::after || key_line) {
             if (!eol.empty())
                 break;
             continue;
         }
         const std::string_view text = cursor.Text(line);
-        if (const auto name = SectionName(text)) {
-            if (state == State::inside)
-                state = State::after;
-            else if (EqualsNoCase(*name, section)) {
-                state = State::inside;
-                insert_after = line;
-            }
+        const SectionPosition was = position;
+        const auto k = StepSection(position, text, section);
+        if (position != SectionPosition::inside)
             continue;
-        }
-        if (state != State::inside)
-            continue;
-        if (const auto k = KeyOf(text); k && KeyMatches(k->name, key))
+        if (was == SectionPosition::before)
+            insert_after = line; // the section's header
+        else if (k && KeyMatches(k->name, key))
             key_line = line;
         else if (!TrimSpaces(text).empty())
             insert_after = line;

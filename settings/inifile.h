@@ -25,6 +25,10 @@ struct IniKey {
     std::string_view utf8;
 };
 
+// Where a walk through a file's lines stands towards the first section of
+// the name it looks for: only that one counts.
+enum class SectionPosition { before, inside, after };
+
 // Reads the values of some keys of one section from a file fed in blocks of
 // any size, in one pass. Memory stays small however large the file is: a
 // line is looked at in its first kLineLimit bytes, the rest of a longer
@@ -40,20 +44,19 @@ public:
     void Finish();
     // True once the section has been read to its end: the rest of the file
     // cannot change any value.
-    bool Done() const { return state_ == State::after; }
+    bool Done() const { return position_ == SectionPosition::after; }
 
     // The value of keys[i], spaces and one pair of quotes around it
     // removed, or nothing.
     const std::optional<std::string> &Value(std::size_t i) const { return values_[i]; }
 
 private:
-    enum class State { before, inside, after };
-    void Line(std::string_view text);
+    void EndLine();
 
     std::string section_;
     std::vector<IniKey> keys_;
     std::vector<std::optional<std::string>> values_;
-    State state_ = State::before;
+    SectionPosition position_ = SectionPosition::before;
     std::string line_;       // the current line's first kLineLimit bytes
     bool first_line_ = true; // where a UTF-8 byte-order mark may stand
     std::size_t length_ = 0; // the current line's whole length so far

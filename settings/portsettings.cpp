@@ -16,25 +16,27 @@ int IniInteger(std::string_view value, int fallback)
 
 namespace {
 
+// The six keys in one reading, and where each stands among them.
 constexpr IniKey kKeys[] = {kKeyPort, kKeyBaud, kKeyParity, kKeyData, kKeyStop, kKeyAuto};
+enum KeyIndex : std::size_t { kPort, kBaud, kParity, kData, kStop, kAuto };
 
 PortSettings SettingsOf(const IniSectionReader &reader)
 {
     PortSettings s;
-    auto text = [&](std::size_t i, std::string &field) {
+    auto text = [&](KeyIndex i, std::string &field) {
         if (const auto &v = reader.Value(i))
             field = v->substr(0, kMaxTextValue);
     };
-    auto integer = [&](std::size_t i, int &field) {
+    auto integer = [&](KeyIndex i, int &field) {
         if (const auto &v = reader.Value(i))
             field = IniInteger(*v, field);
     };
-    text(0, s.com_port);
-    text(1, s.com_btl);
-    integer(2, s.com_jyw);
-    integer(3, s.com_data);
-    integer(4, s.com_tzw);
-    integer(5, s.com_auto);
+    text(kPort, s.com_port);
+    text(kBaud, s.com_btl);
+    integer(kParity, s.com_jyw);
+    integer(kData, s.com_data);
+    integer(kStop, s.com_tzw);
+    integer(kAuto, s.com_auto);
     return s;
 }
 
