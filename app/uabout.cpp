@@ -1,6 +1,6 @@
 #include "uabout.h"
 
-#include "qtext.h"
+#include "ui/windows.h"
 
 #include <QLabel>
 

@@ -1,11 +1,12 @@
 #include "utool.h"
 
-#include "messages.h"
+#include "ui/messages.h"
 #include "panel/parampanel.h"
 #include "panel/readerconsole.h"
 #include "panel/trafficmonitor.h"
-#include "qtext.h"
-#include "protocol/convert.h"
+#include "ui/qtext.h"
+#include "ui/windows.h"
+#include "base/convert.h"
 #include "settings/ucomset.h"
 #include "uabout.h"
 

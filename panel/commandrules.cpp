@@ -1,6 +1,6 @@
 #include "commandrules.h"
 
-#include "protocol/convert.h"
+#include "base/convert.h"
 
 namespace rovi::panel {
 

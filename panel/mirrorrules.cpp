@@ -1,6 +1,6 @@
 #include "mirrorrules.h"
 
-#include "protocol/convert.h"
+#include "base/convert.h"
 #include "protocol/frame.h"
 
 namespace rovi::panel {

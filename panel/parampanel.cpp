@@ -1,7 +1,8 @@
 #include "parampanel.h"
 
-#include "app/messages.h"
-#include "app/qtext.h"
+#include "ui/messages.h"
+#include "ui/qtext.h"
+#include "ui/windows.h"
 #include "mirrorrules.h"
 
 #include <QCheckBox>

@@ -1,10 +1,10 @@
 #include "readerconsole.h"
 
-#include "app/messages.h"
-#include "app/qtext.h"
+#include "ui/messages.h"
+#include "ui/qtext.h"
 #include "logview.h"
 #include "parampanel.h"
-#include "protocol/convert.h"
+#include "base/convert.h"
 #include "protocol/hexstr.h"
 #include "serial/comm.h"
 #include "trafficmonitor.h"

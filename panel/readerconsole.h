@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/messages.h"
+#include "ui/messages.h"
 #include "commandrules.h"
-#include "protocol/bytes.h"
+#include "base/bytes.h"
 #include "protocol/frame.h"
 
 #include <QObject>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "bytes.h"
+#include "base/bytes.h"
 
 #include <string>
 #include <string_view>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "protocol/exception.h"
+#include "base/exception.h"
 
 #include <cstdint>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "eventfd.h"
-#include "protocol/bytes.h"
+#include "base/bytes.h"
 
 #include <deque>
 #include <mutex>

@@ -7,7 +7,7 @@
 // byte for byte, and keeps the line ends the file already has. Both read a
 // file in one linear pass, whatever its size.
 
-#include "protocol/exception.h"
+#include "base/exception.h"
 
 #include <functional>
 #include <optional>

@@ -1,6 +1,6 @@
 #include "portsettings.h"
 
-#include "protocol/convert.h"
+#include "base/convert.h"
 
 namespace rovi::settings {
 

@@ -1,7 +1,8 @@
 #include "ucomset.h"
 
-#include "app/messages.h"
-#include "app/qtext.h"
+#include "ui/messages.h"
+#include "ui/qtext.h"
+#include "ui/windows.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,8 +1,8 @@
-#include "app/messages.h"
+#include "ui/messages.h"
 #include "app/uabout.h"
 #include "app/utool.h"
 #include "panel/parampanel.h"
-#include "protocol/exception.h"
+#include "base/exception.h"
 #include "tests/support/messagerecorder.h"
 
 #include <QAbstractButton>

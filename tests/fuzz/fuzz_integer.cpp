@@ -3,8 +3,8 @@
 // the 32-bit signed range, or "$", "x", "X", "0x", "0X" and 1 to 8
 // significant hex digits taken as a 32-bit pattern; nothing may follow.
 #include "check.h"
-#include "protocol/convert.h"
-#include "protocol/exception.h"
+#include "base/convert.h"
+#include "base/exception.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,5 +1,5 @@
 #include "panel/commandrules.h"
-#include "protocol/exception.h"
+#include "base/exception.h"
 #include "protocol/hexstr.h"
 
 #include <gtest/gtest.h>

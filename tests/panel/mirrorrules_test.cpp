@@ -1,5 +1,5 @@
 #include "panel/mirrorrules.h"
-#include "protocol/exception.h"
+#include "base/exception.h"
 
 #include <gtest/gtest.h>
 

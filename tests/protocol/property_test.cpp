@@ -1,6 +1,6 @@
 // Randomised checks with fixed seeds: the integer parse against a plain
 // reference, and hex text round trips.
-#include "protocol/convert.h"
+#include "base/convert.h"
 #include "protocol/hexstr.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 
 // Records the program's message boxes instead of showing them.
 
-#include "app/messages.h"
+#include "ui/messages.h"
 
 #include <vector>
 

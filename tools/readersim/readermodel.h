@@ -1,6 +1,6 @@
 #pragma once
 
-#include "protocol/bytes.h"
+#include "base/bytes.h"
 #include "protocol/frame.h"
 
 #include <cstdint>

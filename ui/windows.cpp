@@ -1,22 +1,12 @@
-#pragma once
-
-// Conversions between the program's UTF-8 std::string texts and Qt's.
+#include "windows.h"
 
 #include <QDialog>
-#include <QFont>
 #include <QStatusBar>
-#include <QString>
 #include <QStringList>
-
-#include <string>
 
 namespace rovi {
 
-inline QString ToQ(const std::string &text) { return QString::fromStdString(text); }
-inline std::string ToStd(const QString &text) { return text.toStdString(); }
-
-// The window's fonts: the Windows families first, then installed CJK fonts.
-inline QFont SongFont(int pixels, bool new_song = false)
+QFont SongFont(int pixels, bool new_song)
 {
     QFont font;
     QStringList families{QStringLiteral("SimSun"), QStringLiteral("宋体")};
@@ -29,9 +19,7 @@ inline QFont SongFont(int pixels, bool new_song = false)
     return font;
 }
 
-// A fixed-size dialog with a close box only, centred on its owner, in the
-// 12-pixel Song font, with an empty status bar along its bottom edge.
-inline void SetUpFixedDialog(QDialog &dialog, const QString &title, const QSize &client)
+void SetUpFixedDialog(QDialog &dialog, const QString &title, const QSize &client)
 {
     dialog.setWindowTitle(title);
     dialog.setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |

@@ -1,5 +1,5 @@
-#include "protocol/convert.h"
-#include "protocol/exception.h"
+#include "base/convert.h"
+#include "base/exception.h"
 
 #include <gtest/gtest.h>
 
