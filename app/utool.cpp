@@ -7,6 +7,7 @@
 #include "ui/qtext.h"
 #include "ui/windows.h"
 #include "base/convert.h"
+#include "settings/linechoices.h"
 #include "settings/ucomset.h"
 #include "uabout.h"
 
@@ -151,15 +152,12 @@ void TFtool::OpenCom()
 {
     comm_.SetCommName(com.com_port);
     comm_.SetBaudRate(static_cast<std::uint32_t>(StrToInt(com.com_btl)));
-    static constexpr TParity kParity[] = {TParity::None, TParity::Odd, TParity::Even};
-    static constexpr TByteSize kByteSize[] = {TByteSize::_8, TByteSize::_7, TByteSize::_6};
-    static constexpr TStopBits kStopBits[] = {TStopBits::_1, TStopBits::_2};
-    if (com.com_jyw >= 0 && com.com_jyw < 3)
-        comm_.SetParity(kParity[com.com_jyw]);
-    if (com.com_data >= 0 && com.com_data < 3)
-        comm_.SetByteSize(kByteSize[com.com_data]);
-    if (com.com_tzw >= 0 && com.com_tzw < 2)
-        comm_.SetStopBits(kStopBits[com.com_tzw]);
+    if (const auto parity = settings::ChoiceAt(settings::kParityChoices, com.com_jyw))
+        comm_.SetParity(parity->value);
+    if (const auto data = settings::ChoiceAt(settings::kDataBitsChoices, com.com_data))
+        comm_.SetByteSize(data->value);
+    if (const auto stop = settings::ChoiceAt(settings::kStopBitsChoices, com.com_tzw))
+        comm_.SetStopBits(stop->value);
     try {
         comm_.StopPort();
         comm_.StartPort();

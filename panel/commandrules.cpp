@@ -39,14 +39,16 @@ std::string AsHex(std::string_view mirror)
     return text;
 }
 
-// The fallback of a group with two radio buttons: the fixed byte of the first,
-// the list's byte of the second (base + index), nothing when neither is checked.
-std::optional<std::uint8_t> RadioChoice(bool fixed, bool listed, std::uint32_t base, int index)
+// The fallback of a group with two radio buttons: the first's fixed choice,
+// the second's listed choice, nothing when neither is checked.
+template <class Fixed, class Listed>
+std::optional<std::uint8_t> RadioChoice(bool fixed, bool listed, std::uint8_t (*encode)(const std::variant<Fixed, Listed> &),
+                                        Listed listed_choice)
 {
     if (fixed)
-        return 0x01;
+        return encode(Fixed{});
     if (listed)
-        return Low8(base + Bits(index));
+        return encode(listed_choice);
     return std::nullopt;
 }
 
@@ -88,24 +90,24 @@ std::optional<Frame> ComposeFor(PanelButton button, const PanelSnapshot &p)
                         [&] { return Byte{Low8(Bits(StrToIntDef(p.id_text, 1)))}; });
     case PanelButton::Set3:
         return FieldSet(Field::wiegand, MirrorOf(p, Field::wiegand),
-                        [&] { return RadioChoice(p.dip_switch, p.wiegand_output, 0x41, p.wiegand_index); });
+                        [&] { return RadioChoice(p.dip_switch, p.wiegand_output, EncodeWiegand, WiegandOutput{p.wiegand_index}); });
     case PanelButton::Set4:
         return FieldSet(Field::serial_fmt, MirrorOf(p, Field::serial_fmt),
-                        [&] { return Byte{Low8(Bits(p.serial_fmt_index) + 1u)}; });
+                        [&] { return Byte{EncodeSerialFmt(p.serial_fmt_index)}; });
     case PanelButton::Set5:
-        return FieldSet(Field::baud, MirrorOf(p, Field::baud), [&] { return Byte{Low8(Bits(p.baud_index) + 1u)}; });
+        return FieldSet(Field::baud, MirrorOf(p, Field::baud), [&] { return Byte{EncodeBaud(p.baud_index)}; });
     case PanelButton::Set6:
         return FieldSet(Field::power, MirrorOf(p, Field::power),
-                        [&] { return RadioChoice(p.external_power, p.software_power, 0x20, p.power_index); });
+                        [&] { return RadioChoice(p.external_power, p.software_power, EncodePower, SoftwareControl{p.power_index}); });
     case PanelButton::Set7:
         return FieldSet(Field::reread, MirrorOf(p, Field::reread), [&]() -> Byte {
             if (p.reread_text.empty())
                 return std::nullopt;
             // No zero-time substitution here, unlike the mirror rules.
             const std::uint32_t t = Bits(StrToIntDef(p.reread_text, 0));
-            std::uint32_t value = p.leave_mode ? 0x80u : 0u;
+            std::uint32_t value = p.leave_mode ? kLeaveModeFlag : 0u;
             if (p.reread_unit == 0)
-                value += 0x40u + t;
+                value += kUnitFlag + t;
             else if (p.reread_unit == 1)
                 value += t;
             return Low8(value);
@@ -116,7 +118,7 @@ std::optional<Frame> ComposeFor(PanelButton button, const PanelSnapshot &p)
                 return std::nullopt;
             const std::uint32_t t = Bits(StrToIntDef(p.send_text, 0));
             if (p.send_unit == 0)
-                return Low8(t + 0x40u);
+                return Low8(t + kUnitFlag);
             if (p.send_unit == 1)
                 return Low8(t);
             return Low8(0);

@@ -1,15 +1,10 @@
 #include "mirrorrules.h"
 
 #include "base/convert.h"
-#include "protocol/frame.h"
 
 namespace rovi::panel {
 
 namespace {
-
-constexpr int kMinId = 1;
-constexpr int kMaxId = 240;
-constexpr int kMaxTime = 60;
 
 bool TimeInRange(int v) { return v >= 0 && v <= kMaxTime; }
 
@@ -23,7 +18,7 @@ bool DigitFilterAccepts(char32_t typed)
 RuleOutcome IdChange(std::string_view text)
 {
     const int value = StrToInt(text);
-    if (value < kMinId || value > kMaxId)
+    if (value < kIdMin || value > kIdMax)
         return {std::nullopt, kIdRangeMessage};
     return {IntToHex2(StrToIntDef(text, 1)), std::nullopt};
 }
@@ -33,7 +28,7 @@ RuleOutcome IdExit(std::string_view text)
     const auto value = ParseInt(text);
     if (!value)
         return {std::nullopt, kIdFormatMessage};
-    if (*value < kMinId || *value > kMaxId)
+    if (*value < kIdMin || *value > kIdMax)
         return {std::nullopt, kIdRangeMessage};
     return {IntToHex2(*value), std::nullopt};
 }
@@ -82,19 +77,24 @@ std::optional<std::string> SendTimeExit(std::string_view text)
     return TimeExit(text, kSendTimeExitMessage);
 }
 
-std::string WiegandListMirror(int index)
+std::string WiegandMirror(const Wiegand &choice)
 {
-    return IntToHex2(EncodeWiegand(WiegandOutput{index}));
+    return IntToHex2(EncodeWiegand(choice));
 }
 
-std::string PowerListMirror(int index)
+std::string PowerMirror(const Power &choice)
 {
-    return IntToHex2(EncodePower(SoftwareControl{index}));
+    return IntToHex2(EncodePower(choice));
 }
 
-std::string IndexPlusOneMirror(int index)
+std::string SerialFmtMirror(int index)
 {
-    return IntToHex2(index + 1);
+    return IntToHex2(EncodeSerialFmt(index));
+}
+
+std::string BaudMirror(int index)
+{
+    return IntToHex2(EncodeBaud(index));
 }
 
 std::string RereadModeCaption(bool checked)

@@ -3,6 +3,8 @@
 // The parameter panel's rules as plain functions: which mirror text a
 // group's controls give, and which message a number box's range check shows.
 
+#include "protocol/frame.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -37,14 +39,11 @@ RuleOutcome SendTimeChange(std::string_view text, int unit_index);
 std::optional<std::string> RereadExit(std::string_view text);
 std::optional<std::string> SendTimeExit(std::string_view text);
 
-// List and radio rules.
-std::string WiegandListMirror(int index);  // index + 0x41
-std::string PowerListMirror(int index);    // index + 0x20
-std::string IndexPlusOneMirror(int index); // serial format and baud lists
-inline constexpr const char *kDipSwitchMirror = "01";
-inline constexpr const char *kWiegandOutputMirror = "41";
-inline constexpr const char *kExternalPowerMirror = "01";
-inline constexpr const char *kSoftwarePowerMirror = "20";
+// List and radio rules: the field byte of the choice, as a mirror text.
+std::string WiegandMirror(const Wiegand &choice);
+std::string PowerMirror(const Power &choice);
+std::string SerialFmtMirror(int index);
+std::string BaudMirror(int index);
 
 // CheckBox1's caption for its state.
 std::string RereadModeCaption(bool checked);

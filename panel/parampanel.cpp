@@ -223,48 +223,48 @@ void ParamPanel::RadioButton1Click()
 {
     ComboBox_wg->setCurrentIndex(-1);
     ComboBox_wg->setEnabled(false);
-    Edit_data3->setText(QString::fromLatin1(kDipSwitchMirror));
+    Edit_data3->setText(ToQ(WiegandMirror(DipSwitchControl{})));
 }
 
 void ParamPanel::RadioButton2Click()
 {
     ComboBox_wg->setCurrentIndex(0);
     ComboBox_wg->setEnabled(true);
-    Edit_data3->setText(QString::fromLatin1(kWiegandOutputMirror));
+    Edit_data3->setText(ToQ(WiegandMirror(WiegandOutput{0})));
 }
 
 void ParamPanel::ComboBox_wgChange()
 {
-    Edit_data3->setText(ToQ(WiegandListMirror(ComboBox_wg->currentIndex())));
+    Edit_data3->setText(ToQ(WiegandMirror(WiegandOutput{ComboBox_wg->currentIndex()})));
 }
 
 void ParamPanel::ComboBox3CloseUp()
 {
-    Edit_data4->setText(ToQ(IndexPlusOneMirror(ComboBox3->currentIndex())));
+    Edit_data4->setText(ToQ(SerialFmtMirror(ComboBox3->currentIndex())));
 }
 
 void ParamPanel::ComboBox_btlCloseUp()
 {
-    Edit_data5->setText(ToQ(IndexPlusOneMirror(ComboBox_btl->currentIndex())));
+    Edit_data5->setText(ToQ(BaudMirror(ComboBox_btl->currentIndex())));
 }
 
 void ParamPanel::RadioButton3Click()
 {
     ComboBox_gl->setCurrentIndex(-1);
     ComboBox_gl->setEnabled(false);
-    Edit_data6->setText(QString::fromLatin1(kExternalPowerMirror));
+    Edit_data6->setText(ToQ(PowerMirror(ExternalControl{})));
 }
 
 void ParamPanel::RadioButton4Click()
 {
     ComboBox_gl->setCurrentIndex(0);
     ComboBox_gl->setEnabled(true);
-    Edit_data6->setText(QString::fromLatin1(kSoftwarePowerMirror));
+    Edit_data6->setText(ToQ(PowerMirror(SoftwareControl{0})));
 }
 
 void ParamPanel::ComboBox_glChange()
 {
-    Edit_data6->setText(ToQ(PowerListMirror(ComboBox_gl->currentIndex())));
+    Edit_data6->setText(ToQ(PowerMirror(SoftwareControl{ComboBox_gl->currentIndex()})));
 }
 
 void ParamPanel::CheckBox1Click()

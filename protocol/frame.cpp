@@ -4,15 +4,6 @@ namespace rovi {
 
 namespace {
 
-constexpr std::uint8_t kDipSwitch = 0x01;
-constexpr std::uint8_t kWiegandBase = 0x41;
-constexpr std::uint8_t kExternalPower = 0x01;
-constexpr std::uint8_t kSoftwarePowerBase = 0x20;
-constexpr std::uint8_t kRereadLeaveFlag = 0x80;
-constexpr std::uint8_t kUnitFlag = 0x40; // minutes for reread, seconds for send time
-constexpr std::uint8_t kTimeMask = 0x3F;
-constexpr int kMaxTime = 60;
-
 Frame EmptyFrame()
 {
     Frame f{};
@@ -80,7 +71,7 @@ std::uint8_t EncodeWiegand(const Wiegand &w)
 {
     if (const auto *out = std::get_if<WiegandOutput>(&w))
         return static_cast<std::uint8_t>(kWiegandBase + out->format);
-    return kDipSwitch;
+    return kDipSwitchCode;
 }
 
 std::uint8_t EncodeSerialFmt(int index) { return static_cast<std::uint8_t>(index + 1); }
@@ -90,12 +81,12 @@ std::uint8_t EncodePower(const Power &p)
 {
     if (const auto *sw = std::get_if<SoftwareControl>(&p))
         return static_cast<std::uint8_t>(kSoftwarePowerBase + sw->level);
-    return kExternalPower;
+    return kExternalPowerCode;
 }
 
 std::uint8_t EncodeReread(const Reread &r)
 {
-    return static_cast<std::uint8_t>((r.leave_mode ? kRereadLeaveFlag : 0) +
+    return static_cast<std::uint8_t>((r.leave_mode ? kLeaveModeFlag : 0) +
                                      (r.unit == TimeUnitReread::minutes ? kUnitFlag : 0) + r.time);
 }
 
@@ -106,39 +97,39 @@ std::uint8_t EncodeSendTime(const SendTime &s)
 
 std::optional<int> DecodeIdAddr(std::uint8_t b)
 {
-    if (b >= 1 && b <= 240)
+    if (b >= kIdMin && b <= kIdMax)
         return b;
     return std::nullopt;
 }
 
 std::optional<Wiegand> DecodeWiegand(std::uint8_t b)
 {
-    if (b == kDipSwitch)
+    if (b == kDipSwitchCode)
         return DipSwitchControl{};
-    if (b >= kWiegandBase && b <= kWiegandBase + 3)
+    if (b >= kWiegandBase && b < kWiegandBase + kWiegandFormats)
         return WiegandOutput{b - kWiegandBase};
     return std::nullopt;
 }
 
 std::optional<int> DecodeSerialFmt(std::uint8_t b)
 {
-    if (b >= 1 && b <= 3)
+    if (b >= 1 && b <= kSerialFmtFormats)
         return b - 1;
     return std::nullopt;
 }
 
 std::optional<int> DecodeBaud(std::uint8_t b)
 {
-    if (b >= 1 && b <= 8)
+    if (b >= 1 && b <= kBaudRates)
         return b - 1;
     return std::nullopt;
 }
 
 std::optional<Power> DecodePower(std::uint8_t b)
 {
-    if (b == kExternalPower)
+    if (b == kExternalPowerCode)
         return ExternalControl{};
-    if (b >= kSoftwarePowerBase && b <= kSoftwarePowerBase + 31)
+    if (b >= kSoftwarePowerBase && b < kSoftwarePowerBase + kPowerLevels)
         return SoftwareControl{b - kSoftwarePowerBase};
     return std::nullopt;
 }
@@ -148,14 +139,14 @@ std::optional<Reread> DecodeReread(std::uint8_t b)
     const int time = b & kTimeMask;
     if (time > kMaxTime)
         return std::nullopt;
-    return Reread{(b & kRereadLeaveFlag) != 0,
+    return Reread{(b & kLeaveModeFlag) != 0,
                   (b & kUnitFlag) != 0 ? TimeUnitReread::minutes : TimeUnitReread::seconds, time};
 }
 
 std::optional<SendTime> DecodeSendTime(std::uint8_t b)
 {
     const int time = b & kTimeMask;
-    if ((b & kRereadLeaveFlag) != 0 || time > kMaxTime)
+    if ((b & kLeaveModeFlag) != 0 || time > kMaxTime)
         return std::nullopt;
     return SendTime{(b & kUnitFlag) != 0 ? TimeUnitSend::seconds : TimeUnitSend::tenths, time};
 }

@@ -57,6 +57,25 @@ bool VerifyReport(std::span<const std::uint8_t, kFrameSize> report);
 // True when the acknowledgement's byte 2 is 0.
 bool AckSucceeded(std::span<const std::uint8_t, kAckSize> ack);
 
+// ---- The fields' codes and ranges: the one place every part reads them ----
+
+inline constexpr int kIdMin = 1; // id_addr
+inline constexpr int kIdMax = 240;
+inline constexpr std::uint8_t kDipSwitchCode = 0x01; // wiegand: the reader's DIP switches choose
+inline constexpr std::uint8_t kWiegandBase = 0x41;   // wiegand: + format index
+inline constexpr int kWiegandChoices = 5;            // 26, 34, 36, 44 and "disabled", all sent
+inline constexpr int kWiegandFormats = 4;            // decoded: "disabled" is not
+inline constexpr int kSerialFmtChoices = 4;          // serial_fmt: 1 + index, all sent
+inline constexpr int kSerialFmtFormats = 3;          // decoded: "disabled" is not
+inline constexpr int kBaudRates = 8;                 // baud: 1 + index
+inline constexpr std::uint8_t kExternalPowerCode = 0x01; // power: set by the reader's input
+inline constexpr std::uint8_t kSoftwarePowerBase = 0x20; // power: + level index
+inline constexpr int kPowerLevels = 32;
+inline constexpr std::uint8_t kLeaveModeFlag = 0x80; // reread: re-read on leaving
+inline constexpr std::uint8_t kUnitFlag = 0x40;      // minutes for reread, seconds for send_time
+inline constexpr std::uint8_t kTimeMask = 0x3F;
+inline constexpr int kMaxTime = 60; // reread and send_time
+
 // ---- Field values, as the panel chooses them and as a report decodes ----
 
 enum class TimeUnitReread : std::uint8_t { seconds, minutes };
@@ -66,7 +85,7 @@ struct DipSwitchControl {
     bool operator==(const DipSwitchControl &) const = default;
 };
 struct WiegandOutput {
-    int format; // 0..3 decodable; 4 ("韦根禁止") is sent but not decoded
+    int format; // 0..kWiegandFormats-1 decode; kWiegandFormats ("韦根禁止") is only sent
     bool operator==(const WiegandOutput &) const = default;
 };
 using Wiegand = std::variant<DipSwitchControl, WiegandOutput>;

@@ -1,5 +1,7 @@
 #include "portsettings.h"
 
+#include "linechoices.h"
+
 #include "base/convert.h"
 
 namespace rovi::settings {
@@ -78,16 +80,13 @@ void SavePortSettings(const std::string &path, const PortSettings &s, bool auto_
 
 std::string StatusSummary(const PortSettings &s)
 {
-    static const char *const kParity[] = {" 无校验", " 奇校验", " 偶校验"};
-    static const char *const kData[] = {" 数据位：8", " 数据位：7", " 数据位：6"};
-    static const char *const kStop[] = {" 停止位：1", " 停止位：2"};
     std::string text = "串口:" + s.com_port + " 波特率:" + s.com_btl;
-    if (s.com_jyw >= 0 && s.com_jyw < 3)
-        text += kParity[s.com_jyw];
-    if (s.com_data >= 0 && s.com_data < 3)
-        text += kData[s.com_data];
-    if (s.com_tzw >= 0 && s.com_tzw < 2)
-        text += kStop[s.com_tzw];
+    if (const auto parity = ChoiceAt(kParityChoices, s.com_jyw))
+        text += parity->status;
+    if (const auto data = ChoiceAt(kDataBitsChoices, s.com_data))
+        text += data->status;
+    if (const auto stop = ChoiceAt(kStopBitsChoices, s.com_tzw))
+        text += stop->status;
     return text;
 }
 

@@ -1,5 +1,7 @@
 #include "ucomset.h"
 
+#include "linechoices.h"
+
 #include "ui/messages.h"
 #include "ui/qtext.h"
 #include "ui/windows.h"
@@ -15,6 +17,14 @@
 namespace rovi::settings {
 
 namespace {
+
+template <class Value, std::size_t N> QStringList ListOf(const std::array<LineChoice<Value>, N> &table)
+{
+    QStringList items;
+    for (const auto &choice : table)
+        items << QString::fromUtf8(choice.list);
+    return items;
+}
 
 QComboBox *AddRow(QGroupBox *group, int row, const char *label, const char *name, const QStringList &items)
 {
@@ -61,10 +71,9 @@ TFcomset::TFcomset(QWidget *owner, PortSettings &settings, std::function<void()>
     ComboBox_com = AddRow(group, 0, "串口", "ComboBox_com", PortItems());
     ComboBox_btl = AddRow(group, 1, "波特率", "ComboBox_btl",
                           {"1200", "2400", "4800", "9600", "19200", "38400", "57600", "115200"});
-    ComboBox_jyw = AddRow(group, 2, "校验位", "ComboBox_jyw",
-                          {QStringLiteral("无NONE"), QStringLiteral("奇ODD"), QStringLiteral("偶EVEN")});
-    ComboBox_data = AddRow(group, 3, "数据位", "ComboBox_data", {"8", "7", "6"});
-    ComboBox_tzw = AddRow(group, 4, "停止位", "ComboBox_tzw", {"1", "2"});
+    ComboBox_jyw = AddRow(group, 2, "校验位", "ComboBox_jyw", ListOf(kParityChoices));
+    ComboBox_data = AddRow(group, 3, "数据位", "ComboBox_data", ListOf(kDataBitsChoices));
+    ComboBox_tzw = AddRow(group, 4, "停止位", "ComboBox_tzw", ListOf(kStopBitsChoices));
     ComboBox_btl->setCurrentIndex(3);
 
     CheckBox1 = new QCheckBox(QStringLiteral("串口自动连接"), group);

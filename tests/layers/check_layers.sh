@@ -8,7 +8,7 @@ declare -A allowed=(
     [protocol]="base"
     [serial]="base protocol"
     [ui]="base"
-    [settings]="base protocol ui"
+    [settings]="base protocol serial ui"
     [panel]="base protocol serial ui"
     [app]="base protocol serial ui settings panel"
 )

@@ -87,11 +87,14 @@ TEST(TimeExitRules, OnlyAParsedValueOutOfRangeShowsItsMessage)
     EXPECT_EQ(SendTimeExit("0"), std::nullopt);
 }
 
-TEST(ListRules, MirrorsOfTheLists)
+TEST(ListRules, MirrorsOfTheListsAndRadios)
 {
-    EXPECT_EQ(WiegandListMirror(4), "45");
-    EXPECT_EQ(PowerListMirror(31), "3F");
-    EXPECT_EQ(IndexPlusOneMirror(7), "08");
+    EXPECT_EQ(WiegandMirror(WiegandOutput{4}), "45");
+    EXPECT_EQ(WiegandMirror(DipSwitchControl{}), "01");
+    EXPECT_EQ(PowerMirror(SoftwareControl{31}), "3F");
+    EXPECT_EQ(PowerMirror(ExternalControl{}), "01");
+    EXPECT_EQ(SerialFmtMirror(3), "04");
+    EXPECT_EQ(BaudMirror(7), "08");
     EXPECT_EQ(RereadModeCaption(true), "离开重读");
     EXPECT_EQ(RereadModeCaption(false), "连续重读");
 }

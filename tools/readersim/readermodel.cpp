@@ -14,11 +14,11 @@ bool AcceptableFieldValue(Field field, std::uint8_t v)
 {
     switch (field) {
     case Field::ctrl: return true;
-    case Field::id_addr: return v >= 1 && v <= 240;
-    case Field::wiegand: return v == 0x01 || (v >= 0x41 && v <= 0x45);
-    case Field::serial_fmt: return v >= 1 && v <= 4;
-    case Field::baud: return v >= 1 && v <= 8;
-    case Field::power: return v == 0x01 || (v >= 0x20 && v <= 0x3F);
+    case Field::id_addr: return v >= kIdMin && v <= kIdMax;
+    case Field::wiegand: return v == kDipSwitchCode || (v >= kWiegandBase && v < kWiegandBase + kWiegandChoices);
+    case Field::serial_fmt: return v >= 1 && v <= kSerialFmtChoices;
+    case Field::baud: return v >= 1 && v <= kBaudRates;
+    case Field::power: return v == kExternalPowerCode || (v >= kSoftwarePowerBase && v < kSoftwarePowerBase + kPowerLevels);
     case Field::reread: return DecodeReread(v).has_value();
     case Field::send_time: return DecodeSendTime(v).has_value();
     }

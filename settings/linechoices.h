@@ -1,0 +1,47 @@
+#pragma once
+
+// The line-format choices of the port settings, one table each, in the order
+// their indexes are stored in set.ini: what the dialog lists, what the status
+// bar says, and what the choice sets on the line.
+
+#include "serial/commtypes.h"
+
+#include <array>
+#include <optional>
+
+namespace rovi::settings {
+
+template <class Value> struct LineChoice {
+    const char *list;   // the dialog's item
+    const char *status; // the status bar's words
+    Value value;
+};
+
+inline constexpr std::array<LineChoice<TParity>, 3> kParityChoices{{
+    {"无NONE", " 无校验", TParity::None},
+    {"奇ODD", " 奇校验", TParity::Odd},
+    {"偶EVEN", " 偶校验", TParity::Even},
+}};
+
+inline constexpr std::array<LineChoice<TByteSize>, 3> kDataBitsChoices{{
+    {"8", " 数据位：8", TByteSize::_8},
+    {"7", " 数据位：7", TByteSize::_7},
+    {"6", " 数据位：6", TByteSize::_6},
+}};
+
+inline constexpr std::array<LineChoice<TStopBits>, 2> kStopBitsChoices{{
+    {"1", " 停止位：1", TStopBits::_1},
+    {"2", " 停止位：2", TStopBits::_2},
+}};
+
+// The choice a stored index names; nothing for an index outside the table
+// (a hand-edited set.ini), which leaves the line's setting as it was.
+template <class Value, std::size_t N>
+std::optional<LineChoice<Value>> ChoiceAt(const std::array<LineChoice<Value>, N> &table, int index)
+{
+    if (index < 0 || static_cast<std::size_t>(index) >= N)
+        return std::nullopt;
+    return table[static_cast<std::size_t>(index)];
+}
+
+} // namespace rovi::settings
