@@ -1,5 +1,6 @@
-#include "ui/messages.h"
 #include "utool.h"
+
+#include "ui/messages.h"
 
 #include <QApplication>
 

@@ -1,15 +1,16 @@
 #include "utool.h"
 
-#include "ui/messages.h"
+#include "uabout.h"
+
+#include "base/convert.h"
 #include "panel/parampanel.h"
 #include "panel/readerconsole.h"
 #include "panel/trafficmonitor.h"
-#include "ui/qtext.h"
-#include "ui/windows.h"
-#include "base/convert.h"
 #include "settings/linechoices.h"
 #include "settings/ucomset.h"
-#include "uabout.h"
+#include "ui/messages.h"
+#include "ui/qtext.h"
+#include "ui/windows.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -92,7 +93,7 @@ QWidget *TFtool::BuildClient()
     panel_ = new panel::ParamPanel(sheet);
     panel_->setGeometry(4, -3, 775, 338);
 
-    monitor_ = std::make_unique<panel::TrafficMonitor>(client);
+    monitor_ = new panel::TrafficMonitor(client);
 
     StatusBar1 = new QStatusBar(client);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));

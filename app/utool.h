@@ -5,7 +5,6 @@
 
 #include <QMainWindow>
 
-#include <memory>
 
 class QAction;
 class QLabel;
@@ -18,7 +17,7 @@ namespace rovi {
 namespace panel {
 class ParamPanel;
 class ReaderConsole;
-struct TrafficMonitor;
+class TrafficMonitor;
 } // namespace panel
 
 // The main window: menu, the parameter panel on its one tab, the traffic
@@ -65,7 +64,7 @@ private:
 
     TComm comm_;
     panel::ParamPanel *panel_ = nullptr;
-    std::unique_ptr<panel::TrafficMonitor> monitor_;
+    panel::TrafficMonitor *monitor_ = nullptr; // a child of the client area
     panel::ReaderConsole *console_ = nullptr;
     QStatusBar *StatusBar1 = nullptr;
     QLabel *status_panels_[2] = {};

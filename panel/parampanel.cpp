@@ -1,9 +1,10 @@
 #include "parampanel.h"
 
+#include "mirrorrules.h"
+
 #include "ui/messages.h"
 #include "ui/qtext.h"
 #include "ui/windows.h"
-#include "mirrorrules.h"
 
 #include <QCheckBox>
 #include <QPushButton>

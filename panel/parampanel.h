@@ -1,7 +1,10 @@
 #pragma once
 
+#include "commandrules.h"
 #include "rulecombobox.h"
 #include "ruleedit.h"
+
+#include "protocol/frame.h"
 
 #include <QGroupBox>
 
@@ -56,6 +59,13 @@ public:
         *BitBtn_set7, *BitBtn_set8;
     std::array<RuleEdit *, 8> Mirrors() const;
     std::array<QPushButton *, 8> SetButtons() const;
+
+    // What the buttons read of the controls.
+    PanelSnapshot Snapshot() const;
+    // Empties the eight mirrors (before a query).
+    void ClearMirrors();
+    // Writes a verified report into the controls and the mirrors.
+    void ApplyReport(const Frame &report);
 
     // The rules.
     void Edit_set2Change();

@@ -1,9 +1,10 @@
 #pragma once
 
-#include "ui/messages.h"
 #include "commandrules.h"
+
 #include "base/bytes.h"
 #include "protocol/frame.h"
+#include "ui/messages.h"
 
 #include <QObject>
 
@@ -19,7 +20,7 @@ class TComm;
 namespace rovi::panel {
 
 class ParamPanel;
-struct TrafficMonitor;
+class TrafficMonitor;
 
 // The panel's commands and the traffic monitor: every button sends its
 // frame through the serial component, logs it and arms the reply time-out;
@@ -47,12 +48,10 @@ public:
     void SendData(const ByteString &bytes);
 
 private:
-    PanelSnapshot Snapshot() const;
     void Send(PanelButton button);
     void SendFrame(const Frame &frame);
     void ArmTimer();
     void AppendLog(const std::string &hex_line, const std::string &text_line);
-    void ApplyReport(const Frame &report);
 
     QWidget *window_;
     // The one box for the messages received data raises.

@@ -1,25 +1,43 @@
 #pragma once
 
+#include <QWidget>
+
+#include <cstdint>
+
 class QLineEdit;
 class QPushButton;
-class QWidget;
 
 namespace rovi::panel {
 
 class LogView;
 
-// The traffic monitor's controls below the panel, placed in the main
-// window's client area: raw hex line and its send button, the hex and text
-// logs, the receive counter and the clear button.
-struct TrafficMonitor {
+// The traffic monitor below the panel: the raw hex line and its send button,
+// the hex and text logs, the receive counter and its clear button. The
+// console talks to it through the three calls below and the two buttons.
+class TrafficMonitor : public QWidget {
+public:
     explicit TrafficMonitor(QWidget *client);
 
-    QLineEdit *Edit2;      // raw hexadecimal to send
-    QPushButton *Button3;  // 发 送
-    LogView *Memo1; // hex log
-    LogView *Memo2; // text log
-    QLineEdit *Edit3;      // receive counter
-    QPushButton *BitBtn2;  // 清 零
+    // One line in each log: a frame sent or a chunk received.
+    void LogChunk(const QString &hex_line, const QString &text_line);
+    // One more received chunk that carried a card number (wraps as a 32-bit
+    // count, shown signed).
+    void CountCard();
+    // 清 零: the counter to 0 and both logs empty.
+    void Reset();
+    std::uint32_t Count() const { return count_; }
+
+    QLineEdit *Edit2;     // raw hexadecimal to send
+    QPushButton *Button3; // 发 送
+    LogView *Memo1;       // hex log
+    LogView *Memo2;       // text log
+    QLineEdit *Edit3;     // receive counter, read-only
+    QPushButton *BitBtn2; // 清 零
+
+private:
+    void ShowCount();
+
+    std::uint32_t count_ = 0;
 };
 
 } // namespace rovi::panel
