@@ -290,12 +290,11 @@ void ParamPanel::edit4Change()
 
 void ParamPanel::edit4Exit()
 {
-    RunSilently([this] {
-        if (const auto message = RereadExit(ToStd(edit4->text()))) {
-            Warn(this, ToQ(*message));
-            edit4->Refocus();
-        }
-    });
+    // A text that does not parse (the empty text too) ends the rule quietly.
+    if (const auto message = RereadExit(ToStd(edit4->text()))) {
+        Warn(this, ToQ(*message));
+        edit4->Refocus();
+    }
 }
 
 void ParamPanel::ComboBox2CloseUp()
@@ -311,12 +310,11 @@ void ParamPanel::Edit1Change()
 
 void ParamPanel::Edit1Exit()
 {
-    RunSilently([this] {
-        if (const auto message = SendTimeExit(ToStd(Edit1->text()))) {
-            Warn(this, ToQ(*message));
-            Edit1->Refocus();
-        }
-    });
+    // A text that does not parse (the empty text too) ends the rule quietly.
+    if (const auto message = SendTimeExit(ToStd(Edit1->text()))) {
+        Warn(this, ToQ(*message));
+        Edit1->Refocus();
+    }
 }
 
 } // namespace rovi::panel

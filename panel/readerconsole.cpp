@@ -128,25 +128,25 @@ void ReaderConsole::CommReceiveData(TComm *, const void *Buffer, std::uint16_t B
     // Acknowledgements, and the panel's rules while a report is applied,
     // share one box that never nests.
     const MessageSlotScope one_box(received_messages_);
-    RunSilently([&] {
-        Timer_wait->stop();
-        const std::string hex_line = HexLine(chunk);
-        const std::string text_line = TextLine(chunk);
-        if (!text_line.empty())
-            monitor_.CountCard();
-        AppendLog(hex_line, text_line);
-        if (chunk.size() == kFrameSize) {
-            Frame report{};
-            std::copy(chunk.begin(), chunk.end(), report.begin());
-            if (VerifyReport(report))
-                panel_.ApplyReport(report);
-        } else if (chunk.size() == kAckSize) {
-            const auto *ack = reinterpret_cast<const std::uint8_t *>(chunk.data());
-            Warn(window_, AckSucceeded(std::span<const std::uint8_t, kAckSize>(ack, kAckSize))
-                              ? QStringLiteral("设置成功")
-                              : QStringLiteral("设置失败"));
-        }
-    });
+    // Nothing here raises an error: the counter is an integer, the lines
+    // are built from any bytes, and the panel's rules that a report sets
+    // off each run under their own handler wrapper.
+    Timer_wait->stop();
+    const std::string hex_line = HexLine(chunk);
+    const std::string text_line = TextLine(chunk);
+    if (!text_line.empty())
+        monitor_.CountCard();
+    AppendLog(hex_line, text_line);
+    if (chunk.size() == kFrameSize) {
+        Frame report{};
+        std::copy(chunk.begin(), chunk.end(), report.begin());
+        if (VerifyReport(report))
+            panel_.ApplyReport(report);
+    } else if (chunk.size() == kAckSize) {
+        const auto *ack = reinterpret_cast<const std::uint8_t *>(chunk.data());
+        Warn(window_, AckSucceeded(std::span<const std::uint8_t, kAckSize>(ack, kAckSize)) ? QStringLiteral("设置成功")
+                                                                                              : QStringLiteral("设置失败"));
+    }
 }
 
 } // namespace rovi::panel

@@ -132,14 +132,6 @@ void RunHandler(QWidget *owner, const std::function<void()> &handler)
     }
 }
 
-void RunSilently(const std::function<void()> &handler)
-{
-    try {
-        handler();
-    } catch (...) {
-    }
-}
-
 } // namespace rovi
 
 namespace rovi {

@@ -79,9 +79,6 @@ template <class Handler> auto Guarded(QWidget *owner, Handler handler)
     return [owner, handler] { RunHandler(owner, handler); };
 }
 
-// Runs a handler under a guard that discards any error without a message.
-void RunSilently(const std::function<void()> &handler);
-
 // Loads Qt's own Simplified Chinese texts (message-box buttons, context
 // menus), so they match the rest of the window. False when not installed.
 bool InstallChineseQtTranslation();
