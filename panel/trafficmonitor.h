@@ -25,7 +25,6 @@ public:
     void CountCard();
     // 清 零: the counter to 0 and both logs empty.
     void Reset();
-    std::uint32_t Count() const { return count_; }
 
     QLineEdit *Edit2;     // raw hexadecimal to send
     QPushButton *Button3; // 发 送

@@ -150,13 +150,11 @@ bool TComm::WriteBytes(const void *Buffer, std::uint16_t Length)
 void TComm::ApplyTimeouts()
 {
     device_->SetTimeouts(timeouts_);
-    ++timeouts_applied_;
 }
 
 void TComm::ApplyLineSettings()
 {
     ApplyLineSettingsToDevice(device_->Fd(), line_);
-    ++line_applied_;
 }
 
 } // namespace rovi

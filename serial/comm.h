@@ -89,11 +89,6 @@ public:
     TModemStateChangeEvent OnModemStateChange;
     TSendDataEmptyEvent OnSendDataEmpty;
 
-    // How many times the line settings and the time-outs reached the device
-    // (each setter that changes a value while open adds one).
-    int LineSettingsApplied() const { return line_applied_; }
-    int TimeoutsApplied() const { return timeouts_applied_; }
-
 private:
     class NotifyWindow;
 
@@ -130,8 +125,6 @@ private:
     std::string comm_name_ = "COM2";
     LineSettings line_;
     CommTimeouts timeouts_;
-    int line_applied_ = 0;
-    int timeouts_applied_ = 0;
 };
 
 } // namespace rovi

@@ -1,6 +1,8 @@
 #include "base/convert.h"
 #include "base/exception.h"
 
+#include "tests/support/rowname.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -8,6 +10,7 @@
 using namespace rovi;
 
 struct ParseCase {
+    const char *name;
     const char *text;
     std::optional<std::int32_t> value;
 };
@@ -20,24 +23,44 @@ TEST_P(ParseIntTable, MatchesTheIntegerSyntax)
 }
 
 INSTANTIATE_TEST_SUITE_P(Syntax, ParseIntTable, testing::Values(
-    ParseCase{"0", 0}, ParseCase{"42", 42}, ParseCase{"007", 7},
-    ParseCase{"  12", 12},            // leading spaces are skipped
-    ParseCase{"\t12", std::nullopt},  // a tab is not
-    ParseCase{"12 ", std::nullopt},   // nothing may follow
-    ParseCase{"", std::nullopt}, ParseCase{" ", std::nullopt},
-    ParseCase{"+5", 5}, ParseCase{"-5", -5},
-    ParseCase{"+-5", std::nullopt}, ParseCase{"--5", std::nullopt}, ParseCase{"- 5", std::nullopt},
-    ParseCase{"2147483647", INT32_MAX}, ParseCase{"2147483648", std::nullopt},
-    ParseCase{"-2147483648", INT32_MIN}, ParseCase{"-2147483649", std::nullopt},
-    ParseCase{"99999999999", std::nullopt},
-    ParseCase{"$1F", 0x1F}, ParseCase{"$1f", 0x1F}, ParseCase{"x10", 16}, ParseCase{"X10", 16},
-    ParseCase{"0x10", 16}, ParseCase{"0X10", 16}, ParseCase{"-$10", -16}, ParseCase{" +0x7", 7},
-    ParseCase{"$", std::nullopt}, ParseCase{"0x", std::nullopt}, ParseCase{"$G1", std::nullopt},
-    ParseCase{"$FFFFFFFF", -1}, ParseCase{"$80000000", INT32_MIN}, ParseCase{"$7FFFFFFF", INT32_MAX},
-    ParseCase{"$000000001", 1},       // leading zeros are not significant
-    ParseCase{"$100000000", std::nullopt}, // nine significant digits
-    ParseCase{"1.0", std::nullopt}, ParseCase{"1e3", std::nullopt}, ParseCase{"$$1", std::nullopt}),
-    [](const auto &info) { return "case" + std::to_string(info.index); });
+    ParseCase{"Zero", "0", 0},
+    ParseCase{"Decimal", "42", 42},
+    ParseCase{"LeadingZeros", "007", 7},
+    ParseCase{"LeadingSpacesSkipped", "  12", 12},
+    ParseCase{"LeadingTabRefused", "\t12", std::nullopt},
+    ParseCase{"TrailingSpaceRefused", "12 ", std::nullopt},
+    ParseCase{"Empty", "", std::nullopt},
+    ParseCase{"OnlySpace", " ", std::nullopt},
+    ParseCase{"PlusSign", "+5", 5},
+    ParseCase{"MinusSign", "-5", -5},
+    ParseCase{"TwoSigns", "+-5", std::nullopt},
+    ParseCase{"DoubleMinus", "--5", std::nullopt},
+    ParseCase{"SpaceAfterSign", "- 5", std::nullopt},
+    ParseCase{"LargestDecimal", "2147483647", INT32_MAX},
+    ParseCase{"PastLargestDecimal", "2147483648", std::nullopt},
+    ParseCase{"SmallestDecimal", "-2147483648", INT32_MIN},
+    ParseCase{"PastSmallestDecimal", "-2147483649", std::nullopt},
+    ParseCase{"FarPastRange", "99999999999", std::nullopt},
+    ParseCase{"DollarHexUpper", "$1F", 0x1F},
+    ParseCase{"DollarHexLower", "$1f", 0x1F},
+    ParseCase{"XHexLower", "x10", 16},
+    ParseCase{"XHexUpper", "X10", 16},
+    ParseCase{"ZeroXHex", "0x10", 16},
+    ParseCase{"ZeroXHexUpper", "0X10", 16},
+    ParseCase{"NegativeHex", "-$10", -16},
+    ParseCase{"SpaceSignAndHex", " +0x7", 7},
+    ParseCase{"DollarWithoutDigits", "$", std::nullopt},
+    ParseCase{"ZeroXWithoutDigits", "0x", std::nullopt},
+    ParseCase{"NonHexDigit", "$G1", std::nullopt},
+    ParseCase{"AllOnesPattern", "$FFFFFFFF", -1},
+    ParseCase{"SignBitPattern", "$80000000", INT32_MIN},
+    ParseCase{"LargestHex", "$7FFFFFFF", INT32_MAX},
+    ParseCase{"LeadingZerosNotSignificant", "$000000001", 1},
+    ParseCase{"NineSignificantDigits", "$100000000", std::nullopt},
+    ParseCase{"DecimalPoint", "1.0", std::nullopt},
+    ParseCase{"Exponent", "1e3", std::nullopt},
+    ParseCase{"TwoDollars", "$$1", std::nullopt}),
+    test::RowName{});
 
 TEST(StrToInt, ThrowsTheConversionErrorNamingTheWholeText)
 {

@@ -1,6 +1,8 @@
 #include "panel/mirrorrules.h"
 #include "base/exception.h"
 
+#include "tests/support/rowname.h"
+
 #include <gtest/gtest.h>
 
 using namespace rovi;
@@ -14,6 +16,7 @@ RuleOutcome Message(const char *m) { return {std::nullopt, m}; }
 } // namespace
 
 struct RereadCase {
+    const char *name;
     const char *text;
     bool checked;
     int unit; // 0 分, 1 秒
@@ -29,15 +32,16 @@ TEST_P(RereadTable, GivesTheMirrorOrTheRangeMessage)
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, RereadTable, testing::Values(
-    RereadCase{"0", false, 1, Mirror("40")}, RereadCase{"0", true, 1, Mirror("C0")},
-    RereadCase{"0", false, 0, Mirror("40")}, RereadCase{"60", true, 0, Mirror("FC")},
-    RereadCase{"10", true, 1, Mirror("8A")}, RereadCase{"3", false, 1, Mirror("03")},
-    RereadCase{"5", false, 0, Mirror("45")}, RereadCase{"", false, 1, Mirror("40")},
-    RereadCase{"12345678901", true, 0, Mirror("C0")}, // overflows: v = 1, t = 0
-    RereadCase{"61", false, 1, Message(kTimeRangeMessage)}, RereadCase{"-3", false, 1, Message(kTimeRangeMessage)}),
-    [](const auto &info) { return "case" + std::to_string(info.index); });
+    RereadCase{"ZeroSecondsBecomesMinutes", "0", false, 1, Mirror("40")}, RereadCase{"ZeroSecondsLeaveMode", "0", true, 1, Mirror("C0")},
+    RereadCase{"ZeroMinutes", "0", false, 0, Mirror("40")}, RereadCase{"SixtyMinutesLeaveMode", "60", true, 0, Mirror("FC")},
+    RereadCase{"TenSecondsLeaveMode", "10", true, 1, Mirror("8A")}, RereadCase{"ThreeSeconds", "3", false, 1, Mirror("03")},
+    RereadCase{"FiveMinutes", "5", false, 0, Mirror("45")}, RereadCase{"EmptyIsZero", "", false, 1, Mirror("40")},
+    RereadCase{"OverflowParsesAsZero", "12345678901", true, 0, Mirror("C0")}, // overflows: v = 1, t = 0
+    RereadCase{"SixtyOneOutOfRange", "61", false, 1, Message(kTimeRangeMessage)}, RereadCase{"NegativeOutOfRange", "-3", false, 1, Message(kTimeRangeMessage)}),
+    test::RowName{});
 
 struct SendCase {
+    const char *name;
     const char *text;
     int unit; // 0 秒, 1 0.1秒
     RuleOutcome outcome;
@@ -51,10 +55,10 @@ TEST_P(SendTimeTable, GivesTheMirrorOrTheRangeMessage)
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, SendTimeTable, testing::Values(
-    SendCase{"0", 1, Mirror("40")}, SendCase{"5", 0, Mirror("45")}, SendCase{"5", 1, Mirror("05")},
-    SendCase{"0", 0, Mirror("40")}, SendCase{"60", 0, Mirror("7C")}, SendCase{"60", 1, Mirror("3C")},
-    SendCase{"61", 0, Message(kTimeRangeMessage)}),
-    [](const auto &info) { return "case" + std::to_string(info.index); });
+    SendCase{"ZeroTenthsBecomesSeconds", "0", 1, Mirror("40")}, SendCase{"FiveSeconds", "5", 0, Mirror("45")}, SendCase{"FiveTenths", "5", 1, Mirror("05")},
+    SendCase{"ZeroSeconds", "0", 0, Mirror("40")}, SendCase{"SixtySeconds", "60", 0, Mirror("7C")}, SendCase{"SixtyTenths", "60", 1, Mirror("3C")},
+    SendCase{"SixtyOneOutOfRange", "61", 0, Message(kTimeRangeMessage)}),
+    test::RowName{});
 
 TEST(IdRules, ChangeWritesTheMirrorRefusesTheRangeAndThrowsOnText)
 {

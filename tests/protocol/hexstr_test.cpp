@@ -1,11 +1,14 @@
 #include "protocol/hexstr.h"
 
+#include "tests/support/rowname.h"
+
 #include <gtest/gtest.h>
 
 using namespace rovi;
 using namespace std::string_literals;
 
 struct HexCase {
+    const char *name;
     std::string text;
     std::string bytes;
 };
@@ -19,14 +22,14 @@ TEST_P(HexToDataTable, PairsGreedilyFromTheFirstDigit)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, HexToDataTable, testing::Values(
-    HexCase{"FE F1 00 FF", "\xFE\xF1\x00\xFF"s}, HexCase{"fef100ff", "\xFE\xF1\x00\xFF"s},
-    HexCase{"ABC", "\xAB\x0C"s}, HexCase{"A BC", "\x0A\xBC"s}, HexCase{"1 2 3", "\x01\x02\x03"s},
-    HexCase{"0x12", "\x00\x12"s}, HexCase{"zz", ""}, HexCase{" ", ""}, HexCase{"", ""},
-    HexCase{"12 3", "\x12\x03"s},
-    HexCase{"1,2", "\x01\x02"s},          // the separator after a lone digit is consumed
-    HexCase{"1\xE4\xB8\xAD" "2", "\x01\x02"s}, // non-ASCII bytes separate
-    HexCase{"ag", "\x0A"s}),
-    [](const auto &info) { return "case" + std::to_string(info.index); });
+    HexCase{"SpacedPairs", "FE F1 00 FF", "\xFE\xF1\x00\xFF"s}, HexCase{"UnspacedLowerCase", "fef100ff", "\xFE\xF1\x00\xFF"s},
+    HexCase{"OddDigitCountEndsWithALoneDigit", "ABC", "\xAB\x0C"s}, HexCase{"LoneDigitThenPair", "A BC", "\x0A\xBC"s}, HexCase{"LoneDigits", "1 2 3", "\x01\x02\x03"s},
+    HexCase{"PrefixIsNotSpecial", "0x12", "\x00\x12"s}, HexCase{"NoDigits", "zz", ""}, HexCase{"OnlySpace", " ", ""}, HexCase{"Empty", "", ""},
+    HexCase{"PairThenLoneDigit", "12 3", "\x12\x03"s},
+    HexCase{"SeparatorAfterLoneDigitConsumed", "1,2", "\x01\x02"s},          // the separator after a lone digit is consumed
+    HexCase{"NonAsciiSeparates", "1\xE4\xB8\xAD" "2", "\x01\x02"s}, // non-ASCII bytes separate
+    HexCase{"LetterPastFEndsTheDigit", "ag", "\x0A"s}),
+    test::RowName{});
 
 TEST(HexToData, ProducesNulAndHighBytesUntouched)
 {

@@ -1,4 +1,5 @@
 #include "serial/comm.h"
+#include "serial/linesettings.h"
 #include "serial/readthread.h"
 #include "tests/support/pty.h"
 #include "tests/support/qtwait.h"
@@ -343,22 +344,28 @@ TEST_F(CommFixture, UnassignedReceiveHandlerDropsChunks)
     EXPECT_EQ(Received(), "def");
 }
 
-TEST_F(CommFixture, SettersApplyOnlyChangedValuesWhileOpen)
+TEST_F(CommFixture, SettersReachTheOpenLineOnlyWhenAValueChanges)
 {
     comm.SetBaudRate(19200); // closed: stored only
     comm.StartPort();
-    const int line = comm.LineSettingsApplied();
-    const int times = comm.TimeoutsApplied();
+    const int line = pty.MasterFd();
+    ASSERT_EQ(ReadLineBaudRate(line), 19200u);
+    // Another program changes the line: a setter given the value already
+    // stored makes no device call, so the change stays.
+    ASSERT_TRUE(SetLineBaudRate(line, 1200));
     comm.SetBaudRate(19200);
-    EXPECT_EQ(comm.LineSettingsApplied(), line);
-    comm.SetParity(TParity::Even);
-    EXPECT_EQ(comm.LineSettingsApplied(), line);
+    EXPECT_EQ(ReadLineBaudRate(line), 1200u);
+    // Parity is stored only, even while open, and reaches the line with the
+    // next setter that changes a value. (A pseudo-terminal always clears
+    // PARENB, but keeps the PARODD that odd parity sets.)
+    comm.SetParity(TParity::Odd);
+    termios t{};
+    ASSERT_EQ(tcgetattr(line, &t), 0);
+    EXPECT_EQ(t.c_cflag & PARODD, 0u);
     comm.SetBaudRate(38400);
-    EXPECT_EQ(comm.LineSettingsApplied(), line + 1);
-    comm.SetReadIntervalTimeout(100);
-    EXPECT_EQ(comm.TimeoutsApplied(), times);
-    comm.SetReadIntervalTimeout(50);
-    EXPECT_EQ(comm.TimeoutsApplied(), times + 1);
+    EXPECT_EQ(ReadLineBaudRate(line), 38400u);
+    ASSERT_EQ(tcgetattr(line, &t), 0);
+    EXPECT_EQ(t.c_cflag & PARODD, static_cast<tcflag_t>(PARODD));
 }
 
 TEST_F(CommFixture, AThousandOpenCloseCyclesLeaveNoDescriptorOrThreadBehind)

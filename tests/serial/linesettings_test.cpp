@@ -4,6 +4,8 @@
 #include "serial/readplan.h"
 #include "tests/support/pty.h"
 
+#include "tests/support/rowname.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -36,6 +38,7 @@ TEST(BuildTermios, RawReceiverOnAndReadsThatNeverBlock)
 }
 
 struct FrameCase {
+    const char *name;
     TByteSize size;
     TParity parity;
     TStopBits stop;
@@ -59,13 +62,13 @@ TEST_P(FrameFormat, MapsDataParityAndStopBits)
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, FrameFormat, testing::Values(
-    FrameCase{TByteSize::_8, TParity::None, TStopBits::_1, CS8, 0, false},
-    FrameCase{TByteSize::_7, TParity::Odd, TStopBits::_2, CS7, PARENB | PARODD, true},
-    FrameCase{TByteSize::_6, TParity::Even, TStopBits::_1, CS6, PARENB, false},
-    FrameCase{TByteSize::_8, TParity::Mark, TStopBits::_1, CS8, PARENB | PARODD | CMSPAR, false},
-    FrameCase{TByteSize::_8, TParity::Space, TStopBits::_2, CS8, PARENB | CMSPAR, true},
-    FrameCase{TByteSize::_5, TParity::None, TStopBits::_1_5, CS5, 0, true}),
-    [](const auto &info) { return "case" + std::to_string(info.index); });
+    FrameCase{"EightNoneOne", TByteSize::_8, TParity::None, TStopBits::_1, CS8, 0, false},
+    FrameCase{"SevenOddTwo", TByteSize::_7, TParity::Odd, TStopBits::_2, CS7, PARENB | PARODD, true},
+    FrameCase{"SixEvenOne", TByteSize::_6, TParity::Even, TStopBits::_1, CS6, PARENB, false},
+    FrameCase{"EightMarkOne", TByteSize::_8, TParity::Mark, TStopBits::_1, CS8, PARENB | PARODD | CMSPAR, false},
+    FrameCase{"EightSpaceTwo", TByteSize::_8, TParity::Space, TStopBits::_2, CS8, PARENB | CMSPAR, true},
+    FrameCase{"FiveNoneOneAndAHalf", TByteSize::_5, TParity::None, TStopBits::_1_5, CS5, 0, true}),
+    test::RowName{});
 
 TEST(BuildTermios, RefusesSettingsTheLineCannotRun)
 {

@@ -11,6 +11,8 @@
 #include <QComboBox>
 #include <QPushButton>
 
+#include "tests/support/rowname.h"
+
 #include <gtest/gtest.h>
 
 using namespace rovi;
@@ -80,6 +82,7 @@ TEST_F(SettingsFixture, AutoConnectToAnAbsentPortShowsTheFailureBox)
 }
 
 struct LineCase {
+    const char *name;
     int parity, data, stop;
     TParity comm_parity;
     TByteSize comm_size;
@@ -109,11 +112,11 @@ TEST_P(OpenComLine, SetsTheComponentAndTheSummary)
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, OpenComLine, testing::Values(
-    LineCase{0, 0, 0, TParity::None, TByteSize::_8, TStopBits::_1, " 无校验 数据位：8 停止位：1"},
-    LineCase{1, 1, 1, TParity::Odd, TByteSize::_7, TStopBits::_2, " 奇校验 数据位：7 停止位：2"},
-    LineCase{2, 2, 0, TParity::Even, TByteSize::_6, TStopBits::_1, " 偶校验 数据位：6 停止位：1"},
-    LineCase{7, -1, 9, TParity::None, TByteSize::_8, TStopBits::_1, ""}), // out of range: left as they were
-    [](const auto &info) { return "case" + std::to_string(info.index); });
+    LineCase{"NoneEightOne", 0, 0, 0, TParity::None, TByteSize::_8, TStopBits::_1, " 无校验 数据位：8 停止位：1"},
+    LineCase{"OddSevenTwo", 1, 1, 1, TParity::Odd, TByteSize::_7, TStopBits::_2, " 奇校验 数据位：7 停止位：2"},
+    LineCase{"EvenSixOne", 2, 2, 0, TParity::Even, TByteSize::_6, TStopBits::_1, " 偶校验 数据位：6 停止位：1"},
+    LineCase{"OutOfRangeLeftAsTheyWere", 7, -1, 9, TParity::None, TByteSize::_8, TStopBits::_1, ""}), // out of range: left as they were
+    test::RowName{});
 
 TEST_F(SettingsFixture, ABaudTextThatDoesNotParseChangesOnlyTheName)
 {

@@ -2,6 +2,8 @@
 #include "settings/portsettings.h"
 #include "tests/support/tempdir.h"
 
+#include "tests/support/rowname.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -27,6 +29,7 @@ void WriteBytes(const std::string &path, const std::string &bytes)
 }
 
 struct LookupCase {
+    const char *name;
     std::string file;
     std::optional<std::string> port;
 };
@@ -41,25 +44,25 @@ TEST_P(IniLookupTable, FindsTheFirstKeyOfTheFirstSection)
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, IniLookupTable, testing::Values(
-    LookupCase{"[comset]\r\n" + kGbkPort + "=COM3\r\n", "COM3"},
-    LookupCase{"[COMSET]\n" + kGbkPort + "=COM3\n", "COM3"},                     // section case
-    LookupCase{"  [ comset ]  \n  " + kGbkPort + "  =  COM3  \n", "COM3"},       // spaces
-    LookupCase{"[comset]\n" + kGbkPort + "=COM3\n" + kGbkPort + "=COM4\n", "COM3"}, // first key wins
-    LookupCase{"[comset]\n" + kGbkPort + "=COM3\n[comset]\n" + kGbkPort + "=COM4\n", "COM3"},
-    LookupCase{"[comset]\nx=1\n[comset]\n" + kGbkPort + "=COM4\n", std::nullopt}, // only the first section
-    LookupCase{"[other]\n" + kGbkPort + "=COM3\n", std::nullopt},
-    LookupCase{"[comset]\n;" + kGbkPort + "=COM3\n", std::nullopt},               // a comment
-    LookupCase{"\xEF\xBB\xBF[comset]\r\n串口=COM7\r\n", "COM7"},                   // UTF-8 with BOM
-    LookupCase{"[comset]\n串口=COM8", "COM8"},                                     // UTF-8, no final newline
-    LookupCase{"[comset]\n串口=COM8\r", "COM8"},                                   // a CR ends the file
-    LookupCase{"[comset]\n串口=\"COM3\"\n", "COM3"},                               // quoted
-    LookupCase{"[comset]\n串口= 'COM3' \n", "COM3"},
-    LookupCase{"[comset]\n串口=\"COM3'\n", "\"COM3'"},                             // not a pair
-    LookupCase{"[comset]\n串口=\"\n", "\""},
-    LookupCase{"[comset]\n" + kGbkPort + "=\n", ""},
-    LookupCase{"\x00\xFF\xFE[comset\n=\n\x01"s, std::nullopt},                      // garbage
-    LookupCase{"", std::nullopt}),
-    [](const auto &info) { return "case" + std::to_string(info.index); });
+    LookupCase{"GbkCrLf", "[comset]\r\n" + kGbkPort + "=COM3\r\n", "COM3"},
+    LookupCase{"SectionCase", "[COMSET]\n" + kGbkPort + "=COM3\n", "COM3"},                     // section case
+    LookupCase{"SpacesAround", "  [ comset ]  \n  " + kGbkPort + "  =  COM3  \n", "COM3"},       // spaces
+    LookupCase{"FirstKeyWins", "[comset]\n" + kGbkPort + "=COM3\n" + kGbkPort + "=COM4\n", "COM3"}, // first key wins
+    LookupCase{"FirstOfTwoSectionsWins", "[comset]\n" + kGbkPort + "=COM3\n[comset]\n" + kGbkPort + "=COM4\n", "COM3"},
+    LookupCase{"OnlyTheFirstSection", "[comset]\nx=1\n[comset]\n" + kGbkPort + "=COM4\n", std::nullopt}, // only the first section
+    LookupCase{"OtherSection", "[other]\n" + kGbkPort + "=COM3\n", std::nullopt},
+    LookupCase{"Comment", "[comset]\n;" + kGbkPort + "=COM3\n", std::nullopt},               // a comment
+    LookupCase{"Utf8WithBom", "\xEF\xBB\xBF[comset]\r\n串口=COM7\r\n", "COM7"},                   // UTF-8 with BOM
+    LookupCase{"Utf8NoFinalNewline", "[comset]\n串口=COM8", "COM8"},                                     // UTF-8, no final newline
+    LookupCase{"CrEndsTheFile", "[comset]\n串口=COM8\r", "COM8"},                                   // a CR ends the file
+    LookupCase{"DoubleQuoted", "[comset]\n串口=\"COM3\"\n", "COM3"},                               // quoted
+    LookupCase{"SingleQuotedWithSpaces", "[comset]\n串口= 'COM3' \n", "COM3"},
+    LookupCase{"UnpairedQuotesKept", "[comset]\n串口=\"COM3'\n", "\"COM3'"},                             // not a pair
+    LookupCase{"LoneQuoteKept", "[comset]\n串口=\"\n", "\""},
+    LookupCase{"EmptyValue", "[comset]\n" + kGbkPort + "=\n", ""},
+    LookupCase{"Garbage", "\x00\xFF\xFE[comset\n=\n\x01"s, std::nullopt},                      // garbage
+    LookupCase{"EmptyFile", "", std::nullopt}),
+    test::RowName{});
 
 TEST(IniLookup, KeyNamesIgnoreAsciiCase)
 {

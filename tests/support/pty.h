@@ -22,6 +22,9 @@ public:
     void DropKeeper() { pty_.CloseKeeper(); }
     void CloseMaster() { pty_.CloseMaster(); }
 
+    // The master's descriptor: termios calls on it act on the slave's line.
+    int MasterFd() const { return pty_.Master(); }
+
     void Write(const std::string &bytes)
     {
         std::size_t done = 0;

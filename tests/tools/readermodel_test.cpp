@@ -1,6 +1,8 @@
 #include "protocol/hexstr.h"
 #include "tools/readersim/readermodel.h"
 
+#include "tests/support/rowname.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
@@ -24,6 +26,7 @@ std::string Answers(ReaderModel &model, const ByteString &in)
 }
 
 struct SetCase {
+    const char *name;
     Field field;
     std::uint8_t value;
     bool accepted;
@@ -42,7 +45,7 @@ class FieldSet : public testing::TestWithParam<SetCase> {};
 TEST_P(FieldSet, AppliesAcceptableValuesAndRefusesOthersUnchanged)
 {
     ReaderModel model;
-    const auto [field, value, accepted] = GetParam();
+    const auto [name, field, value, accepted] = GetParam();
     EXPECT_EQ(Answers(model, Bytes(ComposeFieldSet(field, value))), accepted ? "FE F1 00 FF" : "FE F1 02 FF");
     FieldBytes expected = ReaderModel::kFactory;
     if (accepted)
@@ -51,16 +54,16 @@ TEST_P(FieldSet, AppliesAcceptableValuesAndRefusesOthersUnchanged)
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, FieldSet, testing::Values(
-    SetCase{Field::ctrl, 0x33, true},
-    SetCase{Field::id_addr, 5, true}, SetCase{Field::id_addr, 240, true}, SetCase{Field::id_addr, 241, false},
-    SetCase{Field::wiegand, 0x01, true}, SetCase{Field::wiegand, 0x45, true}, SetCase{Field::wiegand, 0x46, false},
-    SetCase{Field::serial_fmt, 4, true}, SetCase{Field::serial_fmt, 5, false},
-    SetCase{Field::baud, 8, true}, SetCase{Field::baud, 9, false},
-    SetCase{Field::power, 0x01, true}, SetCase{Field::power, 0x3F, true}, SetCase{Field::power, 0x02, false},
-    SetCase{Field::reread, 0xC0, true}, SetCase{Field::reread, 0xFC, true}, SetCase{Field::reread, 0xBD, false},
-    SetCase{Field::send_time, 0x7C, true}, SetCase{Field::send_time, 0x3D, false},
-    SetCase{Field::send_time, 0x80, false}),
-    [](const auto &info) { return "case" + std::to_string(info.index); });
+    SetCase{"CtrlAnyByte", Field::ctrl, 0x33, true},
+    SetCase{"IdInRange", Field::id_addr, 5, true}, SetCase{"IdHighest", Field::id_addr, 240, true}, SetCase{"IdTooHigh", Field::id_addr, 241, false},
+    SetCase{"WiegandDipSwitch", Field::wiegand, 0x01, true}, SetCase{"WiegandDisabled", Field::wiegand, 0x45, true}, SetCase{"WiegandPastDisabled", Field::wiegand, 0x46, false},
+    SetCase{"SerialFmtDisabled", Field::serial_fmt, 4, true}, SetCase{"SerialFmtTooHigh", Field::serial_fmt, 5, false},
+    SetCase{"BaudHighest", Field::baud, 8, true}, SetCase{"BaudTooHigh", Field::baud, 9, false},
+    SetCase{"PowerExternal", Field::power, 0x01, true}, SetCase{"PowerHighestLevel", Field::power, 0x3F, true}, SetCase{"PowerBetweenCodes", Field::power, 0x02, false},
+    SetCase{"RereadLeaveMinutesZero", Field::reread, 0xC0, true}, SetCase{"RereadLeaveMinutesSixty", Field::reread, 0xFC, true}, SetCase{"RereadGapAfterSixty", Field::reread, 0xBD, false},
+    SetCase{"SendSecondsSixty", Field::send_time, 0x7C, true}, SetCase{"SendGapAfterSixty", Field::send_time, 0x3D, false},
+    SetCase{"SendBitSevenSet", Field::send_time, 0x80, false}),
+    test::RowName{});
 
 TEST(ReaderModel, SetAllAppliesEveryNonZeroByteOrNothing)
 {
