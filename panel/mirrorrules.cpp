@@ -38,10 +38,8 @@ RuleOutcome RereadChange(std::string_view text, bool leave_mode, int unit_index)
     if (!TimeInRange(StrToIntDef(text, 1)))
         return {std::nullopt, kTimeRangeMessage};
     const int t = StrToIntDef(text, 0);
-    const bool minutes = unit_index == 0;
-    // A zero time in seconds is written as zero minutes.
-    const auto unit = (minutes || t == 0) ? TimeUnitReread::minutes : TimeUnitReread::seconds;
-    return {IntToHex2(EncodeReread(Reread{leave_mode, unit, t})), std::nullopt};
+    const auto unit = unit_index == 0 ? TimeUnitReread::minutes : TimeUnitReread::seconds;
+    return {IntToHex2(EncodeReread(NonZeroReread(Reread{leave_mode, unit, t}))), std::nullopt};
 }
 
 RuleOutcome SendTimeChange(std::string_view text, int unit_index)
@@ -49,10 +47,8 @@ RuleOutcome SendTimeChange(std::string_view text, int unit_index)
     if (!TimeInRange(StrToIntDef(text, 1)))
         return {std::nullopt, kTimeRangeMessage};
     const int t = StrToIntDef(text, 0);
-    const bool seconds = unit_index == 0;
-    // A zero time in tenths is written as zero seconds.
-    const auto unit = (seconds || t == 0) ? TimeUnitSend::seconds : TimeUnitSend::tenths;
-    return {IntToHex2(EncodeSendTime(SendTime{unit, t})), std::nullopt};
+    const auto unit = unit_index == 0 ? TimeUnitSend::seconds : TimeUnitSend::tenths;
+    return {IntToHex2(EncodeSendTime(NonZeroSendTime(SendTime{unit, t}))), std::nullopt};
 }
 
 namespace {

@@ -151,6 +151,20 @@ std::optional<SendTime> DecodeSendTime(std::uint8_t b)
     return SendTime{(b & kUnitFlag) != 0 ? TimeUnitSend::seconds : TimeUnitSend::tenths, time};
 }
 
+Reread NonZeroReread(Reread r)
+{
+    if (r.time == 0)
+        r.unit = TimeUnitReread::minutes;
+    return r;
+}
+
+SendTime NonZeroSendTime(SendTime s)
+{
+    if (s.time == 0)
+        s.unit = TimeUnitSend::seconds;
+    return s;
+}
+
 ParameterSet DecodeReport(std::span<const std::uint8_t, kFrameSize> report)
 {
     auto at = [&](Field f) { return report[FramePos(f)]; };

@@ -112,6 +112,12 @@ struct SendTime {
     bool operator==(const SendTime &) const = default;
 };
 
+// A time of 0 in seconds (reread) or in tenths (send time) would be a 0
+// byte, which a set frame reads as "leave unchanged"; the panel writes it in
+// the other unit instead, where 0 means the same. Other times pass as given.
+Reread NonZeroReread(Reread r);
+SendTime NonZeroSendTime(SendTime s);
+
 // A decoded report: each field holds a value or nothing ("not recognised").
 struct ParameterSet {
     std::optional<int> id_addr;    // 1..240

@@ -11,6 +11,7 @@ declare -A allowed=(
     [settings]="base protocol serial ui"
     [panel]="base protocol serial ui"
     [app]="base protocol serial ui settings panel"
+    [cli]="base protocol serial"
 )
 status=0
 for folder in "${!allowed[@]}"; do

@@ -4,6 +4,7 @@
 #include "protocol/hexstr.h"
 #include "serial/comm.h"
 #include "tests/support/qtwait.h"
+#include "tests/support/readersim.h"
 
 #include <QProcess>
 
@@ -15,29 +16,6 @@ using namespace rovi;
 using namespace rovi::test;
 
 namespace {
-
-class ReaderSim {
-public:
-    explicit ReaderSim(const QStringList &args = {})
-    {
-        process_.start(QStringLiteral(READER_SIM_PATH), args);
-        process_.waitForStarted();
-        WaitUntil([&] { return process_.canReadLine(); });
-        path_ = QString::fromUtf8(process_.readLine()).trimmed().toStdString();
-    }
-    ~ReaderSim()
-    {
-        process_.closeWriteChannel();
-        process_.terminate();
-        process_.waitForFinished(3000);
-    }
-    const std::string &Path() const { return path_; }
-    void Command(const char *line) { process_.write(line); process_.waitForBytesWritten(); }
-
-private:
-    QProcess process_;
-    std::string path_;
-};
 
 struct Link {
     TComm comm;

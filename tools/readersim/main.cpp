@@ -48,6 +48,8 @@ commands on stdin, one per line (each fault applies to the next reply only):
   badsum        corrupt the checksum of the next report
   split         send the next reply in two bursts 300 ms apart
   late [MS]     answer the next frame MS ms late (default 1500)
+  refuse        refuse the next set (acknowledgement FE F1 02 FF), changing nothing
+  ignore        acknowledge the next set as accepted but change nothing
   cards MS|off  start or stop card numbers
   hangup        close the terminal as an unplugged adapter would, and exit
   quit          exit
@@ -261,6 +263,10 @@ private:
             model_.DropNextReply();
         } else if (word == "badsum") {
             model_.CorruptNextChecksum();
+        } else if (word == "refuse") {
+            model_.RefuseNextSet();
+        } else if (word == "ignore") {
+            model_.IgnoreNextSet();
         } else if (word == "split") {
             model_.SplitNextReply();
         } else if (word == "late") {

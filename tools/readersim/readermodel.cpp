@@ -1,6 +1,7 @@
 #include "readermodel.h"
 
 #include <cstdio>
+#include <utility>
 
 namespace rovi::sim {
 
@@ -36,6 +37,10 @@ Reply ReaderModel::Answer(const Frame &frame)
     }
     if (request == FieldBytes{})
         return {ByteString(AsBytes(ComposeSetAll(fields_)))};
+    if (std::exchange(refuse_next_, false))
+        return {Ack(kAckBadValue)};
+    if (std::exchange(ignore_next_, false))
+        return {Ack(kAckAccepted)};
     for (std::size_t i = 0; i < kFieldCount; ++i)
         if (request[i] != 0 && !AcceptableFieldValue(static_cast<Field>(i), request[i]))
             return {Ack(kAckBadValue)};

@@ -37,6 +37,10 @@ public:
     void CorruptNextChecksum() { corrupt_next_ = true; }
     void SplitNextReply() { split_next_ = true; }
     void DelayNextReply(int ms) { delay_next_ms_ = ms; }
+    // The next set (not a query or a reset) is refused, or acknowledged
+    // without changing anything (a reader that does not take the setting).
+    void RefuseNextSet() { refuse_next_ = true; }
+    void IgnoreNextSet() { ignore_next_ = true; }
 
     // What the reader sends for one card in its current serial format
     // (nothing when serial output is disabled).
@@ -52,6 +56,8 @@ private:
     bool corrupt_next_ = false;
     bool split_next_ = false;
     int delay_next_ms_ = 0;
+    bool refuse_next_ = false;
+    bool ignore_next_ = false;
 };
 
 // Whether a non-zero field byte is one the tool's panel can produce.

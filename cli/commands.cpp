@@ -1,0 +1,374 @@
+#include "commands.h"
+
+#include "readerlink.h"
+
+#include "protocol/hexstr.h"
+
+#include <QDateTime>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QThread>
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <fstream>
+#include <ostream>
+
+namespace rovi::cli {
+
+namespace {
+
+constexpr int kPortPollMs = 200;
+
+void PrintJson(std::ostream &out, const QJsonObject &object)
+{
+    out << QJsonDocument(object).toJson(QJsonDocument::Compact).toStdString() << std::endl;
+}
+
+QString Q(const std::string &text)
+{
+    return QString::fromStdString(text);
+}
+
+std::string Now()
+{
+    return QDateTime::currentDateTime().toString(Qt::ISODateWithMs).toStdString();
+}
+
+const char *const kTitles[kFieldCount] = {"Control byte", "ID address", "Wiegand", "Serial format",
+                                          "Baud rate",    "Power",      "Re-read time", "Send time"};
+
+QJsonObject FieldsJson(const FieldBytes &fields)
+{
+    QJsonObject object;
+    for (std::size_t i = 0; i < kFieldCount; ++i) {
+        const auto field = static_cast<Field>(i);
+        const auto value = ValueText(field, fields[i]);
+        object.insert(FieldName(field), QJsonObject{{"byte", fields[i]},
+                                                    {"value", value ? QJsonValue(Q(*value)) : QJsonValue()},
+                                                    {"text", Q(Describe(field, fields[i]))}});
+    }
+    return object;
+}
+
+void PrintReport(std::ostream &out, const Frame &report, bool json)
+{
+    const FieldBytes fields = FieldBytesOf(report);
+    if (json) {
+        PrintJson(out, {{"fields", FieldsJson(fields)}, {"raw", Q(HexLine(AsBytes(report)))}});
+        return;
+    }
+    // Control byte last, as it is the least read.
+    for (std::size_t n = 1; n <= kFieldCount; ++n) {
+        const std::size_t i = n % kFieldCount;
+        std::string title = kTitles[i];
+        title.resize(15, ' ');
+        out << title << Describe(static_cast<Field>(i), fields[i]) << "\n";
+    }
+    out << "Raw            " << HexLine(AsBytes(report)) << std::endl;
+}
+
+std::optional<Frame> AsReport(const ByteString &chunk)
+{
+    if (chunk.size() != kFrameSize)
+        return std::nullopt;
+    Frame report{};
+    std::copy(chunk.begin(), chunk.end(), report.begin());
+    if (!VerifyReport(report))
+        return std::nullopt;
+    return report;
+}
+
+// A command's outcome: an exit code and what to tell a person.
+struct Outcome {
+    int code;
+    std::string problem; // empty when done
+};
+
+Outcome AwaitAck(ReaderLink &link, int timeout_ms)
+{
+    const auto reply = link.NextReply(timeout_ms);
+    if (!reply)
+        return {link.HungUp() ? kExitFailure : kExitNoReply,
+                link.HungUp() ? "the port went away" : "no reply within " + std::to_string(timeout_ms) + " ms"};
+    if (reply->size() != kAckSize)
+        return {kExitNotVerified, "the reader answered with a report, not an acknowledgement: " + HexLine(*reply)};
+    const auto result = static_cast<std::uint8_t>((*reply)[kAckResultPos]);
+    if (result != 0)
+        return {kExitRefused, "the reader refused the setting (acknowledgement " + HexLine(*reply) + ")"};
+    return {kExitDone, {}};
+}
+
+std::variant<Frame, Outcome> Query(ReaderLink &link, int timeout_ms)
+{
+    link.Send(ByteString(AsBytes(ComposeQuery())));
+    const auto reply = link.NextReply(timeout_ms);
+    if (!reply)
+        return Outcome{link.HungUp() ? kExitFailure : kExitNoReply,
+                       link.HungUp() ? "the port went away" : "no reply within " + std::to_string(timeout_ms) + " ms"};
+    const auto report = AsReport(*reply);
+    if (!report)
+        return Outcome{kExitNotVerified, "the reply is not a valid report: " + HexLine(*reply)};
+    return *report;
+}
+
+// The fields set that a report does not show as set.
+std::string Mismatches(const std::vector<FieldValue> &values, const Frame &report)
+{
+    std::string text;
+    const FieldBytes fields = FieldBytesOf(report);
+    for (const FieldValue &v : values) {
+        const std::uint8_t got = fields[static_cast<std::size_t>(v.field)];
+        if (got != v.byte)
+            text += std::string(text.empty() ? "" : "; ") + FieldName(v.field) + " is " +
+                    ValueText(v.field, got).value_or(Describe(v.field, got)) + ", not " +
+                    ValueText(v.field, v.byte).value_or("?");
+    }
+    return text;
+}
+
+std::string Assignments(const std::vector<FieldValue> &values)
+{
+    std::string text;
+    for (const FieldValue &v : values)
+        text += std::string(text.empty() ? "" : " ") + FieldName(v.field) + "=" + ValueText(v.field, v.byte).value_or("?");
+    return text;
+}
+
+int Finish(const Outcome &outcome, std::ostream &err)
+{
+    if (!outcome.problem.empty())
+        err << "rovi-cli: " << outcome.problem << std::endl;
+    return outcome.code;
+}
+
+int RunPorts(const Invocation &inv, std::ostream &out)
+{
+    const auto ports = ListPorts();
+    if (inv.json) {
+        QJsonArray list;
+        for (const PortEntry &p : ports) {
+            QJsonArray holders;
+            for (const PortHolder &h : p.holders)
+                holders.append(QJsonObject{{"pid", static_cast<int>(h.pid)}, {"command", Q(h.command)}});
+            list.append(QJsonObject{{"path", Q(p.path)}, {"by_id", Q(p.by_id)}, {"description", Q(p.description)},
+                                    {"holders", holders}});
+        }
+        PrintJson(out, {{"ports", list}});
+        return kExitDone;
+    }
+    for (const PortEntry &p : ports) {
+        out << p.path << "\t" << (p.by_id.empty() ? "-" : p.by_id) << "\t" << (p.description.empty() ? "-" : p.description);
+        for (const PortHolder &h : p.holders)
+            out << "\tbusy: " << h.command << " (pid " << h.pid << ")";
+        out << "\n";
+    }
+    out.flush();
+    return kExitDone;
+}
+
+int RunSet(const Invocation &inv, ReaderLink &link, std::ostream &out, std::ostream &err)
+{
+    link.Send(ByteString(AsBytes(SetFrameFor(inv.fields))));
+    if (const Outcome ack = AwaitAck(link, inv.timeout_ms); ack.code != kExitDone)
+        return Finish(ack, err);
+    if (!inv.verify) {
+        if (inv.json)
+            PrintJson(out, {{"set", Q(Assignments(inv.fields))}, {"accepted", true}});
+        else
+            out << "accepted: " << Assignments(inv.fields) << std::endl;
+        return kExitDone;
+    }
+    const auto queried = Query(link, inv.timeout_ms);
+    if (const auto *failed = std::get_if<Outcome>(&queried))
+        return Finish(*failed, err);
+    const Frame report = std::get<Frame>(queried);
+    const std::string wrong = Mismatches(inv.fields, report);
+    if (inv.json)
+        PrintJson(out, {{"set", Q(Assignments(inv.fields))}, {"accepted", true}, {"verified", wrong.empty()},
+                        {"fields", FieldsJson(FieldBytesOf(report))}, {"raw", Q(HexLine(AsBytes(report)))}});
+    else
+        out << (wrong.empty() ? "verified: " : "accepted, but not verified: ") << Assignments(inv.fields) << std::endl;
+    return wrong.empty() ? kExitDone : Finish({kExitNotVerified, "the reader reports " + wrong}, err);
+}
+
+int RunSend(const Invocation &inv, ReaderLink &link, std::ostream &out, std::ostream &err)
+{
+    const ByteString bytes = Hex_Str::HexToData(inv.hex);
+    link.Send(bytes);
+    const auto reply = link.NextChunk(inv.timeout_ms);
+    if (!reply)
+        return Finish({kExitNoReply, "no reply within " + std::to_string(inv.timeout_ms) + " ms"}, err);
+    if (inv.json)
+        PrintJson(out, {{"sent", Q(HexLine(bytes))}, {"hex", Q(HexLine(*reply))}, {"text", Q(TextLine(*reply))}});
+    else
+        out << HexLine(*reply) << "\n" << TextLine(*reply) << std::endl;
+    return kExitDone;
+}
+
+int RunMonitor(const Invocation &inv, ReaderLink &link, std::ostream &out, std::ostream &err)
+{
+    int seen = 0;
+    while (!inv.count || seen < *inv.count) {
+        const auto chunk = link.NextChunk(-1);
+        if (!chunk)
+            return Finish({kExitFailure, "the port went away"}, err);
+        const std::string text = TextLine(*chunk);
+        if (inv.cards && text.empty())
+            continue;
+        ++seen;
+        if (inv.json && inv.cards)
+            PrintJson(out, {{"time", Q(Now())}, {"card", Q(text)}});
+        else if (inv.json)
+            PrintJson(out, {{"time", Q(Now())}, {"hex", Q(HexLine(*chunk))}, {"text", Q(text)}});
+        else if (inv.cards)
+            out << text << std::endl;
+        else
+            out << Now() << "  " << HexLine(*chunk) << "  " << text << std::endl;
+    }
+    return kExitDone;
+}
+
+bool Exists(const std::string &path)
+{
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0;
+}
+
+void WaitFor(const std::string &port, bool present)
+{
+    while (Exists(port) != present)
+        QThread::msleep(kPortPollMs);
+}
+
+void Record(const std::string &file, const std::string &port, bool ok, const std::optional<Frame> &report,
+            const std::string &detail)
+{
+    if (file.empty())
+        return;
+    const bool fresh = !Exists(file);
+    std::ofstream csv(file, std::ios::app | std::ios::binary);
+    if (fresh)
+        csv << "time,port,result,ctrl,id,wiegand,format,baud,power,reread,send,raw,detail\r\n";
+    auto quoted = [](std::string text) {
+        std::string out = "\"";
+        for (char c : text)
+            out += c == '"' ? std::string("\"\"") : std::string(1, c);
+        return out + "\"";
+    };
+    csv << Now() << "," << quoted(port) << "," << (ok ? "ok" : "failed");
+    for (std::size_t i = 0; i < kFieldCount; ++i) {
+        csv << ",";
+        if (report)
+            csv << quoted(ValueText(static_cast<Field>(i), FieldBytesOf(*report)[i]).value_or(""));
+    }
+    csv << "," << (report ? HexLine(AsBytes(*report)) : "") << "," << quoted(detail) << "\r\n";
+}
+
+// One reader: set, verify; the outcome and the report read back.
+std::pair<Outcome, std::optional<Frame>> ProvisionOne(const Invocation &inv, const std::vector<FieldValue> &values)
+{
+    // A freshly plugged adapter may need a moment before it opens (udev sets its mode).
+    std::optional<ReaderLink> link;
+    for (int attempt = 0; !link; ++attempt) {
+        try {
+            link.emplace(inv.line);
+        } catch (const OpenError &e) {
+            if (attempt >= 10)
+                return {{kExitOpenFailed, ExplainOpenFailure(inv.line.port, e.failure)}, std::nullopt};
+            QThread::msleep(kPortPollMs);
+        }
+    }
+    link->Send(ByteString(AsBytes(SetFrameFor(values))));
+    if (const Outcome ack = AwaitAck(*link, inv.timeout_ms); ack.code != kExitDone)
+        return {ack, std::nullopt};
+    const auto queried = Query(*link, inv.timeout_ms);
+    if (const auto *failed = std::get_if<Outcome>(&queried))
+        return {*failed, std::nullopt};
+    const Frame report = std::get<Frame>(queried);
+    const std::string wrong = Mismatches(values, report);
+    if (!wrong.empty())
+        return {{kExitNotVerified, "the reader reports " + wrong}, report};
+    return {{kExitDone, {}}, report};
+}
+
+int RunProvision(const Invocation &inv, std::ostream &out, std::ostream &err)
+{
+    int done = 0;
+    int next_id = inv.id_from.value_or(0);
+    while (!inv.count || done < *inv.count) {
+        if (!Exists(inv.line.port)) {
+            err << "rovi-cli: waiting for " << inv.line.port << std::endl;
+            WaitFor(inv.line.port, true);
+        }
+        std::vector<FieldValue> values = inv.fields;
+        if (inv.id_from)
+            values.insert(values.begin(), FieldValue{Field::id_addr, static_cast<std::uint8_t>(next_id)});
+        const auto [outcome, report] = ProvisionOne(inv, values);
+        const bool ok = outcome.code == kExitDone;
+        if (inv.json)
+            PrintJson(out, {{"time", Q(Now())}, {"port", Q(inv.line.port)}, {"result", ok ? "ok" : "failed"},
+                            {"set", Q(Assignments(values))}, {"detail", Q(outcome.problem)},
+                            {"raw", report ? Q(HexLine(AsBytes(*report))) : QJsonValue()}});
+        else
+            out << (ok ? "ok      " : "FAILED  ") << Assignments(values) << (ok ? "" : "  (" + outcome.problem + ")")
+                << std::endl;
+        Record(inv.record, inv.line.port, ok, report, outcome.problem);
+        if (ok) {
+            ++done;
+            if (inv.id_from && ++next_id > kIdMax) {
+                err << "rovi-cli: the next ID would pass " << kIdMax << "; stopping" << std::endl;
+                return kExitDone;
+            }
+        }
+        if (!inv.count || done < *inv.count) {
+            err << "rovi-cli: unplug this reader and plug in the next" << std::endl;
+            WaitFor(inv.line.port, false);
+        }
+    }
+    return kExitDone;
+}
+
+} // namespace
+
+int Run(const Invocation &inv, std::ostream &out, std::ostream &err)
+{
+    if (inv.command == Command::Ports)
+        return RunPorts(inv, out);
+    if (inv.command == Command::Provision)
+        return RunProvision(inv, out, err);
+    if (inv.command == Command::Send && Hex_Str::HexToData(inv.hex).empty())
+        return Finish({kExitUsage, "'" + inv.hex + "' has no hexadecimal digit; nothing to send"}, err);
+    std::optional<ReaderLink> link;
+    try {
+        link.emplace(inv.line);
+    } catch (const OpenError &e) {
+        return Finish({kExitOpenFailed, ExplainOpenFailure(inv.line.port, e.failure)}, err);
+    }
+    switch (inv.command) {
+    case Command::Query: {
+        const auto queried = Query(*link, inv.timeout_ms);
+        if (const auto *failed = std::get_if<Outcome>(&queried))
+            return Finish(*failed, err);
+        PrintReport(out, std::get<Frame>(queried), inv.json);
+        return kExitDone;
+    }
+    case Command::Set: return RunSet(inv, *link, out, err);
+    case Command::Reset: {
+        link->Send(ByteString(AsBytes(ComposeFactoryReset())));
+        const Outcome ack = AwaitAck(*link, inv.timeout_ms);
+        if (ack.code == kExitDone)
+            out << "factory settings restored" << std::endl;
+        return Finish(ack, err);
+    }
+    case Command::Send: return RunSend(inv, *link, out, err);
+    case Command::Monitor: return RunMonitor(inv, *link, out, err);
+    case Command::Ports:
+    case Command::Provision: break;
+    }
+    return kExitFailure;
+}
+
+} // namespace rovi::cli

@@ -1,0 +1,52 @@
+#pragma once
+
+// The reader's settings as people and scripts write them on a command line
+// (id=17 wiegand=34 format=hex baud=9600 power=software:12 reread=3s,leave
+// send=0.5s), and a decoded report in the same words. Plain C++; the codes
+// and ranges are the protocol's.
+
+#include "protocol/frame.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <variant>
+#include <vector>
+
+namespace rovi::cli {
+
+// One field to set and the byte it is sent as.
+struct FieldValue {
+    Field field;
+    std::uint8_t byte;
+    bool operator==(const FieldValue &) const = default;
+};
+
+// A refused assignment: the message names the field and what it allows.
+struct FieldError {
+    std::string message;
+};
+
+// Parses FIELD=VALUE words; each field at most once. Fields: ctrl, id,
+// wiegand, format, baud, power, reread, send.
+std::variant<std::vector<FieldValue>, FieldError> ParseAssignments(const std::vector<std::string> &words);
+
+// The frame that sets them: one field alone goes as a single-field set,
+// several as one set-all frame with 0 (unchanged) for the others.
+Frame SetFrameFor(const std::vector<FieldValue> &values);
+
+// The command-line name of a field ("id", "send") and the text of a field
+// byte in the words ParseAssignments takes ("34", "software:12",
+// "3s,leave"), or nothing when the byte is not recognised.
+const char *FieldName(Field field);
+std::optional<std::string> ValueText(Field field, std::uint8_t byte);
+
+// A readable description of a field byte ("Wiegand output, Wiegand 34"),
+// or "not recognised (0x46)".
+std::string Describe(Field field, std::uint8_t byte);
+
+// The baud rates in the order of the baud field's codes.
+inline constexpr int kBaudRateValues[kBaudRates] = {1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200};
+
+} // namespace rovi::cli

@@ -1,0 +1,230 @@
+#include "options.h"
+
+#include <QCommandLineParser>
+
+#include <array>
+
+namespace rovi::cli {
+
+namespace {
+
+struct CommandInfo {
+    Command command;
+    const char *name;
+    bool needs_port;
+    const char *help;
+};
+
+const std::array<CommandInfo, 7> kCommands{{
+    {Command::Ports, "ports", false,
+     "rovi-cli ports [--json]\n"
+     "  The serial devices present: path, stable by-id name, description, and\n"
+     "  who holds it when it is busy.\n"
+     "  example: rovi-cli ports --json\n"},
+    {Command::Query, "query", true,
+     "rovi-cli -p PORT query [--json]\n"
+     "  Sends the query frame and prints the reader's settings and raw bytes.\n"
+     "  example: rovi-cli -p /dev/ttyUSB0 query\n"},
+    {Command::Set, "set", true,
+     "rovi-cli -p PORT set FIELD=VALUE... [--verify]\n"
+     "  One field goes as a single-field frame, several as one set-all frame\n"
+     "  with the others left unchanged. Fields:\n"
+     "    ctrl=HH  id=1..240  wiegand=dip|26|34|36|44|off\n"
+     "    format=standard|hex|dec|off  baud=1200..115200\n"
+     "    power=external|software:1..32  reread=Ns|Nm[,leave] (0..60)\n"
+     "    send=Ns (0..60) or N.Ns (0.0..6.0, in tenths)\n"
+     "  example: rovi-cli -p /dev/ttyUSB0 set id=17 wiegand=34 baud=9600 --verify\n"},
+    {Command::Reset, "reset", true,
+     "rovi-cli -p PORT reset\n"
+     "  Restores the reader's factory settings.\n"
+     "  example: rovi-cli -p /dev/ttyUSB0 reset\n"},
+    {Command::Send, "send", true,
+     "rovi-cli -p PORT send HEX\n"
+     "  Sends raw bytes typed as hex (pairs from the first digit, anything else\n"
+     "  separates) and prints the first chunk that comes back.\n"
+     "  example: rovi-cli -p /dev/ttyUSB0 send 'FE F1 00 00 00 00 00 00 00 00 00 FF'\n"},
+    {Command::Monitor, "monitor", true,
+     "rovi-cli -p PORT monitor [--json] [--cards] [--count N]\n"
+     "  Prints every received chunk as it closes (time, hex, text) until\n"
+     "  interrupted or N chunks.\n"
+     "  example: rovi-cli -p /dev/ttyUSB0 monitor --cards\n"},
+    {Command::Provision, "provision", true,
+     "rovi-cli -p PORT provision FIELD=VALUE... [--id-from N] [--record FILE] [--count N]\n"
+     "  For each reader plugged in: waits for PORT to appear, sets the fields\n"
+     "  (and the next ID with --id-from), verifies them by a query, prints a\n"
+     "  result line (appended to FILE as CSV), waits for PORT to disappear.\n"
+     "  Runs until interrupted or N readers are done.\n"
+     "  example: rovi-cli -p /dev/serial/by-id/usb-… provision wiegand=34 baud=9600 \\\n"
+     "           --id-from 17 --record site.csv\n"},
+}};
+
+const char kUsage[] =
+    "usage: rovi-cli [options] COMMAND [arguments]\n"
+    "\n"
+    "The 2.4 GHz card reader from scripts. Commands: ports, query, set, reset,\n"
+    "send, monitor, provision; `rovi-cli COMMAND --help` tells more.\n"
+    "\n"
+    "options:\n"
+    "  -p, --port PORT       the serial device (/dev/ttyUSB0, /dev/serial/by-id/…, COMn)\n"
+    "  -b, --baud RATE       line speed (default 9600)\n"
+    "  --parity P            none, odd, even, mark or space (default none)\n"
+    "  --data-bits N         5 to 8 (default 8)\n"
+    "  --stop-bits N         1, 1.5 or 2 (default 1)\n"
+    "  --timeout MS          how long to wait for a reply (default 1000)\n"
+    "  --json                print JSON (one object; monitor: one a line)\n"
+    "  --verify              set: query afterwards and compare\n"
+    "  --cards               monitor: card numbers only\n"
+    "  --count N             monitor: stop after N chunks; provision: after N readers\n"
+    "  --id-from N           provision: the first reader's ID, counting up\n"
+    "  --record FILE         provision: append each result to FILE as CSV\n"
+    "  -h, --help            this text\n"
+    "\n"
+    "exit codes:\n"
+    "  0 done   1 other failure   2 bad arguments (nothing sent)\n"
+    "  3 the port could not be opened   4 no reply within the time-out\n"
+    "  5 the reader refused (negative acknowledgement)\n"
+    "  6 a reply that does not verify\n";
+
+Message Error(const QString &text)
+{
+    return {"rovi-cli: " + text.toStdString() + "\n(rovi-cli --help tells more)\n", true};
+}
+
+std::optional<int> PositiveInt(const QString &text, int low, int high)
+{
+    bool ok = false;
+    const int v = text.toInt(&ok);
+    if (!ok || v < low || v > high)
+        return std::nullopt;
+    return v;
+}
+
+} // namespace
+
+std::variant<Invocation, Message> ParseCommandLine(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption port(QStringList{"p", "port"}, "", "PORT");
+    const QCommandLineOption baud(QStringList{"b", "baud"}, "", "RATE");
+    const QCommandLineOption parity("parity", "", "P");
+    const QCommandLineOption data_bits("data-bits", "", "N");
+    const QCommandLineOption stop_bits("stop-bits", "", "N");
+    const QCommandLineOption timeout("timeout", "", "MS");
+    const QCommandLineOption json("json");
+    const QCommandLineOption verify("verify");
+    const QCommandLineOption cards("cards");
+    const QCommandLineOption count("count", "", "N");
+    const QCommandLineOption id_from("id-from", "", "N");
+    const QCommandLineOption record("record", "", "FILE");
+    const QCommandLineOption help(QStringList{"h", "help"});
+    parser.addOptions({port, baud, parity, data_bits, stop_bits, timeout, json, verify, cards, count, id_from, record, help});
+    if (!parser.parse(arguments))
+        return Error(parser.errorText());
+
+    const QStringList words = parser.positionalArguments();
+    const CommandInfo *info = nullptr;
+    if (!words.isEmpty())
+        for (const CommandInfo &c : kCommands)
+            if (words[0] == QLatin1String(c.name))
+                info = &c;
+    if (parser.isSet(help))
+        return Message{info ? info->help : kUsage, false};
+    if (words.isEmpty())
+        return Error("no command given");
+    if (!info)
+        return Error("unknown command '" + words[0] + "'");
+
+    Invocation inv;
+    inv.command = info->command;
+    inv.json = parser.isSet(json);
+    inv.verify = parser.isSet(verify);
+    inv.cards = parser.isSet(cards);
+    inv.line.port = parser.value(port).toStdString();
+    if (info->needs_port && inv.line.port.empty())
+        return Error(QStringLiteral("%1 needs a port: -p PORT").arg(info->name));
+    if (parser.isSet(baud)) {
+        const auto rate = PositiveInt(parser.value(baud), 1, 4000000);
+        if (!rate)
+            return Error("--baud wants a rate from 1 to 4000000, not '" + parser.value(baud) + "'");
+        inv.line.baud = static_cast<std::uint32_t>(*rate);
+    }
+    if (parser.isSet(parity)) {
+        const QStringList names{"none", "odd", "even", "mark", "space"};
+        const int index = names.indexOf(parser.value(parity).toLower());
+        if (index < 0)
+            return Error("--parity wants none, odd, even, mark or space, not '" + parser.value(parity) + "'");
+        inv.line.parity = static_cast<TParity>(index);
+    }
+    if (parser.isSet(data_bits)) {
+        const auto bits = PositiveInt(parser.value(data_bits), 5, 8);
+        if (!bits)
+            return Error("--data-bits wants 5 to 8, not '" + parser.value(data_bits) + "'");
+        inv.line.data_bits = static_cast<TByteSize>(*bits - 5);
+    }
+    if (parser.isSet(stop_bits)) {
+        const QString v = parser.value(stop_bits);
+        if (v == "1")
+            inv.line.stop_bits = TStopBits::_1;
+        else if (v == "1.5")
+            inv.line.stop_bits = TStopBits::_1_5;
+        else if (v == "2")
+            inv.line.stop_bits = TStopBits::_2;
+        else
+            return Error("--stop-bits wants 1, 1.5 or 2, not '" + v + "'");
+    }
+    if (parser.isSet(timeout)) {
+        const auto ms = PositiveInt(parser.value(timeout), 1, 3600000);
+        if (!ms)
+            return Error("--timeout wants milliseconds from 1 to 3600000, not '" + parser.value(timeout) + "'");
+        inv.timeout_ms = *ms;
+    }
+    if (parser.isSet(count)) {
+        inv.count = PositiveInt(parser.value(count), 1, 2147483647);
+        if (!inv.count)
+            return Error("--count wants a positive number, not '" + parser.value(count) + "'");
+    }
+    if (parser.isSet(id_from)) {
+        inv.id_from = PositiveInt(parser.value(id_from), kIdMin, kIdMax);
+        if (!inv.id_from)
+            return Error(QStringLiteral("--id-from wants an ID from %1 to %2, not '%3'")
+                             .arg(kIdMin).arg(kIdMax).arg(parser.value(id_from)));
+    }
+    inv.record = parser.value(record).toStdString();
+
+    const QStringList rest = words.mid(1);
+    switch (inv.command) {
+    case Command::Ports:
+    case Command::Query:
+    case Command::Reset:
+    case Command::Monitor:
+        if (!rest.isEmpty())
+            return Error(QStringLiteral("%1 takes no arguments").arg(info->name));
+        break;
+    case Command::Send:
+        if (rest.size() != 1)
+            return Error("send wants one HEX argument (quote it when it has spaces)");
+        inv.hex = rest[0].toStdString();
+        break;
+    case Command::Set:
+    case Command::Provision: {
+        std::vector<std::string> assignments;
+        for (const QString &word : rest)
+            assignments.push_back(word.toStdString());
+        if (inv.command == Command::Provision && assignments.empty() && inv.id_from)
+            break; // only the ID
+        auto parsed = ParseAssignments(assignments);
+        if (const auto *error = std::get_if<FieldError>(&parsed))
+            return Error(QString::fromStdString(error->message));
+        inv.fields = std::get<std::vector<FieldValue>>(parsed);
+        if (inv.command == Command::Provision && inv.id_from)
+            for (const FieldValue &f : inv.fields)
+                if (f.field == Field::id_addr)
+                    return Error("give either id= or --id-from, not both");
+        break;
+    }
+    }
+    return inv;
+}
+
+} // namespace rovi::cli

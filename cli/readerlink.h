@@ -1,0 +1,51 @@
+#pragma once
+
+// The reader on its serial line, for a program without a window: the same
+// component the window uses (exclusive open, the 100 ms chunk rule), with
+// waits that run the event loop until a chunk comes or time is up.
+
+#include "options.h"
+#include "base/bytes.h"
+#include "serial/comm.h"
+#include "serial/portinfo.h"
+
+#include <deque>
+#include <optional>
+
+class QEventLoop;
+
+namespace rovi::cli {
+
+// A port that could not be opened, and why.
+struct OpenError {
+    OpenFailure failure;
+};
+
+// One line of words for an open failure ("busy: held by ModemManager (pid 612)").
+std::string ExplainOpenFailure(const std::string &port, const OpenFailure &failure);
+
+class ReaderLink {
+public:
+    // Throws OpenError.
+    explicit ReaderLink(const LineOptions &line);
+    ~ReaderLink();
+    ReaderLink(const ReaderLink &) = delete;
+    ReaderLink &operator=(const ReaderLink &) = delete;
+
+    void Send(const ByteString &bytes);
+    // The next chunk, waiting at most timeout_ms (forever when negative).
+    std::optional<ByteString> NextChunk(int timeout_ms);
+    // The next chunk that has a reply's length (12 or 4 bytes), passing over
+    // others (card numbers) for at most timeout_ms in all.
+    std::optional<ByteString> NextReply(int timeout_ms);
+    // The device went away (unplugged); no more chunks will come.
+    bool HungUp() const { return hung_up_; }
+
+private:
+    TComm comm_;
+    std::deque<ByteString> chunks_;
+    bool hung_up_ = false;
+    QEventLoop *waiting_ = nullptr;
+};
+
+} // namespace rovi::cli

@@ -1,0 +1,145 @@
+#include "portinfo.h"
+
+#include "device.h"
+
+#include <dirent.h>
+#include <grp.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstdlib>
+#include <fstream>
+#include <optional>
+
+namespace rovi {
+
+namespace {
+
+std::vector<std::string> Entries(const std::string &folder)
+{
+    std::vector<std::string> names;
+    if (DIR *dir = opendir(folder.c_str())) {
+        while (const dirent *e = readdir(dir)) {
+            const std::string name = e->d_name;
+            if (name != "." && name != "..")
+                names.push_back(name);
+        }
+        closedir(dir);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::optional<std::string> RealPath(const std::string &path)
+{
+    char buffer[PATH_MAX];
+    if (!realpath(path.c_str(), buffer))
+        return std::nullopt;
+    return std::string(buffer);
+}
+
+std::string FirstLine(const std::string &path)
+{
+    std::ifstream in(path);
+    std::string line;
+    std::getline(in, line);
+    return line;
+}
+
+bool StartsWith(const std::string &text, const char *prefix)
+{
+    return text.rfind(prefix, 0) == 0;
+}
+
+// A built-in port (ttyS*) is listed only when the kernel knows its UART type.
+bool HasHardware(const std::string &tty)
+{
+    if (!StartsWith(tty, "ttyS"))
+        return true;
+    const std::string type = FirstLine("/sys/class/tty/" + tty + "/type");
+    return !type.empty() && type != "0";
+}
+
+std::string DescriptionOf(const std::string &tty)
+{
+    const std::string device = "/sys/class/tty/" + tty + "/device";
+    // A USB interface's device folder sits below the USB device, which names its product.
+    for (const char *up : {"/../product", "/../../product"}) {
+        const std::string product = FirstLine(device + up);
+        if (!product.empty())
+            return product;
+    }
+    if (const auto driver = RealPath(device + "/driver"))
+        return driver->substr(driver->rfind('/') + 1);
+    return {};
+}
+
+} // namespace
+
+std::vector<PortHolder> HoldersOf(const std::string &path)
+{
+    std::vector<PortHolder> holders;
+    const auto target = RealPath(path);
+    if (!target)
+        return holders;
+    for (const std::string &pid : Entries("/proc")) {
+        if (pid.find_first_not_of("0123456789") != std::string::npos)
+            continue;
+        const std::string fds = "/proc/" + pid + "/fd";
+        for (const std::string &fd : Entries(fds)) {
+            const auto open = RealPath(fds + "/" + fd);
+            if (open && *open == *target) {
+                holders.push_back({static_cast<pid_t>(std::stol(pid)), FirstLine("/proc/" + pid + "/comm")});
+                break;
+            }
+        }
+    }
+    return holders;
+}
+
+std::vector<PortEntry> ListPorts()
+{
+    std::vector<PortEntry> ports;
+    for (const std::string &tty : Entries("/sys/class/tty")) {
+        if (!std::ifstream("/sys/class/tty/" + tty + "/device/uevent") || !HasHardware(tty))
+            continue;
+        const std::string path = "/dev/" + tty;
+        struct stat st {};
+        if (stat(path.c_str(), &st) != 0)
+            continue;
+        ports.push_back({path, {}, DescriptionOf(tty), HoldersOf(path)});
+    }
+    const std::string by_id = "/dev/serial/by-id";
+    for (const std::string &name : Entries(by_id)) {
+        const auto target = RealPath(by_id + "/" + name);
+        for (PortEntry &port : ports)
+            if (target && *target == port.path && port.by_id.empty())
+                port.by_id = by_id + "/" + name;
+    }
+    return ports;
+}
+
+OpenFailure DiagnoseOpenFailure(const std::string &name)
+{
+    OpenFailure failure{OpenFailure::Kind::Missing, {}, {}, {}};
+    const auto path = ResolveCommName(name);
+    if (!path)
+        return failure;
+    failure.path = *path;
+    struct stat st {};
+    if (stat(path->c_str(), &st) != 0)
+        return failure;
+    if (access(path->c_str(), R_OK | W_OK) != 0) {
+        failure.kind = OpenFailure::Kind::Permission;
+        if (const group *g = getgrgid(st.st_gid))
+            failure.group = g->gr_name;
+        return failure;
+    }
+    failure.holders = HoldersOf(*path);
+    failure.kind = failure.holders.empty() ? OpenFailure::Kind::Other : OpenFailure::Kind::Busy;
+    return failure;
+}
+
+} // namespace rovi

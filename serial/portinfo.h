@@ -1,0 +1,44 @@
+#pragma once
+
+// What the system says about serial devices: which are present, under which
+// stable names, and who holds one that cannot be opened. Plain C++ over
+// /dev, /sys and /proc; nothing here opens a device.
+
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+namespace rovi {
+
+struct PortHolder {
+    pid_t pid;
+    std::string command; // /proc/PID/comm
+};
+
+struct PortEntry {
+    std::string path;        // /dev/ttyUSB0
+    std::string by_id;       // /dev/serial/by-id/… naming it, or empty
+    std::string description; // the USB product or the driver, or empty
+    std::vector<PortHolder> holders;
+};
+
+// The serial devices present: USB and ACM adapters, and built-in ports the
+// kernel found hardware for. Sorted by path.
+std::vector<PortEntry> ListPorts();
+
+// The processes (this one included) with the device open, found through
+// /proc/*/fd as fuser does; only those this user may look into.
+std::vector<PortHolder> HoldersOf(const std::string &path);
+
+// Why a port name could not be opened, found after the failure.
+struct OpenFailure {
+    enum class Kind { Missing, Permission, Busy, Other };
+    Kind kind;
+    std::string path;                // the device the name stands for, if any
+    std::string group;               // Permission: the group that owns the device
+    std::vector<PortHolder> holders; // Busy: who has it open
+};
+
+OpenFailure DiagnoseOpenFailure(const std::string &name);
+
+} // namespace rovi

@@ -1,0 +1,89 @@
+#include "cli/options.h"
+
+#include "tests/support/rowname.h"
+
+#include <gtest/gtest.h>
+
+using namespace rovi;
+using namespace rovi::cli;
+
+namespace {
+
+struct ArgsCase {
+    const char *name;
+    QStringList args;
+    const char *error; // part of the message, or nullptr when it parses
+};
+
+class CommandLine : public testing::TestWithParam<ArgsCase> {};
+
+std::variant<Invocation, Message> Parse(QStringList args)
+{
+    args.prepend("rovi-cli");
+    return ParseCommandLine(args);
+}
+
+} // namespace
+
+TEST_P(CommandLine, ParsesOrSaysWhatIsWrong)
+{
+    const auto parsed = Parse(GetParam().args);
+    if (!GetParam().error) {
+        EXPECT_TRUE(std::holds_alternative<Invocation>(parsed)) << std::get<Message>(parsed).text;
+        return;
+    }
+    ASSERT_TRUE(std::holds_alternative<Message>(parsed));
+    EXPECT_TRUE(std::get<Message>(parsed).error);
+    EXPECT_NE(std::get<Message>(parsed).text.find(GetParam().error), std::string::npos) << std::get<Message>(parsed).text;
+}
+
+INSTANTIATE_TEST_SUITE_P(Args, CommandLine, testing::Values(
+    ArgsCase{"PortsNeedsNoPort", {"ports"}, nullptr},
+    ArgsCase{"QueryWithPort", {"-p", "/dev/ttyUSB0", "query"}, nullptr},
+    ArgsCase{"LineOptions", {"--port=COM3", "-b", "115200", "--parity", "even", "--data-bits", "7", "--stop-bits", "2", "query"}, nullptr},
+    ArgsCase{"NoCommand", {"-p", "x"}, "no command given"},
+    ArgsCase{"UnknownCommand", {"-p", "x", "read"}, "unknown command 'read'"},
+    ArgsCase{"QueryWithoutPort", {"query"}, "query needs a port"},
+    ArgsCase{"UnknownOption", {"-p", "x", "--fast", "query"}, "fast"},
+    ArgsCase{"BadParity", {"-p", "x", "--parity", "red", "query"}, "--parity wants none, odd, even"},
+    ArgsCase{"BadDataBits", {"-p", "x", "--data-bits", "9", "query"}, "--data-bits wants 5 to 8"},
+    ArgsCase{"BadStopBits", {"-p", "x", "--stop-bits", "3", "query"}, "--stop-bits wants 1, 1.5 or 2"},
+    ArgsCase{"BadTimeout", {"-p", "x", "--timeout", "0", "query"}, "--timeout wants"},
+    ArgsCase{"QueryTakesNoArguments", {"-p", "x", "query", "id=1"}, "query takes no arguments"},
+    ArgsCase{"SendWantsOneHex", {"-p", "x", "send"}, "send wants one HEX"},
+    ArgsCase{"SetOutOfRange", {"-p", "x", "set", "id=300"}, "field id"},
+    ArgsCase{"ProvisionIdOnly", {"-p", "x", "provision", "--id-from", "5"}, nullptr},
+    ArgsCase{"ProvisionIdTwice", {"-p", "x", "provision", "--id-from", "5", "id=3"}, "either id= or --id-from"},
+    ArgsCase{"ProvisionIdFromPastRange", {"-p", "x", "provision", "--id-from", "241"}, "--id-from wants an ID from 1 to 240"}),
+    test::RowName{});
+
+TEST(CommandLine, CarriesTheValuesThrough)
+{
+    const auto parsed = Parse({"-p", "/dev/ttyACM0", "--baud", "19200", "--parity", "odd", "--data-bits", "7",
+                               "--stop-bits", "1.5", "--timeout", "250", "--verify", "--json", "set", "id=17", "baud=9600"});
+    ASSERT_TRUE(std::holds_alternative<Invocation>(parsed));
+    const Invocation &inv = std::get<Invocation>(parsed);
+    EXPECT_EQ(inv.command, Command::Set);
+    EXPECT_EQ(inv.line.port, "/dev/ttyACM0");
+    EXPECT_EQ(inv.line.baud, 19200u);
+    EXPECT_EQ(inv.line.parity, TParity::Odd);
+    EXPECT_EQ(inv.line.data_bits, TByteSize::_7);
+    EXPECT_EQ(inv.line.stop_bits, TStopBits::_1_5);
+    EXPECT_EQ(inv.timeout_ms, 250);
+    EXPECT_TRUE(inv.verify);
+    EXPECT_TRUE(inv.json);
+    EXPECT_EQ(inv.fields, (std::vector<FieldValue>{{Field::id_addr, 17}, {Field::baud, 4}}));
+}
+
+TEST(CommandLine, HelpForEachCommandHasAnExample)
+{
+    for (const char *command : {"ports", "query", "set", "reset", "send", "monitor", "provision"}) {
+        const auto parsed = Parse({command, "--help"});
+        ASSERT_TRUE(std::holds_alternative<Message>(parsed)) << command;
+        EXPECT_FALSE(std::get<Message>(parsed).error);
+        EXPECT_NE(std::get<Message>(parsed).text.find(std::string("example: rovi-cli")), std::string::npos) << command;
+    }
+    const auto general = Parse({"--help"});
+    ASSERT_TRUE(std::holds_alternative<Message>(general));
+    EXPECT_NE(std::get<Message>(general).text.find("exit codes:"), std::string::npos);
+}
