@@ -64,6 +64,8 @@ bool HasHardware(const std::string &tty)
 
 std::string DescriptionOf(const std::string &tty)
 {
+    if (StartsWith(tty, "ttyS"))
+        return "built-in serial port";
     const std::string device = "/sys/class/tty/" + tty + "/device";
     // A USB interface's device folder sits below the USB device, which names its product.
     for (const char *up : {"/../product", "/../../product"}) {
