@@ -96,6 +96,15 @@ TEST(CliSet, SeveralFieldsLeaveTheOthersAsTheyWere)
     EXPECT_EQ(ValueOf(fields, "reread"), "3s");
 }
 
+TEST(CliReset, RestoresTheFactorySettings)
+{
+    ReaderSim sim;
+    ASSERT_EQ(Cli(On(sim, {"set", "id=9"})).code, 0);
+    const Result r = Cli(On(sim, {"reset"}));
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(ValueOf(QueryFields(sim), "id"), "1");
+}
+
 TEST(CliSet, AnOutOfRangeValueIsRefusedBeforeThePortIsOpened)
 {
     TempDir dir;
