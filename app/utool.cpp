@@ -1,5 +1,6 @@
 #include "utool.h"
 
+#include "openadvice.h"
 #include "uabout.h"
 
 #include "base/convert.h"
@@ -163,9 +164,12 @@ void TFtool::OpenCom()
         comm_.StopPort();
         comm_.StartPort();
         SetStatusText(ToQ(settings::StatusSummary(com)));
-    } catch (const std::exception &) {
+    } catch (const ECommsError &e) {
         SetStatusText(QString());
-        ShowMessage({this, QStringLiteral("提示"), QStringLiteral("串口打开失败或者此串口已经被占用"), MessageIcon::None});
+        // The message, and below it why the open failed and what to do.
+        const std::string advice = OpenFailureAdvice(DiagnoseOpenFailure(com.com_port, e.Errno()));
+        ShowMessage({this, QStringLiteral("提示"), QStringLiteral("串口打开失败或者此串口已经被占用\n") + ToQ(advice),
+                     MessageIcon::None});
     }
 }
 

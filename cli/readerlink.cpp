@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <cstring>
 
 namespace rovi::cli {
 
@@ -24,12 +25,12 @@ std::string ExplainOpenFailure(const std::string &port, const OpenFailure &failu
         std::string who;
         for (const PortHolder &h : failure.holders)
             who += (who.empty() ? "" : ", ") + h.command + " (pid " + std::to_string(h.pid) + ")";
-        return "cannot open " + port + ": busy, held by " + who;
+        return "cannot open " + port + ": busy, held by " + (who.empty() ? "another program" : who);
     }
     case OpenFailure::Kind::Other:
         break;
     }
-    return "cannot open " + port + ": the device refused to open (held exclusively by another program?)";
+    return "cannot open " + port + ": " + std::strerror(failure.error);
 }
 
 ReaderLink::ReaderLink(const LineOptions &line)
@@ -54,8 +55,8 @@ ReaderLink::ReaderLink(const LineOptions &line)
     };
     try {
         comm_.StartPort();
-    } catch (const ECommsError &) {
-        throw OpenError{DiagnoseOpenFailure(line.port)};
+    } catch (const ECommsError &e) {
+        throw OpenError{DiagnoseOpenFailure(line.port, e.Errno())};
     }
 }
 

@@ -13,10 +13,15 @@ enum class TByteSize : std::uint8_t { _5, _6, _7, _8 };
 enum class TDtrControl : std::uint8_t { DtrEnable, DtrDisable, DtrHandshake };
 enum class TRtsControl : std::uint8_t { RtsEnable, RtsDisable, RtsHandshake, RtsTransmissionAvailable };
 
-// Raised by StartPort only.
+// Raised by StartPort only. An open failure also carries the system's error
+// number (0 when there is none), so the caller can say why.
 class ECommsError : public Exception {
 public:
-    using Exception::Exception;
+    explicit ECommsError(const std::string &message, int error = 0) : Exception(message), error_(error) {}
+    int Errno() const { return error_; }
+
+private:
+    int error_;
 };
 
 // Notices from the workers to the window thread (WM_USER + 1..5).

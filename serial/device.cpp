@@ -36,14 +36,19 @@ int CommDevice::OpenExclusive(const std::string &name)
 {
     const auto path = ResolveCommName(name);
     if (!path)
-        throw ECommsError(kOpenFailureMessage);
+        throw ECommsError(kOpenFailureMessage, ENOENT);
     const int fd = ::open(path->c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
-        throw ECommsError(kOpenFailureMessage);
+        throw ECommsError(kOpenFailureMessage, errno);
     termios t{};
-    if (flock(fd, LOCK_EX | LOCK_NB) != 0 || tcgetattr(fd, &t) != 0) {
+    int error = 0;
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0)
+        error = errno == EWOULDBLOCK ? EBUSY : errno;
+    else if (tcgetattr(fd, &t) != 0)
+        error = errno; // ENOTTY: not a serial device
+    if (error != 0) {
         ::close(fd);
-        throw ECommsError(kOpenFailureMessage);
+        throw ECommsError(kOpenFailureMessage, error);
     }
     (void)ioctl(fd, TIOCEXCL);
     return fd;

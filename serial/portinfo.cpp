@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <fstream>
@@ -123,24 +124,27 @@ std::vector<PortEntry> ListPorts()
     return ports;
 }
 
-OpenFailure DiagnoseOpenFailure(const std::string &name)
+OpenFailure DiagnoseOpenFailure(const std::string &name, int error)
 {
-    OpenFailure failure{OpenFailure::Kind::Missing, {}, {}, {}};
+    OpenFailure failure{OpenFailure::Kind::Other, error, {}, {}, {}};
     const auto path = ResolveCommName(name);
-    if (!path)
-        return failure;
-    failure.path = *path;
     struct stat st {};
-    if (stat(path->c_str(), &st) != 0)
+    if (!path || stat(path->c_str(), &st) != 0 || error == ENOENT || error == ENODEV || error == ENXIO) {
+        failure.kind = OpenFailure::Kind::Missing;
+        failure.path = path.value_or(name); // a name that stands for no device: itself
         return failure;
-    if (access(path->c_str(), R_OK | W_OK) != 0) {
+    }
+    failure.path = *path;
+    if (error == EACCES || error == EPERM) {
         failure.kind = OpenFailure::Kind::Permission;
         if (const group *g = getgrgid(st.st_gid))
             failure.group = g->gr_name;
         return failure;
     }
-    failure.holders = HoldersOf(*path);
-    failure.kind = failure.holders.empty() ? OpenFailure::Kind::Other : OpenFailure::Kind::Busy;
+    if (error == EBUSY) {
+        failure.kind = OpenFailure::Kind::Busy;
+        failure.holders = HoldersOf(*path);
+    }
     return failure;
 }
 

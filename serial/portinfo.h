@@ -30,15 +30,17 @@ std::vector<PortEntry> ListPorts();
 // /proc/*/fd as fuser does; only those this user may look into.
 std::vector<PortHolder> HoldersOf(const std::string &path);
 
-// Why a port name could not be opened, found after the failure.
+// Why a port name could not be opened: the open's error number, and what
+// the system says about the device.
 struct OpenFailure {
     enum class Kind { Missing, Permission, Busy, Other };
     Kind kind;
-    std::string path;                // the device the name stands for, if any
+    int error;                       // the open's errno
+    std::string path;                // the device the name stands for (Missing: or the name)
     std::string group;               // Permission: the group that owns the device
-    std::vector<PortHolder> holders; // Busy: who has it open
+    std::vector<PortHolder> holders; // Busy: who has it open, when we may see it
 };
 
-OpenFailure DiagnoseOpenFailure(const std::string &name);
+OpenFailure DiagnoseOpenFailure(const std::string &name, int error);
 
 } // namespace rovi

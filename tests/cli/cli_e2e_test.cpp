@@ -202,7 +202,7 @@ TEST(CliProvision, ConfiguresTwoReadersInARowWithConsecutiveIds)
             return count(out, "\n") == reader;
         }, 10000)) << out << err;
     } // each reader unplugged: its link goes away with it
-    ASSERT_TRUE(cli.waitForFinished(10000));
+    ASSERT_TRUE(cli.state() == QProcess::NotRunning || cli.waitForFinished(10000));
     EXPECT_EQ(cli.exitCode(), 0);
     EXPECT_EQ(out, "ok      id=17 wiegand=34\nok      id=18 wiegand=34\n");
     std::ifstream csv(record.toStdString());

@@ -13,6 +13,8 @@
 
 #include "tests/support/rowname.h"
 
+#include <QCoreApplication>
+
 #include <gtest/gtest.h>
 
 using namespace rovi;
@@ -35,13 +37,15 @@ protected:
     test::MessageRecorder recorder;
 };
 
-const MessageRequest kOpenFailure{nullptr, "提示", "串口打开失败或者此串口已经被占用", MessageIcon::None};
-
-void ExpectOpenFailure(const test::MessageRecorder &recorder)
+// The box's own text, then one line that says why.
+void ExpectOpenFailure(const test::MessageRecorder &recorder, const std::string &why)
 {
     ASSERT_EQ(recorder.messages.size(), 1u);
-    EXPECT_EQ(recorder.messages[0].title, kOpenFailure.title);
-    EXPECT_EQ(recorder.messages[0].text, kOpenFailure.text);
+    EXPECT_EQ(recorder.messages[0].title, "提示");
+    const QStringList lines = recorder.messages[0].text.split('\n');
+    ASSERT_EQ(lines.size(), 2) << recorder.messages[0].text.toStdString();
+    EXPECT_EQ(lines[0], "串口打开失败或者此串口已经被占用");
+    EXPECT_TRUE(lines[1].contains(QString::fromStdString(why))) << lines[1].toStdString();
     EXPECT_EQ(recorder.messages[0].icon, MessageIcon::None);
 }
 
@@ -77,8 +81,20 @@ TEST_F(SettingsFixture, AutoConnectToAnAbsentPortShowsTheFailureBox)
     TFtool window;
     window.show();
     EXPECT_FALSE(window.Comm().IsOpen());
-    ExpectOpenFailure(recorder);
+    ExpectOpenFailure(recorder, "设备 " + dir.Absent() + " 不存在");
     EXPECT_TRUE(window.StatusText().isEmpty());
+}
+
+TEST_F(SettingsFixture, ABusyPortNamesTheProgramThatHoldsIt)
+{
+    TComm holder;
+    holder.SetCommName(pty.SlavePath());
+    holder.StartPort();
+    TFtool window;
+    window.com = OnPty();
+    window.OpenCom();
+    EXPECT_FALSE(window.Comm().IsOpen());
+    ExpectOpenFailure(recorder, "（进程 " + std::to_string(QCoreApplication::applicationPid()) + "）");
 }
 
 struct LineCase {
@@ -194,7 +210,7 @@ TEST_F(SettingsFixture, AStoredPortThatIsNoItemIsKeptNotLost)
     EXPECT_EQ(dialog.ComboBox_com->currentText().toStdString(), dir.Absent());
     dialog.Button1->click();
     EXPECT_EQ(LoadPortSettings(kIniPath).com_port, dir.Absent());
-    ExpectOpenFailure(recorder);
+    ExpectOpenFailure(recorder, "不存在");
 }
 
 TEST_F(SettingsFixture, AnUnwritableSetIniKeepsTheDialogOpenAndThePortAsItWas)
