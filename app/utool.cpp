@@ -1,12 +1,14 @@
 #include "utool.h"
 
 #include "openadvice.h"
+#include "reconnector.h"
 #include "uabout.h"
 
 #include "base/convert.h"
 #include "panel/parampanel.h"
 #include "panel/readerconsole.h"
 #include "panel/trafficmonitor.h"
+#include "serial/portinfo.h"
 #include "settings/linechoices.h"
 #include "settings/ucomset.h"
 #include "ui/messages.h"
@@ -14,6 +16,9 @@
 #include "ui/windows.h"
 
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileDialog>
+#include <QSaveFile>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
@@ -48,6 +53,8 @@ TFtool::TFtool()
     BuildMenu();
     setCentralWidget(BuildClient());
     console_ = new panel::ReaderConsole(this, *panel_, *monitor_, comm_);
+    reconnector_ = new Reconnector(this, [this] { return StartCom(nullptr); });
+    comm_.OnRequestHangup = [this](TComm *) { RunHandler(this, [this] { CommRequestHangup(); }); };
     setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -61,6 +68,16 @@ void TFtool::BuildMenu()
     COM1 = comm_menu->addAction(QStringLiteral("COM设置"));
     N2 = comm_menu->addAction(QStringLiteral("打开COM口"));
     COM2 = comm_menu->addAction(QStringLiteral("关闭COM口"));
+    comm_menu->addSeparator();
+    N_reconnect = comm_menu->addAction(QStringLiteral("断线自动重连"));
+    N_reconnect->setCheckable(true);
+    N_reconnect->setChecked(options.reconnect);
+    QMenu *record_menu = menuBar()->addMenu(QStringLiteral("记录"));
+    N_savelog = record_menu->addAction(QStringLiteral("保存记录…"));
+    N_logfile = record_menu->addAction(QStringLiteral("记录到文件"));
+    N_logfile->setCheckable(true);
+    N_timestamps = record_menu->addAction(QStringLiteral("显示时间戳"));
+    N_timestamps->setCheckable(true);
     QMenu *help_menu = menuBar()->addMenu(QStringLiteral("帮助"));
     N5 = help_menu->addAction(QStringLiteral("关于"));
     COM1->setObjectName(QStringLiteral("COM1"));
@@ -74,6 +91,13 @@ void TFtool::BuildMenu()
     on_menu(N2, &TFtool::N2Click);
     on_menu(COM2, &TFtool::COM2Click);
     on_menu(N5, &TFtool::N5Click);
+    on_menu(N_savelog, &TFtool::SaveLogClick);
+    auto on_switch = [this](QAction *item, void (TFtool::*handler)(bool)) {
+        connect(item, &QAction::triggered, this, [this, handler](bool on) { RunHandler(this, [=, this] { (this->*handler)(on); }); });
+    };
+    on_switch(N_reconnect, &TFtool::ReconnectClick);
+    on_switch(N_logfile, &TFtool::LogFileClick);
+    on_switch(N_timestamps, &TFtool::TimestampsClick);
 }
 
 QWidget *TFtool::BuildClient()
@@ -141,16 +165,29 @@ void TFtool::closeEvent(QCloseEvent *event)
 void TFtool::FormShow()
 {
     com = settings::LoadPortSettings(settings::kIniPath);
+    options = settings::LoadToolOptions(settings::kIniPath);
+    ApplyToolOptions();
     if (com.com_auto > 0)
         OpenCom();
+}
+
+void TFtool::ApplyToolOptions()
+{
+    N_reconnect->setChecked(options.reconnect);
+    N_logfile->setChecked(options.log_to_file);
+    N_timestamps->setChecked(options.timestamps);
+    monitor_->SetLineLimit(options.log_lines);
+    monitor_->SetTimestamps(options.timestamps);
+    console_->SetLogFolder(options.log_to_file ? QDir::currentPath().toStdString() : std::string());
 }
 
 void TFtool::FormClose()
 {
     CloseCom();
+    console_->FlushLogFile();
 }
 
-void TFtool::OpenCom()
+bool TFtool::StartCom(int *error)
 {
     comm_.SetCommName(com.com_port);
     comm_.SetBaudRate(static_cast<std::uint32_t>(StrToInt(com.com_btl)));
@@ -164,18 +201,44 @@ void TFtool::OpenCom()
         comm_.StopPort();
         comm_.StartPort();
         SetStatusText(ToQ(settings::StatusSummary(com)));
+        return true;
     } catch (const ECommsError &e) {
-        SetStatusText(QString());
-        // The message, and below it why the open failed and what to do.
-        const std::string advice = OpenFailureAdvice(DiagnoseOpenFailure(com.com_port, e.Errno()));
-        ShowMessage({this, QStringLiteral("提示"), QStringLiteral("串口打开失败或者此串口已经被占用\n") + ToQ(advice),
-                     MessageIcon::None});
+        if (error)
+            *error = e.Errno();
+        return false;
     }
+}
+
+void TFtool::OpenCom()
+{
+    reconnector_->Stop();
+    int error = 0;
+    if (StartCom(&error))
+        return;
+    SetStatusText(QString());
+    // The message, and below it why the open failed and what to do.
+    const std::string advice = OpenFailureAdvice(DiagnoseOpenFailure(com.com_port, error));
+    ShowMessage({this, QStringLiteral("提示"), QStringLiteral("串口打开失败或者此串口已经被占用\n") + ToQ(advice),
+                 MessageIcon::None});
 }
 
 void TFtool::CloseCom()
 {
     comm_.StopPort();
+}
+
+void TFtool::CommRequestHangup()
+{
+    const std::string port = comm_.CommName();
+    CloseCom();
+    SetStatusText(ToQ("串口:" + port + " 已断开"));
+    if (options.reconnect)
+        reconnector_->Watch(port);
+}
+
+bool TFtool::Reconnecting() const
+{
+    return reconnector_->Watching();
 }
 
 void TFtool::COM1Click()
@@ -191,7 +254,52 @@ void TFtool::N2Click()
 
 void TFtool::COM2Click()
 {
+    reconnector_->Stop(); // closed by hand: no reconnecting
     CloseCom();
+}
+
+void TFtool::SaveSwitch(const settings::IniKey &key, bool on)
+{
+    settings::SaveToolSwitch(settings::kIniPath, key, on);
+}
+
+void TFtool::ReconnectClick(bool on)
+{
+    options.reconnect = on;
+    if (!on)
+        reconnector_->Stop();
+    SaveSwitch(settings::kKeyReconnect, on);
+}
+
+void TFtool::LogFileClick(bool on)
+{
+    options.log_to_file = on;
+    console_->SetLogFolder(on ? QDir::currentPath().toStdString() : std::string());
+    SaveSwitch(settings::kKeyLogFile, on);
+}
+
+void TFtool::TimestampsClick(bool on)
+{
+    options.timestamps = on;
+    monitor_->SetTimestamps(on);
+    SaveSwitch(settings::kKeyTimestamps, on);
+}
+
+void TFtool::SaveLogClick()
+{
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("保存记录"), QStringLiteral("记录.txt"),
+                                                      QStringLiteral("文本文件 (*.txt);;所有文件 (*)"));
+    if (!path.isEmpty() && !SaveLogTo(path))
+        Warn(this, QStringLiteral("无法写入 ") + path);
+}
+
+bool TFtool::SaveLogTo(const QString &path)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    file.write(monitor_->SavedText().toUtf8());
+    return file.commit();
 }
 
 void TFtool::N5Click()

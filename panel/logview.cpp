@@ -1,6 +1,9 @@
 #include "logview.h"
 
 #include <QScrollBar>
+#include <QTextDocument>
+
+#include <algorithm>
 #include <QTextBlock>
 #include <QTextCursor>
 
@@ -13,6 +16,25 @@ LogView::LogView(QWidget *parent) : QPlainTextEdit(parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setUndoRedoEnabled(false);
+    SetLineLimit(kDefaultLineLimit);
+}
+
+void LogView::SetLineLimit(int lines)
+{
+    limit_ = lines;
+    setMaximumBlockCount(lines);
+    lines_ = std::min(lines_, lines);
+}
+
+QStringList LogView::Lines() const
+{
+    QStringList lines;
+    if (lines_ == 0)
+        return lines;
+    lines.reserve(lines_);
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next())
+        lines << block.text();
+    return lines;
 }
 
 void LogView::AppendLine(const QString &line)
@@ -22,7 +44,7 @@ void LogView::AppendLine(const QString &line)
     if (lines_ > 0)
         cursor.insertBlock();
     cursor.insertText(line);
-    ++lines_;
+    lines_ = std::min(lines_ + 1, limit_);
     verticalScrollBar()->setValue(verticalScrollBar()->maximum());
 }
 

@@ -1,6 +1,7 @@
 #include "readerconsole.h"
 
 #include "parampanel.h"
+#include "trafficfile.h"
 #include "trafficmonitor.h"
 
 #include "base/convert.h"
@@ -45,9 +46,40 @@ ReaderConsole::ReaderConsole(QWidget *window, ParamPanel &panel, TrafficMonitor 
     on_click(monitor_.Button3, [this] { Button3Click(); });
     on_click(monitor_.BitBtn2, [this] { BitBtn2Click(); });
 
+    flush_timer_ = new QTimer(this);
+    flush_timer_->setInterval(1000);
+    connect(flush_timer_, &QTimer::timeout, this, [this] { FlushLogFile(); });
+
     comm_.OnReceiveData = [this](TComm *sender, const void *buffer, std::uint16_t length) {
         CommReceiveData(sender, buffer, length);
     };
+}
+
+ReaderConsole::~ReaderConsole() = default;
+
+void ReaderConsole::SetLogFolder(const std::string &folder)
+{
+    file_.reset(); // writes what it holds
+    flush_timer_->stop();
+    if (folder.empty())
+        return;
+    file_ = std::make_unique<TrafficFile>(folder);
+    file_failed_ = false;
+    flush_timer_->start();
+}
+
+void ReaderConsole::FlushLogFile()
+{
+    if (!file_ || file_->Flush() || file_failed_)
+        return;
+    file_failed_ = true;
+    Warn(window_, QStringLiteral("无法写入记录文件 ") + ToQ(file_->PathFor(std::chrono::system_clock::now())));
+}
+
+void ReaderConsole::FileChunk(std::chrono::system_clock::time_point when, bool sent, std::string_view bytes)
+{
+    if (file_)
+        file_->Append(when, sent, bytes);
 }
 
 void ReaderConsole::Send(PanelButton button)
@@ -77,13 +109,16 @@ void ReaderConsole::BitBtn_setClick(int group)
 // lines, the time-out.
 void ReaderConsole::SendFrame(const Frame &frame)
 {
+    const auto now = std::chrono::system_clock::now();
     SendData(ByteString(AsBytes(frame)));
-    AppendLog(HexLine(AsBytes(frame)), TextLine(AsBytes(frame)));
+    AppendLog(HexLine(AsBytes(frame)), TextLine(AsBytes(frame)), now);
     ArmTimer();
 }
 
 void ReaderConsole::SendData(const ByteString &bytes)
 {
+    if (!bytes.empty())
+        FileChunk(std::chrono::system_clock::now(), true, bytes);
     // A long raw send goes whole, in order, as consecutive requests.
     for (std::size_t offset = 0; offset < bytes.size(); offset += kMaxWriteRequest) {
         const std::size_t n = std::min(kMaxWriteRequest, bytes.size() - offset);
@@ -97,9 +132,10 @@ void ReaderConsole::ArmTimer()
         Timer_wait->start();
 }
 
-void ReaderConsole::AppendLog(const std::string &hex_line, const std::string &text_line)
+void ReaderConsole::AppendLog(const std::string &hex_line, const std::string &text_line,
+                              std::chrono::system_clock::time_point when)
 {
-    monitor_.LogChunk(ToQ(hex_line), ToQ(text_line));
+    monitor_.LogChunk(ToQ(hex_line), ToQ(text_line), when);
 }
 
 void ReaderConsole::Button3Click()
@@ -132,11 +168,13 @@ void ReaderConsole::CommReceiveData(TComm *, const void *Buffer, std::uint16_t B
     // are built from any bytes, and the panel's rules that a report sets
     // off each run under their own handler wrapper.
     Timer_wait->stop();
+    const auto now = std::chrono::system_clock::now();
+    FileChunk(now, false, chunk);
     const std::string hex_line = HexLine(chunk);
     const std::string text_line = TextLine(chunk);
     if (!text_line.empty())
         monitor_.CountCard();
-    AppendLog(hex_line, text_line);
+    AppendLog(hex_line, text_line, now);
     if (chunk.size() == kFrameSize) {
         Frame report{};
         std::copy(chunk.begin(), chunk.end(), report.begin());

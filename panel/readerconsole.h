@@ -8,7 +8,11 @@
 
 #include <QObject>
 
+#include <chrono>
 #include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
 
 class QTimer;
 class QWidget;
@@ -20,6 +24,7 @@ class TComm;
 namespace rovi::panel {
 
 class ParamPanel;
+class TrafficFile;
 class TrafficMonitor;
 
 // The panel's commands and the traffic monitor: every button sends its
@@ -29,6 +34,7 @@ class TrafficMonitor;
 class ReaderConsole : public QObject {
 public:
     ReaderConsole(QWidget *window, ParamPanel &panel, TrafficMonitor &monitor, TComm &comm);
+    ~ReaderConsole() override;
 
     QTimer *Timer_wait; // one second reply time-out, single shot
 
@@ -47,11 +53,18 @@ public:
     // Hands bytes to the serial component, in requests of at most 65535 bytes.
     void SendData(const ByteString &bytes);
 
+    // Appends every chunk sent and received to a daily file in `folder`
+    // (see trafficfile.h), flushed every second; an empty folder stops it.
+    void SetLogFolder(const std::string &folder);
+    bool LoggingToFile() const { return file_ != nullptr; }
+    void FlushLogFile();
+
 private:
     void Send(PanelButton button);
     void SendFrame(const Frame &frame);
     void ArmTimer();
-    void AppendLog(const std::string &hex_line, const std::string &text_line);
+    void AppendLog(const std::string &hex_line, const std::string &text_line, std::chrono::system_clock::time_point when);
+    void FileChunk(std::chrono::system_clock::time_point when, bool sent, std::string_view bytes);
 
     QWidget *window_;
     // The one box for the messages received data raises.
@@ -59,6 +72,9 @@ private:
     ParamPanel &panel_;
     TrafficMonitor &monitor_;
     TComm &comm_;
+    std::unique_ptr<TrafficFile> file_;
+    QTimer *flush_timer_ = nullptr;
+    bool file_failed_ = false; // told once until logging is switched on again
 };
 
 } // namespace rovi::panel

@@ -1,6 +1,7 @@
 #include "trafficmonitor.h"
 
 #include "logview.h"
+#include "trafficfile.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -63,10 +64,30 @@ TrafficMonitor::TrafficMonitor(QWidget *client) : QWidget(client)
     BitBtn2->setAccessibleName(QStringLiteral("清零"));
 }
 
-void TrafficMonitor::LogChunk(const QString &hex_line, const QString &text_line)
+void TrafficMonitor::LogChunk(const QString &hex_line, const QString &text_line,
+                              std::chrono::system_clock::time_point when)
 {
-    Memo1->AppendLine(hex_line);
+    if (timestamps_)
+        Memo1->AppendLine(QLatin1Char('[') + QString::fromStdString(ClockTime(when)) + QLatin1String("] ") + hex_line);
+    else
+        Memo1->AppendLine(hex_line);
     Memo2->AppendLine(text_line);
+}
+
+void TrafficMonitor::SetLineLimit(int lines)
+{
+    Memo1->SetLineLimit(lines);
+    Memo2->SetLineLimit(lines);
+}
+
+QString TrafficMonitor::SavedText() const
+{
+    const QStringList hex = Memo1->Lines();
+    const QStringList text = Memo2->Lines();
+    QString saved;
+    for (qsizetype i = 0; i < hex.size(); ++i)
+        saved += hex[i] + QLatin1Char('\t') + (i < text.size() ? text[i] : QString()) + QLatin1Char('\n');
+    return saved;
 }
 
 void TrafficMonitor::CountCard()

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+#include <chrono>
 #include <cstdint>
 
 class QLineEdit;
@@ -18,13 +19,20 @@ class TrafficMonitor : public QWidget {
 public:
     explicit TrafficMonitor(QWidget *client);
 
-    // One line in each log: a frame sent or a chunk received.
-    void LogChunk(const QString &hex_line, const QString &text_line);
+    // One line in each log: a frame sent or a chunk received at `when`
+    // (shown before the hex line while time stamps are on).
+    void LogChunk(const QString &hex_line, const QString &text_line, std::chrono::system_clock::time_point when);
     // One more received chunk that carried a card number (wraps as a 32-bit
     // count, shown signed).
     void CountCard();
     // 清 零: the counter to 0 and both logs empty.
     void Reset();
+
+    // Each log's bound on its lines, and the hex log's time stamps.
+    void SetLineLimit(int lines);
+    void SetTimestamps(bool on) { timestamps_ = on; }
+    // Both logs, line by line: hex, a tab, text.
+    QString SavedText() const;
 
     QLineEdit *Edit2;     // raw hexadecimal to send
     QPushButton *Button3; // 发 送
@@ -37,6 +45,7 @@ private:
     void ShowCount();
 
     std::uint32_t count_ = 0;
+    bool timestamps_ = false;
 };
 
 } // namespace rovi::panel

@@ -124,6 +124,13 @@ std::vector<PortEntry> ListPorts()
     return ports;
 }
 
+bool PortPresent(const std::string &name)
+{
+    const auto path = ResolveCommName(name);
+    struct stat st {};
+    return path && stat(path->c_str(), &st) == 0;
+}
+
 OpenFailure DiagnoseOpenFailure(const std::string &name, int error)
 {
     OpenFailure failure{OpenFailure::Kind::Other, error, {}, {}, {}};

@@ -30,6 +30,10 @@ std::vector<PortEntry> ListPorts();
 // /proc/*/fd as fuser does; only those this user may look into.
 std::vector<PortHolder> HoldersOf(const std::string &path);
 
+// True when the device a port name stands for exists now (a cheap check,
+// for watching an unplugged adapter come back).
+bool PortPresent(const std::string &name);
+
 // Why a port name could not be opened: the open's error number, and what
 // the system says about the device.
 struct OpenFailure {

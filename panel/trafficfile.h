@@ -1,0 +1,50 @@
+#pragma once
+
+// The traffic log on disk: every chunk sent and received, one line each,
+// appended to a file per day in a folder (rovi-YYYY-MM-DD.log):
+//
+//   2026-12-10 14:03:07.412<TAB>RX<TAB>FE F1 00 FF<TAB>1234
+//
+// local time with milliseconds, direction (TX or RX), the bytes in spaced
+// hex, and the chunk's hex-digit text (the text log's line). Lines are
+// buffered and written by Flush, which the owner calls at least once a
+// second; a large buffer is written at once.
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+namespace rovi::panel {
+
+class TrafficFile {
+public:
+    using Clock = std::chrono::system_clock;
+
+    explicit TrafficFile(std::string folder);
+    ~TrafficFile(); // flushes
+    TrafficFile(const TrafficFile &) = delete;
+    TrafficFile &operator=(const TrafficFile &) = delete;
+
+    void Append(Clock::time_point when, bool sent, std::string_view bytes);
+    // Writes what is buffered; false when the file cannot be written (the
+    // lines stay buffered, up to a bound, for the next try).
+    bool Flush();
+    // The file the lines of `when` go to.
+    std::string PathFor(Clock::time_point when) const;
+
+    static constexpr std::size_t kFlushAt = 64 * 1024;
+    static constexpr std::size_t kMaxBuffered = 16 * 1024 * 1024;
+
+private:
+    std::string folder_;
+    std::string buffer_;      // lines of buffer_day_
+    std::string buffer_day_;  // the day the buffered lines belong to
+    std::FILE *file_ = nullptr;
+    std::string file_day_;
+};
+
+// "14:03:07.412": the time of a chunk as the hex log's prefix shows it.
+std::string ClockTime(TrafficFile::Clock::time_point when);
+
+} // namespace rovi::panel

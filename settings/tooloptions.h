@@ -1,0 +1,35 @@
+#pragma once
+
+// The tool's own options beside the port settings, in the same section of
+// set.ini under keys of their own (a program that does not know them keeps
+// them as they are): reconnecting, the logs' bound, the log file, the time
+// stamps. Reading never fails; a value that does not fit gives the default.
+
+#include "inifile.h"
+
+#include <string>
+
+namespace rovi::settings {
+
+inline constexpr IniKey kKeyReconnect{"reconnect", ""};
+inline constexpr IniKey kKeyLogLines{"loglines", ""};
+inline constexpr IniKey kKeyLogFile{"logfile", ""};
+inline constexpr IniKey kKeyTimestamps{"timestamps", ""};
+
+inline constexpr int kMinLogLines = 100;
+inline constexpr int kMaxLogLines = 10'000'000;
+
+struct ToolOptions {
+    bool reconnect = true;    // 断线自动重连
+    int log_lines = 100'000;  // each log keeps at most this many lines
+    bool log_to_file = false; // 记录到文件
+    bool timestamps = false;  // 显示时间戳
+    bool operator==(const ToolOptions &) const = default;
+};
+
+ToolOptions LoadToolOptions(const std::string &path);
+
+// Writes one switch as "1" or "0"; throws as WriteIniValue does.
+void SaveToolSwitch(const std::string &path, const IniKey &key, bool on);
+
+} // namespace rovi::settings

@@ -1,0 +1,186 @@
+// A long day with a real reader: the adapter pulled and plugged back in,
+// the options kept in set.ini, bounded logs, the record on disk.
+#include "app/utool.h"
+#include "panel/logview.h"
+#include "panel/parampanel.h"
+#include "panel/readerconsole.h"
+#include "panel/trafficmonitor.h"
+#include "settings/portsettings.h"
+#include "settings/tooloptions.h"
+#include "tests/support/messagerecorder.h"
+#include "tests/support/qtwait.h"
+#include "tests/support/readersim.h"
+#include "tests/support/tempdir.h"
+
+#include <QAction>
+#include <QDate>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+using namespace rovi;
+using namespace rovi::test;
+
+namespace {
+
+class SessionFixture : public testing::Test {
+protected:
+    // The reader behind a stable name, as /dev/serial/by-id gives one.
+    std::string Link() const { return (dir.Path() / "reader").string(); }
+    std::unique_ptr<ReaderSim> Plug() { return std::make_unique<ReaderSim>(QStringList{"--link", QString::fromStdString(Link())}); }
+    void Open(TFtool &window)
+    {
+        window.show();
+        window.com.com_port = Link();
+        window.OpenCom();
+        ASSERT_TRUE(window.Comm().IsOpen());
+    }
+    QString Summary() const { return QString::fromStdString("串口:" + Link() + " 波特率:9600 无校验 数据位：8 停止位：1"); }
+
+    TempDir dir;
+    MessageRecorder recorder;
+};
+
+std::string ReadAll(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+} // namespace
+
+TEST_F(SessionFixture, AnUnpluggedReaderIsReopenedWhenItComesBack)
+{
+    auto reader = Plug();
+    TFtool window;
+    Open(window);
+    EXPECT_EQ(window.StatusText(), Summary());
+
+    reader.reset(); // pulled out
+    ASSERT_TRUE(WaitUntil([&] { return !window.Comm().IsOpen(); }));
+    EXPECT_EQ(window.StatusText(), QString::fromStdString("串口:" + Link() + " 已断开"));
+    EXPECT_TRUE(window.Reconnecting());
+
+    reader = Plug(); // back, on a new terminal behind the same name
+    ASSERT_TRUE(WaitUntil([&] { return window.Comm().IsOpen(); }));
+    EXPECT_EQ(window.StatusText(), Summary());
+    EXPECT_FALSE(window.Reconnecting());
+    window.Panel()->Button1->click();
+    ASSERT_TRUE(WaitUntil([&] { return !window.Panel()->Edit_data2->text().isEmpty(); }));
+    EXPECT_TRUE(recorder.messages.empty());
+}
+
+TEST_F(SessionFixture, AReplugWhileAReplyIsAwaitedEndsInTheTimeOutThenWorks)
+{
+    auto reader = Plug();
+    TFtool window;
+    Open(window);
+    reader->Command("late 2000\n");
+    Pump(100);
+    window.Panel()->Button1->click(); // the reply would come after the reader is gone
+    reader.reset();
+    reader = Plug();
+    ASSERT_TRUE(WaitUntil([&] { return recorder.messages.size() == 1; }));
+    EXPECT_EQ(recorder.messages[0].text, "发送失败");
+    ASSERT_TRUE(WaitUntil([&] { return window.Comm().IsOpen(); }));
+    window.Panel()->Button1->click();
+    ASSERT_TRUE(WaitUntil([&] { return window.Panel()->Edit_data2->text() == "01"; }));
+    Pump(1300); // past the time-out: the reply disarmed it
+    EXPECT_EQ(recorder.messages.size(), 1u);
+}
+
+TEST_F(SessionFixture, ClosingByHandOrSwitchingItOffStopsReconnecting)
+{
+    auto reader = Plug();
+    TFtool window;
+    Open(window);
+    reader.reset();
+    ASSERT_TRUE(WaitUntil([&] { return window.Reconnecting(); }));
+    window.COM2->trigger(); // 关闭COM口
+    EXPECT_FALSE(window.Reconnecting());
+    reader = Plug();
+    Pump(1000); // three checks' worth
+    EXPECT_FALSE(window.Comm().IsOpen());
+
+    window.OpenCom();
+    ASSERT_TRUE(window.Comm().IsOpen());
+    window.N_reconnect->trigger(); // off, and stored
+    EXPECT_FALSE(settings::LoadToolOptions(settings::kIniPath).reconnect);
+    reader.reset();
+    ASSERT_TRUE(WaitUntil([&] { return !window.Comm().IsOpen(); }));
+    EXPECT_FALSE(window.Reconnecting());
+}
+
+TEST_F(SessionFixture, OptionsComeFromSetIniAndTheLogsKeepTheirBound)
+{
+    settings::WriteIniValue(settings::kIniPath, ".\\set.ini", settings::kSection, settings::kKeyLogLines, "150");
+    settings::SaveToolSwitch(settings::kIniPath, settings::kKeyReconnect, false);
+    settings::SaveToolSwitch(settings::kIniPath, settings::kKeyTimestamps, true);
+    TFtool window;
+    window.show();
+    EXPECT_FALSE(window.N_reconnect->isChecked());
+    EXPECT_TRUE(window.N_timestamps->isChecked());
+    EXPECT_FALSE(window.N_logfile->isChecked());
+    panel::TrafficMonitor &m = window.Monitor();
+    EXPECT_EQ(m.Memo1->LineLimit(), 150);
+    const auto now = std::chrono::system_clock::now();
+    for (int i = 0; i < 200; ++i)
+        m.LogChunk(QString::number(i), QString::number(i), now);
+    EXPECT_EQ(m.Memo1->LineCount(), 150);
+    EXPECT_EQ(m.Memo2->Lines().front(), "50"); // the oldest left first
+    EXPECT_EQ(m.Memo2->Lines().back(), "199");
+    EXPECT_TRUE(QRegularExpression(R"(^\[\d\d:\d\d:\d\d\.\d\d\d\] 199$)").match(m.Memo1->Lines().back()).hasMatch())
+        << m.Memo1->Lines().back().toStdString();
+    window.N_timestamps->trigger(); // off: the lines are the plain ones again
+    m.LogChunk("FE", "", now);
+    EXPECT_EQ(m.Memo1->Lines().back(), "FE");
+    for (int i = 0; i < 5; ++i)
+        m.CountCard();
+    window.Monitor().BitBtn2->click();
+    EXPECT_EQ(m.Memo1->LineCount(), 0);
+}
+
+TEST_F(SessionFixture, TheRecordFileHoldsEveryChunkSentAndReceived)
+{
+    auto reader = Plug();
+    TFtool window;
+    Open(window);
+    window.N_logfile->trigger(); // on, and stored
+    EXPECT_TRUE(settings::LoadToolOptions(settings::kIniPath).log_to_file);
+    window.Panel()->Button1->click();
+    ASSERT_TRUE(WaitUntil([&] { return !window.Panel()->Edit_data2->text().isEmpty(); }));
+    window.Monitor().Edit2->setText("30 31");
+    window.Monitor().Button3->click(); // a raw send: not in the view, but in the file
+    Pump(300);
+    window.Console().FlushLogFile();
+    const std::string file = (dir.Path() / ("rovi-" + QDate::currentDate().toString("yyyy-MM-dd").toStdString() + ".log")).string();
+    std::istringstream lines(ReadAll(file));
+    std::vector<std::string> got;
+    for (std::string line; std::getline(lines, line);)
+        got.push_back(line.substr(line.find('\t') + 1)); // past the time
+    ASSERT_GE(got.size(), 3u) << ReadAll(file);
+    EXPECT_EQ(got[0], "TX\tFE F1 00 00 00 00 00 00 00 00 00 FF\t");
+    EXPECT_EQ(got[1], "RX\tFE F1 00 01 41 01 04 20 03 05 6F FF\tA"); // 0x41 is the digit A
+    EXPECT_EQ(got[2], "TX\t30 31\t01");
+    EXPECT_TRUE(QRegularExpression(R"(^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d\d\d\t)")
+                    .match(QString::fromStdString(ReadAll(file))).hasMatch());
+}
+
+TEST_F(SessionFixture, SaveLogWritesBothLogsLineByLine)
+{
+    TFtool window;
+    window.show();
+    const auto now = std::chrono::system_clock::now();
+    window.Monitor().LogChunk("FE F1 00 FF", "1", now);
+    window.Monitor().LogChunk("0D 0A", "", now);
+    const QString path = QString::fromStdString((dir.Path() / "saved.txt").string());
+    ASSERT_TRUE(window.SaveLogTo(path));
+    EXPECT_EQ(ReadAll(path.toStdString()), "FE F1 00 FF\t1\n0D 0A\t\n");
+    EXPECT_FALSE(window.SaveLogTo(QString::fromStdString((dir.Path() / "no-folder" / "x.txt").string())));
+}
