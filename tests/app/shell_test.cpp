@@ -57,11 +57,17 @@ TEST(MainWindow, FixedClientAreaMenuTabAndStatusBar)
     QStringList menus;
     for (QAction *a : window.menuBar()->actions())
         menus << a->text();
-    EXPECT_EQ(menus, (QStringList{"通讯设置", "帮助"}));
+    // The original two menus, and the record menu between them.
+    EXPECT_EQ(menus, (QStringList{"通讯设置", "记录", "帮助"}));
     EXPECT_EQ(window.COM1->text(), "COM设置");
     EXPECT_EQ(window.N2->text(), "打开COM口");
     EXPECT_EQ(window.COM2->text(), "关闭COM口");
     EXPECT_EQ(window.N5->text(), "关于");
+    EXPECT_EQ(window.N_reconnect->text(), "断线自动重连");
+    EXPECT_TRUE(window.N_reconnect->isChecked());
+    EXPECT_EQ(window.N_savelog->text(), "保存记录…");
+    EXPECT_FALSE(window.N_logfile->isChecked());
+    EXPECT_FALSE(window.N_timestamps->isChecked());
     auto *pages = window.findChild<QTabWidget *>("PageControl1");
     ASSERT_NE(pages, nullptr);
     EXPECT_EQ(pages->count(), 1);
