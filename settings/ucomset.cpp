@@ -12,7 +12,13 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QAbstractItemView>
+#include <QHash>
 #include <QSerialPortInfo>
+#include <QStyledItemDelegate>
+#include <QTimer>
+
+#include <algorithm>
 
 namespace rovi::settings {
 
@@ -43,20 +49,103 @@ QComboBox *AddRow(QGroupBox *group, int row, const char *label, const char *name
 
 } // namespace
 
-QStringList TFcomset::PortItems()
+namespace {
+
+TFcomset::DeviceLister &Lister()
 {
-    QStringList items;
-    for (int n = 1; n <= 20; ++n)
-        items << QStringLiteral("COM%1").arg(n);
-    QStringList devices;
-    for (const QSerialPortInfo &port : QSerialPortInfo::availablePorts())
-        devices << port.systemLocation();
+    static TFcomset::DeviceLister lister;
+    return lister;
+}
+
+QList<TFcomset::Device> SystemDevices()
+{
+    QList<TFcomset::Device> devices;
+    QHash<QString, QString> described; // canonical path -> description
+    for (const QSerialPortInfo &port : QSerialPortInfo::availablePorts()) {
+        QStringList words;
+        for (const QString &word : {port.description(), port.manufacturer(), port.serialNumber()})
+            if (!word.isEmpty() && !words.contains(word))
+                words << word;
+        const QString description = words.join(QStringLiteral(" · "));
+        devices.append({port.systemLocation(), description});
+        described.insert(QFileInfo(port.systemLocation()).canonicalFilePath(), description);
+    }
     // The stable names of USB adapters, when udev provides them.
     for (const QFileInfo &link : QDir(QStringLiteral("/dev/serial/by-id")).entryInfoList(QDir::System | QDir::Files))
-        devices << link.absoluteFilePath();
-    devices.sort();
-    devices.removeDuplicates();
-    return items + devices;
+        devices.append({link.absoluteFilePath(), described.value(link.canonicalFilePath())});
+    return devices;
+}
+
+// The port list's drop-down shows each device's description after its
+// name; the box itself, and what is saved, is the name alone.
+class PortItemDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        const QString description = index.data(Qt::AccessibleDescriptionRole).toString();
+        if (!description.isEmpty())
+            option->text += QStringLiteral("  (") + description + QLatin1Char(')');
+    }
+};
+
+} // namespace
+
+void TFcomset::SetDeviceLister(DeviceLister lister)
+{
+    Lister() = std::move(lister);
+}
+
+QList<TFcomset::Device> TFcomset::Devices()
+{
+    QList<Device> devices = Lister() ? Lister()() : SystemDevices();
+    std::sort(devices.begin(), devices.end(), [](const Device &a, const Device &b) { return a.path < b.path; });
+    devices.erase(std::unique(devices.begin(), devices.end(),
+                              [](const Device &a, const Device &b) { return a.path == b.path; }),
+                  devices.end());
+    return devices;
+}
+
+void TFcomset::FillPorts(const QList<Device> &devices)
+{
+    const QString current = ComboBox_com->currentText();
+    const bool had_current = ComboBox_com->currentIndex() >= 0;
+    ComboBox_com->clear();
+    for (int n = 1; n <= 20; ++n)
+        ComboBox_com->addItem(QStringLiteral("COM%1").arg(n));
+    for (const Device &device : devices) {
+        ComboBox_com->addItem(device.path);
+        const int i = ComboBox_com->count() - 1;
+        ComboBox_com->setItemData(i, device.description, Qt::AccessibleDescriptionRole);
+        ComboBox_com->setItemData(i, device.description, Qt::ToolTipRole);
+    }
+    shown_devices_ = devices;
+    if (!had_current)
+        return;
+    int index = ComboBox_com->findText(current, Qt::MatchFixedString);
+    if (index < 0) {
+        // The chosen name stays, whether stored or a device just unplugged.
+        ComboBox_com->addItem(current);
+        index = ComboBox_com->count() - 1;
+    }
+    ComboBox_com->setCurrentIndex(index);
+}
+
+void TFcomset::RefreshDevices()
+{
+    if (ComboBox_com->view()->isVisible())
+        return; // not under the user's pointer; the next check will do
+    const QList<Device> devices = Devices();
+    auto same = [](const QList<Device> &a, const QList<Device> &b) {
+        return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](const Device &x, const Device &y) {
+                   return x.path == y.path && x.description == y.description;
+               });
+    };
+    if (!same(devices, shown_devices_))
+        FillPorts(devices);
 }
 
 TFcomset::TFcomset(QWidget *owner, PortSettings &settings, std::function<void()> open_com, std::string ini_path)
@@ -68,7 +157,9 @@ TFcomset::TFcomset(QWidget *owner, PortSettings &settings, std::function<void()>
     auto *group = new QGroupBox(this);
     group->setObjectName(QStringLiteral("GroupBox1"));
     group->setGeometry(16, 8, 371, 250);
-    ComboBox_com = AddRow(group, 0, "串口", "ComboBox_com", PortItems());
+    ComboBox_com = AddRow(group, 0, "串口", "ComboBox_com", {});
+    ComboBox_com->setItemDelegate(new PortItemDelegate(ComboBox_com));
+    FillPorts(Devices());
     ComboBox_btl = AddRow(group, 1, "波特率", "ComboBox_btl",
                           {"1200", "2400", "4800", "9600", "19200", "38400", "57600", "115200"});
     ComboBox_jyw = AddRow(group, 2, "校验位", "ComboBox_jyw", ListOf(kParityChoices));
@@ -91,6 +182,11 @@ TFcomset::TFcomset(QWidget *owner, PortSettings &settings, std::function<void()>
             accept();
     });
     FormShow();
+
+    auto *device_check = new QTimer(this);
+    device_check->setInterval(kDeviceCheckMs);
+    connect(device_check, &QTimer::timeout, this, [this] { RefreshDevices(); });
+    device_check->start();
 }
 
 void TFcomset::FormShow()

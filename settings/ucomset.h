@@ -31,11 +31,26 @@ public:
     void FormShow();
     void Button1Click();
 
-    // "COM1".."COM20", then the serial devices present on this machine.
-    static QStringList PortItems();
+    // The port list: "COM1".."COM20", then the serial devices present.
+    // A serial device present, and the words a person knows it by.
+    struct Device {
+        QString path;
+        QString description; // product, maker, serial number
+    };
+    using DeviceLister = std::function<QList<Device>()>;
+    // Where the dialog learns of devices (tests replace it); empty: the system.
+    static void SetDeviceLister(DeviceLister lister);
+    static QList<Device> Devices();
+
+    // While the dialog is open it looks for devices that come and go.
+    static constexpr int kDeviceCheckMs = 1000;
+    void RefreshDevices();
 
 private:
+    void FillPorts(const QList<Device> &devices);
+
     PortSettings &settings_;
+    QList<Device> shown_devices_;
     std::function<void()> open_com_;
     std::string ini_path_;
     bool close_requested_ = false;

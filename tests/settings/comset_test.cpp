@@ -4,6 +4,7 @@
 #include "settings/portsettings.h"
 #include "settings/ucomset.h"
 #include "tests/support/messagerecorder.h"
+#include "tests/support/qtwait.h"
 #include "tests/support/pty.h"
 #include "tests/support/tempdir.h"
 
@@ -200,6 +201,28 @@ TEST_F(SettingsFixture, OpenButtonSavesClosesAndReopensThePort)
     saved.com_auto = 1;
     EXPECT_EQ(LoadPortSettings(kIniPath), saved);
     window.CloseCom();
+}
+
+TEST_F(SettingsFixture, TheListDescribesDevicesAndFollowsThemComingAndGoing)
+{
+    QList<TFcomset::Device> present{{"/dev/ttyUSB7", "FT232R USB UART · FTDI · A1B2C3"}};
+    TFcomset::SetDeviceLister([&] { return present; });
+    PortSettings s;
+    s.com_port = "/dev/ttyUSB7";
+    TFcomset dialog(nullptr, s, [] {});
+    QComboBox &ports = *dialog.ComboBox_com;
+    EXPECT_EQ(ports.itemText(20), "/dev/ttyUSB7");
+    EXPECT_EQ(ports.currentText(), "/dev/ttyUSB7"); // the name alone, as it is saved
+    EXPECT_EQ(ports.itemData(20, Qt::ToolTipRole).toString(), "FT232R USB UART · FTDI · A1B2C3");
+    EXPECT_EQ(ports.itemData(20, Qt::AccessibleDescriptionRole).toString(), "FT232R USB UART · FTDI · A1B2C3");
+
+    present = {{"/dev/ttyACM0", "Reader CDC"}}; // one unplugged, another plugged in
+    ASSERT_TRUE(test::WaitUntil([&] { return ports.findText("/dev/ttyACM0") >= 0; }, 3000));
+    EXPECT_EQ(ports.itemData(ports.findText("/dev/ttyACM0"), Qt::ToolTipRole).toString(), "Reader CDC");
+    // The chosen name stays chosen though its device is gone.
+    EXPECT_EQ(ports.currentText(), "/dev/ttyUSB7");
+    EXPECT_EQ(ports.itemData(ports.currentIndex(), Qt::ToolTipRole).toString(), "");
+    TFcomset::SetDeviceLister(nullptr);
 }
 
 TEST_F(SettingsFixture, AStoredPortThatIsNoItemIsKeptNotLost)
