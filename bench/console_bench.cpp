@@ -1,9 +1,12 @@
 // The window thread under a stream of card numbers: chunks received, logged
-// and counted per second, event-loop latency meanwhile, and memory per
-// logged line after 100,000 chunks. Offscreen widgets; prints figures.
+// and counted per second, event-loop latency meanwhile, memory and speed at
+// ten points of the run (flat once the logs hold their bound), and the cost
+// of the record file per chunk. Offscreen widgets; prints figures.
+//   console_bench [chunks] [--logfile]
 #include "app/utool.h"
 #include "panel/logview.h"
 #include "panel/readerconsole.h"
+#include "panel/trafficfile.h"
 #include "panel/trafficmonitor.h"
 
 #include <QApplication>
@@ -14,13 +17,26 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
+#include <string>
 #include <thread>
 #include <vector>
+
+#include <stdlib.h>
+#include <unistd.h>
 
 using namespace rovi;
 
 namespace {
+
+long RssKiB()
+{
+    std::ifstream statm("/proc/self/statm");
+    long size = 0, resident = 0;
+    statm >> size >> resident;
+    return resident * (sysconf(_SC_PAGESIZE) / 1024);
+}
 
 // A chunk posted from another thread, as the serial link's reader posts them.
 class ChunkEvent : public QEvent {
@@ -41,22 +57,24 @@ public:
         console_.CommReceiveData(nullptr, bytes.data(), static_cast<std::uint16_t>(bytes.size()));
         in_flight_.fetch_sub(1, std::memory_order_release);
         ++handled;
+        if (checkpoint_every > 0 && handled % checkpoint_every == 0)
+            checkpoints.push_back({handled, clock.nsecsElapsed(), RssKiB()});
         return true;
     }
+    struct Checkpoint {
+        long handled;
+        qint64 nanos;
+        long rss_kib;
+    };
     long handled = 0;
+    long checkpoint_every = 0;
+    QElapsedTimer clock;
+    std::vector<Checkpoint> checkpoints;
 
 private:
     panel::ReaderConsole &console_;
     std::atomic<int> &in_flight_;
 };
-
-long RssKiB()
-{
-    std::ifstream statm("/proc/self/statm");
-    long size = 0, resident = 0;
-    statm >> size >> resident;
-    return resident * (sysconf(_SC_PAGESIZE) / 1024);
-}
 
 } // namespace
 
@@ -64,12 +82,26 @@ int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const long total = argc > 1 ? std::atol(argv[1]) : 100000;
+    long total = 100000;
+    bool log_file = false;
+    for (int i = 1; i < argc; ++i) {
+        if (std::string(argv[i]) == "--logfile")
+            log_file = true;
+        else
+            total = std::atol(argv[i]);
+    }
 
     TFtool window;
     window.show();
+    std::string folder = (std::filesystem::temp_directory_path() / "console-bench-XXXXXX").string();
+    if (!mkdtemp(folder.data()))
+        return 1;
+    if (log_file)
+        window.Console().SetLogFolder(folder);
     std::atomic<int> in_flight{0};
     Sink sink(window.Console(), in_flight);
+    sink.checkpoint_every = std::max(1L, total / 10);
+    sink.clock.start();
     QCoreApplication::processEvents();
     const long rss_before = RssKiB();
 
@@ -115,7 +147,35 @@ int main(int argc, char **argv)
     std::printf("memory: %ld KiB more after %ld chunks (2 log lines each) = %.0f bytes per chunk\n",
                 rss_after - rss_before, total,
                 1024.0 * static_cast<double>(rss_after - rss_before) / static_cast<double>(total));
-    std::printf("counter shows %s, hex log holds %d lines\n",
-                window.Monitor().Edit3->text().toUtf8().constData(), window.Monitor().Memo1->LineCount());
+    std::printf("counter shows %s, hex log holds %d lines (bound %d)\n",
+                window.Monitor().Edit3->text().toUtf8().constData(), window.Monitor().Memo1->LineCount(),
+                window.Monitor().Memo1->LineLimit());
+    std::printf("record file: %s\n", log_file ? "on" : "off");
+    std::printf("%12s %12s %14s\n", "chunks", "RSS MiB", "chunks/s since");
+    long last_handled = 0;
+    qint64 last_nanos = 0;
+    for (const auto &c : sink.checkpoints) {
+        std::printf("%12ld %12.1f %14.0f\n", c.handled, static_cast<double>(c.rss_kib) / 1024.0,
+                    static_cast<double>(c.handled - last_handled) * 1e9 / static_cast<double>(c.nanos - last_nanos));
+        last_handled = c.handled;
+        last_nanos = c.nanos;
+    }
+    window.Console().SetLogFolder({});
+
+    // The record file alone: what appending a chunk costs the window thread,
+    // flushes included (the file is written in 64 KB pieces and each second).
+    {
+        panel::TrafficFile file(folder);
+        const auto when = panel::TrafficFile::Clock::now();
+        constexpr long kAppends = 1000000;
+        QElapsedTimer timer;
+        timer.start();
+        for (long i = 0; i < kAppends; ++i)
+            file.Append(when, false, "12345678\r\n");
+        file.Flush();
+        std::printf("record file: %.2f us per 10-byte chunk appended (%ld chunks)\n",
+                    static_cast<double>(timer.nsecsElapsed()) / 1e3 / kAppends, kAppends);
+    }
+    std::filesystem::remove_all(folder);
     return 0;
 }
