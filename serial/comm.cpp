@@ -84,7 +84,8 @@ void TComm::StartPort()
         throw ECommsError("无法创建事件");
     }
 
-    const NoticeTarget notify(notify_window_.get());
+    const NoticeTarget notify(notify_window_.get(), backlog_limit_);
+    backlog_ = notify.Backlog();
     try {
         reader_ = std::make_unique<TReadThread>(device_, close_event_, notify);
     } catch (...) {
@@ -138,6 +139,11 @@ void TComm::StopPort()
     StopWriter();
     close_event_.reset();
     device_.reset(); // releases TIOCEXCL and closes the tty
+}
+
+std::size_t TComm::ReceiveBacklogHeld() const
+{
+    return backlog_ ? backlog_->Held() : 0;
 }
 
 bool TComm::WriteBytes(const void *Buffer, std::uint16_t Length)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "backlog.h"
 #include "commtypes.h"
 
 #include <QObject>
@@ -82,6 +83,13 @@ public:
     void SetWriteTotalTimeoutMultiplier(std::uint32_t v) { SetTimeout(&CommTimeouts::WriteTotalTimeoutMultiplier, v); }
     void SetWriteTotalTimeoutConstant(std::uint32_t v) { SetTimeout(&CommTimeouts::WriteTotalTimeoutConstant, v); }
 
+    // Received bytes posted to this thread and not yet handled. While more
+    // than the limit (default 4 MB, taken at StartPort) are, the reader
+    // waits and the driver holds the rest of the stream.
+    static constexpr std::size_t kDefaultBacklogLimit = 4 * 1024 * 1024;
+    void SetReceiveBacklogLimit(std::size_t bytes) { backlog_limit_ = bytes; }
+    std::size_t ReceiveBacklogHeld() const;
+
     // Events: assign a handler, or leave empty to drop the notice.
     TReceiveDataEvent OnReceiveData;
     TNotifyEvent OnRequestHangup;
@@ -120,6 +128,8 @@ private:
     std::unique_ptr<TWriteThread> writer_;
     std::shared_ptr<CommDevice> device_;
     std::shared_ptr<CloseEvent> close_event_;
+    std::size_t backlog_limit_ = kDefaultBacklogLimit;
+    std::shared_ptr<rovi::ReceiveBacklog> backlog_; // the open port's (kept for a look after closing)
     std::unique_ptr<NotifyWindow> notify_window_;
 
     std::string comm_name_ = "COM2";

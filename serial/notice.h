@@ -1,5 +1,6 @@
 #pragma once
 
+#include "backlog.h"
 #include "commtypes.h"
 
 #include <QCoreApplication>
@@ -18,11 +19,24 @@ class CommNotice : public QEvent {
 public:
     static QEvent::Type TypeOf(int message) { return static_cast<QEvent::Type>(QEvent::User + message); }
 
-    CommNotice(int message, std::uint32_t param, std::unique_ptr<char[]> block = nullptr)
-        : QEvent(TypeOf(message)), message_(message), param_(param), block_(std::move(block))
+    CommNotice(int message, std::uint32_t param, std::unique_ptr<char[]> block = nullptr,
+               std::shared_ptr<ReceiveBacklog> backlog = nullptr)
+        : QEvent(TypeOf(message)), message_(message), param_(param), block_(std::move(block)),
+          backlog_(std::move(backlog))
     {
+        if (backlog_)
+            backlog_->Hold(param_);
         Handoff().fetch_add(1, std::memory_order_release);
     }
+    // Qt deletes a notice once it is handled, or with its queue: either way
+    // its chunk no longer counts as held.
+    ~CommNotice() override
+    {
+        if (backlog_)
+            backlog_->Release(param_);
+    }
+    CommNotice(const CommNotice &) = delete;
+    CommNotice &operator=(const CommNotice &) = delete;
 
     // Called by the receiving thread before it reads the notice. Qt's event
     // queue already orders the two threads; this makes the hand-over of the
@@ -43,6 +57,7 @@ private:
     int message_;
     std::uint32_t param_;
     std::unique_ptr<char[]> block_;
+    std::shared_ptr<ReceiveBacklog> backlog_;
 };
 
 // Where the workers post their notices. Posting is thread-safe and keeps the
@@ -51,11 +66,21 @@ private:
 // notice it, but it is one hang-up and gives one notice.
 class NoticeTarget {
 public:
-    explicit NoticeTarget(QObject *window) : window_(window), hung_up_(std::make_shared<std::atomic<bool>>(false)) {}
+    NoticeTarget(QObject *window, std::size_t backlog_limit)
+        : window_(window), hung_up_(std::make_shared<std::atomic<bool>>(false)),
+          backlog_(std::make_shared<ReceiveBacklog>(backlog_limit))
+    {
+    }
     void Post(int message, std::uint32_t param = 0, std::unique_ptr<char[]> block = nullptr) const
     {
         QCoreApplication::postEvent(window_, new CommNotice(message, param, std::move(block)));
     }
+    // A received chunk: counted in the backlog until it is handled.
+    void PostData(std::unique_ptr<char[]> block, std::uint32_t count) const
+    {
+        QCoreApplication::postEvent(window_, new CommNotice(COMM_MSG_DATA, count, std::move(block), backlog_));
+    }
+    const std::shared_ptr<ReceiveBacklog> &Backlog() const { return backlog_; }
     void PostHangup() const
     {
         if (!hung_up_->exchange(true))
@@ -65,6 +90,7 @@ public:
 private:
     QObject *window_;
     std::shared_ptr<std::atomic<bool>> hung_up_;
+    std::shared_ptr<ReceiveBacklog> backlog_;
 };
 
 } // namespace rovi

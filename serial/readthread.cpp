@@ -133,7 +133,10 @@ void TReadThread::HandOver(std::size_t count)
     auto block = std::make_unique<char[]>(count + 1);
     std::memcpy(block.get(), buffer_.data(), count);
     block[count] = 0;
-    notify_.Post(COMM_MSG_DATA, static_cast<std::uint32_t>(count), std::move(block));
+    notify_.PostData(std::move(block), static_cast<std::uint32_t>(count));
+    // A window that cannot keep up holds the reader here, and the rest of
+    // the stream waits in the driver.
+    notify_.Backlog()->WaitBelowLimit([this] { return close_event_->IsSignalled(); });
 }
 
 // One read request: gathers up to 4096 bytes until the time-outs complete it.

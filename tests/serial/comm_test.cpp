@@ -135,6 +135,27 @@ TEST_F(CommFixture, AContinuousStreamIsCutInto4096ByteChunksThenTheRest)
     EXPECT_TRUE(Received() == data) << "bytes lost, repeated or reordered";
 }
 
+TEST_F(CommFixture, AHandlerThatCannotKeepUpHoldsTheReaderAtTheBacklogLimit)
+{
+    constexpr std::size_t kLimit = 64 * 1024;
+    comm.SetReceiveBacklogLimit(kLimit);
+    comm.StartPort();
+    std::string received;
+    std::size_t most_held = 0;
+    comm.OnReceiveData = [&](TComm *, const void *buffer, std::uint16_t length) {
+        most_held = std::max(most_held, comm.ReceiveBacklogHeld());
+        received.append(static_cast<const char *>(buffer), length);
+        std::this_thread::sleep_for(std::chrono::milliseconds(1)); // a window slower than the line
+    };
+    const std::string data = Pattern(2 * 1024 * 1024);
+    std::thread sender([&] { pty.Write(data); }); // blocks while the driver is full
+    EXPECT_TRUE(WaitUntil([&] { return received.size() == data.size(); }, 60000));
+    sender.join();
+    EXPECT_TRUE(received == data) << "bytes lost, repeated or out of order";
+    EXPECT_LE(most_held, kLimit + kReadBufferSize); // at most one chunk past the limit
+    EXPECT_GT(most_held, kLimit / 2);               // and the handler really was behind
+}
+
 TEST_F(CommFixture, SilenceGivesNoEvent)
 {
     comm.StartPort();
