@@ -1,57 +1,405 @@
 #include "logview.h"
 
+#include "logviewaccessible.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QFontMetricsF>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QPainter>
 #include <QScrollBar>
-#include <QTextDocument>
+#include <QTimer>
 
 #include <algorithm>
-#include <QTextBlock>
-#include <QTextCursor>
+#include <cmath>
+#include <limits>
 
 namespace rovi::panel {
 
-LogView::LogView(QWidget *parent) : QPlainTextEdit(parent)
+namespace {
+
+constexpr int kMargin = 4; // between the frame and the text
+
+} // namespace
+
+LogView::LogView(QWidget *parent) : QAbstractScrollArea(parent), refresh_(new QTimer(this))
 {
-    setReadOnly(true);
-    setLineWrapMode(QPlainTextEdit::NoWrap);
+    InstallLogViewAccessibility();
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    setUndoRedoEnabled(false);
-    SetLineLimit(kDefaultLineLimit);
+    setFocusPolicy(Qt::StrongFocus);
+    viewport()->setCursor(Qt::IBeamCursor);
+    viewport()->setBackgroundRole(QPalette::Base);
+    refresh_->setSingleShot(true);
+    refresh_->setInterval(kRefreshMs);
+    connect(refresh_, &QTimer::timeout, this, [this] { Refresh(); });
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, viewport(), qOverload<>(&QWidget::update));
+    connect(horizontalScrollBar(), &QScrollBar::valueChanged, viewport(), qOverload<>(&QWidget::update));
 }
 
-void LogView::SetLineLimit(int lines)
+void LogView::ResetFontCache()
 {
-    limit_ = lines;
-    setMaximumBlockCount(lines);
-    lines_ = std::min(lines_, lines);
+    ascii_ready_ = false;
+    widest_stale_ = true;
+    for (std::size_t i = 0; i < lines_.size(); ++i)
+        widths_[i] = WidthOf(lines_[i]);
+    ScheduleRefresh();
 }
 
-QStringList LogView::Lines() const
+qreal LogView::Advance(QChar c) const
 {
-    QStringList lines;
-    if (lines_ == 0)
-        return lines;
-    lines.reserve(lines_);
-    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next())
-        lines << block.text();
-    return lines;
+    if (!ascii_ready_) {
+        const QFontMetricsF metrics(font());
+        for (std::size_t i = 0; i < ascii_advances_.size(); ++i)
+            ascii_advances_[i] = metrics.horizontalAdvance(QChar(static_cast<char16_t>(i)));
+        ascii_ready_ = true;
+    }
+    if (static_cast<std::size_t>(c.unicode()) < ascii_advances_.size())
+        return ascii_advances_[c.unicode()];
+    return QFontMetricsF(font()).horizontalAdvance(c);
+}
+
+qreal LogView::WidthOf(const QString &line) const
+{
+    qreal width = 0;
+    for (QChar c : line)
+        width += Advance(c);
+    return width;
+}
+
+int LogView::RowHeight() const
+{
+    return QFontMetrics(font()).lineSpacing();
 }
 
 void LogView::AppendLine(const QString &line)
 {
-    QTextCursor cursor(document());
-    cursor.movePosition(QTextCursor::End);
-    if (lines_ > 0)
-        cursor.insertBlock();
-    cursor.insertText(line);
-    lines_ = std::min(lines_ + 1, limit_);
-    verticalScrollBar()->setValue(verticalScrollBar()->maximum());
+    lines_.push_back(line);
+    widths_.push_back(WidthOf(line));
+    follow_ = true; // each new line is brought into view, as a memo does
+    widest_ = std::max(widest_, widths_.back());
+    while (static_cast<int>(lines_.size()) > limit_) {
+        if (widths_.front() >= widest_)
+            widest_stale_ = true;
+        lines_.pop_front();
+        widths_.pop_front();
+        anchor_.line = std::max(0, anchor_.line - 1);
+        cursor_.line = std::max(0, cursor_.line - 1);
+    }
+    ScheduleRefresh();
 }
 
 void LogView::ClearLines()
 {
-    clear();
-    lines_ = 0;
+    lines_.clear();
+    widths_.clear();
+    widest_ = 0;
+    anchor_ = cursor_ = {};
+    Refresh();
+}
+
+QStringList LogView::Lines() const
+{
+    return QStringList(lines_.begin(), lines_.end());
+}
+
+QString LogView::toPlainText() const
+{
+    return Lines().join(QLatin1Char('\n'));
+}
+
+void LogView::SetLineLimit(int lines)
+{
+    limit_ = std::max(1, lines);
+    while (static_cast<int>(lines_.size()) > limit_) {
+        lines_.pop_front();
+        widths_.pop_front();
+    }
+    widest_stale_ = true;
+    anchor_ = cursor_ = {};
+    Refresh();
+}
+
+void LogView::ScheduleRefresh()
+{
+    // Lines arriving one after another cost one refresh per period, not one each.
+    if (!refresh_->isActive())
+        refresh_->start();
+}
+
+void LogView::Refresh()
+{
+    refresh_->stop();
+    if (widest_stale_) {
+        widest_ = widths_.empty() ? 0 : *std::max_element(widths_.begin(), widths_.end());
+        widest_stale_ = false;
+    }
+    const int rows = std::max(1, (viewport()->height() - kMargin) / std::max(1, RowHeight()));
+    verticalScrollBar()->setPageStep(rows);
+    verticalScrollBar()->setSingleStep(1);
+    verticalScrollBar()->setRange(0, std::max(0, LineCount() - rows));
+    const int text_width = viewport()->width() - 2 * kMargin;
+    horizontalScrollBar()->setPageStep(std::max(1, text_width));
+    horizontalScrollBar()->setSingleStep(std::max(1, static_cast<int>(Advance(QLatin1Char('0')))));
+    horizontalScrollBar()->setRange(0, std::max(0, static_cast<int>(std::ceil(widest_)) - text_width));
+    if (follow_) {
+        verticalScrollBar()->setValue(verticalScrollBar()->maximum());
+        follow_ = false;
+    }
+    viewport()->update();
+    if (QAccessible::isActive()) {
+        QAccessibleEvent changed(this, QAccessible::TextUpdated);
+        QAccessible::updateAccessibility(&changed);
+    }
+}
+
+void LogView::resizeEvent(QResizeEvent *event)
+{
+    QAbstractScrollArea::resizeEvent(event);
+    Refresh();
+}
+
+void LogView::changeEvent(QEvent *event)
+{
+    QAbstractScrollArea::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        ResetFontCache();
+}
+
+void LogView::paintEvent(QPaintEvent *)
+{
+    QPainter painter(viewport());
+    painter.setFont(font());
+    const int row_height = RowHeight();
+    const int ascent = QFontMetrics(font()).ascent();
+    const int first = verticalScrollBar()->value();
+    const int rows = viewport()->height() / std::max(1, row_height) + 1;
+    const qreal left = kMargin - horizontalScrollBar()->value();
+    const qreal right_edge = viewport()->width();
+    const Position from = std::min(anchor_, cursor_);
+    const Position to = std::max(anchor_, cursor_);
+    const QPalette &pal = palette();
+    for (int r = 0; r < rows && first + r < LineCount(); ++r) {
+        const int line = first + r;
+        const QString &text = lines_[static_cast<std::size_t>(line)];
+        const int top = kMargin / 2 + r * row_height;
+        // The characters in view: skip those left of it, stop past its right edge.
+        int begin = 0;
+        qreal x = left;
+        while (begin < text.size() && x + Advance(text[begin]) < 0)
+            x += Advance(text[begin++]);
+        const qreal x_begin = x;
+        int end = begin;
+        while (end < text.size() && x < right_edge)
+            x += Advance(text[end++]);
+        // The selected part of this row, highlighted.
+        if (from != to && line >= from.line && line <= to.line) {
+            const int sel_begin = line == from.line ? from.column : 0;
+            const int sel_end = line == to.line ? to.column : static_cast<int>(text.size()) + 1;
+            qreal sx = left;
+            for (int i = 0; i < sel_begin && i < text.size(); ++i)
+                sx += Advance(text[i]);
+            qreal ex = sx;
+            for (int i = sel_begin; i < sel_end && i < text.size(); ++i)
+                ex += Advance(text[i]);
+            if (sel_end > text.size())
+                ex += Advance(QLatin1Char(' ')); // the line's end is selected too
+            painter.fillRect(QRectF(sx, top, ex - sx, row_height), pal.brush(QPalette::Highlight));
+        }
+        painter.setPen(pal.color(QPalette::Text));
+        painter.drawText(QPointF(x_begin, top + ascent), text.mid(begin, end - begin));
+        if (from != to && line >= from.line && line <= to.line) {
+            // Selected characters in the highlight's text colour.
+            const int sel_begin = std::max(begin, line == from.line ? from.column : 0);
+            const int sel_end = std::min(end, line == to.line ? to.column : static_cast<int>(text.size()));
+            if (sel_begin < sel_end) {
+                qreal sx = x_begin;
+                for (int i = begin; i < sel_begin; ++i)
+                    sx += Advance(text[i]);
+                painter.setPen(pal.color(QPalette::HighlightedText));
+                painter.drawText(QPointF(sx, top + ascent), text.mid(sel_begin, sel_end - sel_begin));
+            }
+        }
+    }
+}
+
+LogView::Position LogView::PositionAt(const QPoint &point) const
+{
+    if (lines_.empty())
+        return {};
+    const int row = std::max(0, point.y() - kMargin / 2) / std::max(1, RowHeight());
+    const int line = std::clamp(verticalScrollBar()->value() + row, 0, LineCount() - 1);
+    const QString &text = lines_[static_cast<std::size_t>(line)];
+    qreal x = kMargin - horizontalScrollBar()->value();
+    int column = 0;
+    while (column < text.size()) {
+        const qreal advance = Advance(text[column]);
+        if (point.x() < x + advance / 2)
+            break;
+        x += advance;
+        ++column;
+    }
+    return {line, column};
+}
+
+void LogView::Select(Position anchor, Position cursor)
+{
+    anchor_ = anchor;
+    cursor_ = cursor;
+    viewport()->update();
+    if (QAccessible::isActive()) {
+        QAccessibleTextSelectionEvent changed(this, SelectionOffsets().first, SelectionOffsets().second);
+        QAccessible::updateAccessibility(&changed);
+    }
+}
+
+void LogView::SelectAll()
+{
+    if (lines_.empty())
+        return;
+    Select({0, 0}, {LineCount() - 1, static_cast<int>(lines_.back().size())});
+}
+
+QString LogView::SelectedText() const
+{
+    const Position from = std::min(anchor_, cursor_);
+    const Position to = std::max(anchor_, cursor_);
+    if (from == to || lines_.empty())
+        return {};
+    QString text;
+    for (int line = from.line; line <= to.line && line < LineCount(); ++line) {
+        const QString &row = lines_[static_cast<std::size_t>(line)];
+        const int begin = line == from.line ? from.column : 0;
+        const int end = line == to.line ? to.column : static_cast<int>(row.size());
+        text += row.mid(begin, end - begin);
+        if (line != to.line)
+            text += QLatin1Char('\n');
+    }
+    return text;
+}
+
+void LogView::Copy() const
+{
+    const QString text = SelectedText();
+    if (!text.isEmpty())
+        QApplication::clipboard()->setText(text);
+}
+
+int LogView::OffsetOf(Position p) const
+{
+    int offset = 0;
+    for (int line = 0; line < p.line && line < LineCount(); ++line)
+        offset += static_cast<int>(lines_[static_cast<std::size_t>(line)].size()) + 1;
+    return offset + p.column;
+}
+
+LogView::Position LogView::PositionOf(int offset) const
+{
+    for (int line = 0; line < LineCount(); ++line) {
+        const int length = static_cast<int>(lines_[static_cast<std::size_t>(line)].size());
+        if (offset <= length)
+            return {line, std::max(0, offset)};
+        offset -= length + 1;
+    }
+    return lines_.empty() ? Position{} : Position{LineCount() - 1, static_cast<int>(lines_.back().size())};
+}
+
+std::pair<int, int> LogView::SelectionOffsets() const
+{
+    return {OffsetOf(std::min(anchor_, cursor_)), OffsetOf(std::max(anchor_, cursor_))};
+}
+
+void LogView::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton)
+        return QAbstractScrollArea::mousePressEvent(event);
+    setFocus(Qt::MouseFocusReason);
+    const Position at = PositionAt(event->position().toPoint());
+    Select(event->modifiers() & Qt::ShiftModifier ? anchor_ : at, at);
+}
+
+void LogView::mouseMoveEvent(QMouseEvent *event)
+{
+    if (event->buttons() & Qt::LeftButton)
+        Select(anchor_, PositionAt(event->position().toPoint()));
+}
+
+void LogView::mouseReleaseEvent(QMouseEvent *event)
+{
+    event->setAccepted(event->button() == Qt::LeftButton);
+}
+
+void LogView::MoveCursor(Position to, bool extend)
+{
+    if (lines_.empty())
+        return;
+    to.line = std::clamp(to.line, 0, LineCount() - 1);
+    to.column = std::clamp(to.column, 0, static_cast<int>(lines_[static_cast<std::size_t>(to.line)].size()));
+    Select(extend ? anchor_ : to, to);
+    // Keep the cursor's row in view.
+    QScrollBar *v = verticalScrollBar();
+    if (to.line < v->value())
+        v->setValue(to.line);
+    else if (to.line >= v->value() + v->pageStep())
+        v->setValue(to.line - v->pageStep() + 1);
+}
+
+void LogView::keyPressEvent(QKeyEvent *event)
+{
+    if (event->matches(QKeySequence::Copy)) {
+        Copy();
+        return;
+    }
+    if (event->matches(QKeySequence::SelectAll)) {
+        SelectAll();
+        return;
+    }
+    const bool extend = event->modifiers() & Qt::ShiftModifier;
+    const bool ctrl = event->modifiers() & Qt::ControlModifier;
+    Position to = cursor_;
+    const int page = verticalScrollBar()->pageStep();
+    switch (event->key()) {
+    case Qt::Key_Left:
+        if (to.column > 0)
+            --to.column;
+        else if (to.line > 0)
+            to = {to.line - 1, static_cast<int>(lines_[static_cast<std::size_t>(to.line - 1)].size())};
+        break;
+    case Qt::Key_Right:
+        if (!lines_.empty() && to.column < lines_[static_cast<std::size_t>(to.line)].size())
+            ++to.column;
+        else if (to.line + 1 < LineCount())
+            to = {to.line + 1, 0};
+        break;
+    case Qt::Key_Up: --to.line; break;
+    case Qt::Key_Down: ++to.line; break;
+    case Qt::Key_PageUp: to.line -= page; break;
+    case Qt::Key_PageDown: to.line += page; break;
+    case Qt::Key_Home: to = ctrl ? Position{0, 0} : Position{to.line, 0}; break;
+    case Qt::Key_End:
+        to = ctrl && !lines_.empty() ? Position{LineCount() - 1, static_cast<int>(lines_.back().size())}
+                                     : Position{to.line, std::numeric_limits<int>::max()};
+        break;
+    default:
+        QAbstractScrollArea::keyPressEvent(event);
+        return;
+    }
+    MoveCursor(to, extend);
+}
+
+void LogView::contextMenuEvent(QContextMenuEvent *event)
+{
+    QMenu menu(this);
+    QAction *copy = menu.addAction(QStringLiteral("复制(&C)"), this, [this] { Copy(); });
+    copy->setShortcut(QKeySequence::Copy);
+    copy->setEnabled(!SelectedText().isEmpty());
+    QAction *all = menu.addAction(QStringLiteral("全选(&A)"), this, [this] { SelectAll(); });
+    all->setShortcut(QKeySequence::SelectAll);
+    all->setEnabled(!lines_.empty());
+    menu.exec(event->globalPos());
 }
 
 } // namespace rovi::panel

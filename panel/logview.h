@@ -1,29 +1,85 @@
 #pragma once
 
-#include <QPlainTextEdit>
+#include <QAbstractScrollArea>
+#include <QStringList>
+
+#include <array>
+#include <deque>
+
+class QTimer;
 
 namespace rovi::panel {
 
-// A read-mostly multi-line log. Appending a line costs the same however long
-// the log is, an empty line is kept as a line of its own (also as the very
-// first line), and the view follows the newest line. It keeps at most
-// LineLimit lines: the oldest leave first.
-class LogView : public QPlainTextEdit {
+// A read-only multi-line log whose cost follows the screen, not the data.
+// Lines are kept as data, at most LineLimit of them (the oldest leave
+// first); painting draws only the rows in view and, of a long row, only the
+// characters in view, with widths from cached per-character advances. While
+// lines keep arriving, the view is brought up to date at most about thirty
+// times a second, following the newest line. It behaves as a read-only text
+// box: both scroll bars, selection by mouse and keyboard, Ctrl+C, Ctrl+A, a
+// Chinese context menu, and its text open to accessibility tools. An empty
+// line is kept as a line of its own (also as the very first line).
+class LogView : public QAbstractScrollArea {
 public:
     explicit LogView(QWidget *parent);
 
     void AppendLine(const QString &line);
     void ClearLines();
-    int LineCount() const { return lines_; }
+    int LineCount() const { return static_cast<int>(lines_.size()); }
     QStringList Lines() const;
+    QString toPlainText() const; // the lines joined by '\n'
 
     static constexpr int kDefaultLineLimit = 100'000;
     void SetLineLimit(int lines);
     int LineLimit() const { return limit_; }
 
+    // The selection, as (line, column) positions; empty when they are equal.
+    struct Position {
+        int line = 0;
+        int column = 0;
+        auto operator<=>(const Position &) const = default;
+    };
+    void SelectAll();
+    void Select(Position anchor, Position cursor);
+    QString SelectedText() const;
+    void Copy() const;
+    // Text offsets in toPlainText(), for accessibility tools.
+    int OffsetOf(Position p) const;
+    Position PositionOf(int offset) const;
+    std::pair<int, int> SelectionOffsets() const;
+
+    static constexpr int kRefreshMs = 33;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
 private:
-    int lines_ = 0;
+    qreal Advance(QChar c) const;
+    qreal WidthOf(const QString &line) const;
+    int RowHeight() const;
+    void Refresh(); // scroll ranges, following, repaint
+    void ScheduleRefresh();
+    Position PositionAt(const QPoint &point) const;
+    void MoveCursor(Position to, bool extend);
+    void ResetFontCache();
+
+    std::deque<QString> lines_;
+    std::deque<qreal> widths_;
+    qreal widest_ = 0;
+    bool widest_stale_ = false;
     int limit_ = kDefaultLineLimit;
+    Position anchor_, cursor_;
+    QTimer *refresh_;
+    bool follow_ = false; // a line came since the last refresh
+    mutable std::array<qreal, 128> ascii_advances_{};
+    mutable bool ascii_ready_ = false;
 };
 
 } // namespace rovi::panel

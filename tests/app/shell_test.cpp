@@ -1,6 +1,7 @@
 #include "ui/messages.h"
 #include "app/uabout.h"
 #include "app/utool.h"
+#include "panel/logview.h"
 #include "panel/parampanel.h"
 #include "base/exception.h"
 #include "tests/support/messagerecorder.h"
@@ -11,7 +12,6 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QMenuBar>
 #include <QRadioButton>
 #include <QStatusBar>
@@ -80,7 +80,7 @@ TEST(MainWindow, FixedClientAreaMenuTabAndStatusBar)
     EXPECT_EQ(window.StatusText(), "串口:COM1");
     for (QWidget *w : window.findChildren<QWidget *>()) {
         const bool control = qobject_cast<QAbstractButton *>(w) || qobject_cast<QLineEdit *>(w) ||
-                             qobject_cast<QComboBox *>(w) || qobject_cast<QPlainTextEdit *>(w);
+                             qobject_cast<QComboBox *>(w) || dynamic_cast<panel::LogView *>(w);
         if (control && !w->objectName().isEmpty() && !w->objectName().startsWith("qt_")) {
             QAccessibleInterface *a = QAccessible::queryAccessibleInterface(w);
             ASSERT_NE(a, nullptr);

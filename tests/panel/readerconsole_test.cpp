@@ -17,7 +17,6 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QSet>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -40,9 +39,9 @@ protected:
     }
     void TearDown() override { window.Comm().StopPort(); }
 
-    QString LastLine(QPlainTextEdit *log) const
+    QString LastLine(LogView *log) const
     {
-        const QStringList lines = log->toPlainText().split('\n');
+        const QStringList lines = log->Lines();
         return lines.isEmpty() ? QString() : lines.back();
     }
     int Lines(LogView *log) const { return log->LineCount(); }

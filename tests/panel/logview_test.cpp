@@ -1,0 +1,110 @@
+#include "panel/logview.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QScrollBar>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace rovi::panel;
+
+namespace {
+
+QAccessibleTextInterface *TextOf(LogView &view)
+{
+    QAccessibleInterface *a = QAccessible::queryAccessibleInterface(&view);
+    return a ? a->textInterface() : nullptr;
+}
+
+} // namespace
+
+TEST(LogView, KeepsItsBoundDroppingTheOldestLines)
+{
+    LogView view(nullptr);
+    view.SetLineLimit(3);
+    for (const char *line : {"one", "", "three", "four", "five"})
+        view.AppendLine(line);
+    EXPECT_EQ(view.LineCount(), 3);
+    EXPECT_EQ(view.Lines(), (QStringList{"three", "four", "five"}));
+    view.ClearLines();
+    EXPECT_EQ(view.LineCount(), 0);
+    view.AppendLine("");
+    EXPECT_EQ(view.LineCount(), 1); // an empty first line is a line
+}
+
+TEST(LogView, ItsTextAndSelectionAreReadableThroughAccessibility)
+{
+    LogView view(nullptr);
+    view.setAccessibleName("十六进制记录");
+    view.resize(200, 100);
+    view.show();
+    view.AppendLine("FE F1 00 FF");
+    view.AppendLine("");
+    view.AppendLine("0D 0A");
+    QAccessibleInterface *a = QAccessible::queryAccessibleInterface(&view);
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(a->text(QAccessible::Name), "十六进制记录");
+    EXPECT_TRUE(a->state().readOnly);
+    EXPECT_TRUE(a->state().multiLine);
+    QAccessibleTextInterface *text = TextOf(view);
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->characterCount(), 18);
+    EXPECT_EQ(text->text(0, text->characterCount()), "FE F1 00 FF\n\n0D 0A");
+    text->setSelection(0, 3, 14);
+    EXPECT_EQ(view.SelectedText(), "F1 00 FF\n\n0");
+    int start = -1, end = -1;
+    text->selection(0, &start, &end);
+    EXPECT_EQ(start, 3);
+    EXPECT_EQ(end, 14);
+}
+
+TEST(LogView, CopiesTheSelectionMadeWithMouseOrKeyboard)
+{
+    LogView view(nullptr);
+    view.resize(300, 120);
+    view.show();
+    for (const char *line : {"30 31 32", "33 34", "35"})
+        view.AppendLine(line);
+    QTest::qWait(2 * LogView::kRefreshMs); // the view catches up with the lines
+
+    // Keyboard: from the start of the first line, Shift+Down and Shift+End, Ctrl+C.
+    view.setFocus();
+    QTest::keyClick(&view, Qt::Key_Home, Qt::ControlModifier);
+    QTest::keyClick(&view, Qt::Key_Down, Qt::ShiftModifier);
+    QTest::keyClick(&view, Qt::Key_End, Qt::ShiftModifier);
+    QTest::keyClick(&view, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), "30 31 32\n33 34");
+
+    // Mouse: a drag within the first row, from its left edge into it.
+    const int row = view.fontMetrics().lineSpacing();
+    QTest::mousePress(view.viewport(), Qt::LeftButton, {}, QPoint(1, row / 2));
+    QMouseEvent move(QEvent::MouseMove, QPointF(view.fontMetrics().horizontalAdvance("30 3") + 4, row / 2),
+                     view.viewport()->mapToGlobal(QPointF(0, 0)), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(view.viewport(), &move);
+    QTest::mouseRelease(view.viewport(), Qt::LeftButton);
+    EXPECT_EQ(view.SelectedText(), "30 3");
+
+    QTest::keyClick(&view, Qt::Key_A, Qt::ControlModifier);
+    view.Copy();
+    EXPECT_EQ(QApplication::clipboard()->text(), "30 31 32\n33 34\n35");
+}
+
+TEST(LogView, FollowsTheNewestLine)
+{
+    LogView view(nullptr);
+    view.resize(200, 80);
+    view.show();
+    for (int i = 0; i < 100; ++i)
+        view.AppendLine(QString::number(i));
+    QTest::qWait(2 * LogView::kRefreshMs);
+    QScrollBar *v = view.verticalScrollBar();
+    EXPECT_GT(v->maximum(), 0);
+    EXPECT_EQ(v->value(), v->maximum());
+    v->setValue(0); // scrolled back, a new line brings the view to the end again
+    view.AppendLine("100");
+    QTest::qWait(2 * LogView::kRefreshMs);
+    EXPECT_EQ(v->value(), v->maximum());
+}
