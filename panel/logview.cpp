@@ -49,14 +49,19 @@ void LogView::ResetFontCache()
     ScheduleRefresh();
 }
 
+void LogView::PrepareAdvances() const
+{
+    if (ascii_ready_)
+        return;
+    const QFontMetricsF metrics(font());
+    for (std::size_t i = 0; i < ascii_advances_.size(); ++i)
+        ascii_advances_[i] = metrics.horizontalAdvance(QChar(static_cast<char16_t>(i)));
+    ascii_ready_ = true;
+}
+
 qreal LogView::Advance(QChar c) const
 {
-    if (!ascii_ready_) {
-        const QFontMetricsF metrics(font());
-        for (std::size_t i = 0; i < ascii_advances_.size(); ++i)
-            ascii_advances_[i] = metrics.horizontalAdvance(QChar(static_cast<char16_t>(i)));
-        ascii_ready_ = true;
-    }
+    PrepareAdvances();
     if (static_cast<std::size_t>(c.unicode()) < ascii_advances_.size())
         return ascii_advances_[c.unicode()];
     return QFontMetricsF(font()).horizontalAdvance(c);
@@ -64,9 +69,13 @@ qreal LogView::Advance(QChar c) const
 
 qreal LogView::WidthOf(const QString &line) const
 {
+    // The logs hold ASCII: a table look-up a character.
+    PrepareAdvances();
     qreal width = 0;
-    for (QChar c : line)
-        width += Advance(c);
+    const auto *c = line.utf16();
+    const auto *end = c + line.size();
+    for (; c != end; ++c)
+        width += *c < ascii_advances_.size() ? ascii_advances_[*c] : Advance(QChar(*c));
     return width;
 }
 
@@ -79,23 +88,31 @@ void LogView::AppendLine(const QString &line)
 {
     lines_.push_back(line);
     widths_.push_back(WidthOf(line));
+    characters_ += line.size();
     follow_ = true; // each new line is brought into view, as a memo does
     widest_ = std::max(widest_, widths_.back());
-    while (static_cast<int>(lines_.size()) > limit_) {
-        if (widths_.front() >= widest_)
-            widest_stale_ = true;
-        lines_.pop_front();
-        widths_.pop_front();
-        anchor_.line = std::max(0, anchor_.line - 1);
-        cursor_.line = std::max(0, cursor_.line - 1);
-    }
+    // The line bound, and a bound on the characters kept, for long lines.
+    while (static_cast<int>(lines_.size()) > limit_ || (characters_ > kMaxCharacters && lines_.size() > 1))
+        DropOldest();
     ScheduleRefresh();
+}
+
+void LogView::DropOldest()
+{
+    if (widths_.front() >= widest_)
+        widest_stale_ = true;
+    characters_ -= lines_.front().size();
+    lines_.pop_front();
+    widths_.pop_front();
+    anchor_.line = std::max(0, anchor_.line - 1);
+    cursor_.line = std::max(0, cursor_.line - 1);
 }
 
 void LogView::ClearLines()
 {
     lines_.clear();
     widths_.clear();
+    characters_ = 0;
     widest_ = 0;
     anchor_ = cursor_ = {};
     Refresh();
@@ -114,10 +131,8 @@ QString LogView::toPlainText() const
 void LogView::SetLineLimit(int lines)
 {
     limit_ = std::max(1, lines);
-    while (static_cast<int>(lines_.size()) > limit_) {
-        lines_.pop_front();
-        widths_.pop_front();
-    }
+    while (static_cast<int>(lines_.size()) > limit_)
+        DropOldest();
     widest_stale_ = true;
     anchor_ = cursor_ = {};
     Refresh();

@@ -12,7 +12,7 @@ namespace rovi::panel {
 
 // A read-only multi-line log whose cost follows the screen, not the data.
 // Lines are kept as data, at most LineLimit of them (the oldest leave
-// first); painting draws only the rows in view and, of a long row, only the
+// first, and fewer when they are long); painting draws only the rows in view and, of a long row, only the
 // characters in view, with widths from cached per-character advances. While
 // lines keep arriving, the view is brought up to date at most about thirty
 // times a second, following the newest line. It behaves as a read-only text
@@ -30,6 +30,10 @@ public:
     QString toPlainText() const; // the lines joined by '\n'
 
     static constexpr int kDefaultLineLimit = 100'000;
+    // However long the lines, at most this many characters are kept (the
+    // newest line always): a stream of 4096-byte chunks gives hex lines of
+    // 12,287 characters.
+    static constexpr qsizetype kMaxCharacters = 16 * 1024 * 1024;
     void SetLineLimit(int lines);
     int LineLimit() const { return limit_; }
 
@@ -61,7 +65,9 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    void PrepareAdvances() const;
     qreal Advance(QChar c) const;
+    void DropOldest();
     qreal WidthOf(const QString &line) const;
     int RowHeight() const;
     void Refresh(); // scroll ranges, following, repaint
@@ -72,6 +78,7 @@ private:
 
     std::deque<QString> lines_;
     std::deque<qreal> widths_;
+    qsizetype characters_ = 0;
     qreal widest_ = 0;
     bool widest_stale_ = false;
     int limit_ = kDefaultLineLimit;

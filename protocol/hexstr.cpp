@@ -46,13 +46,13 @@ std::string HexLine(std::string_view bytes)
     std::string line;
     if (bytes.empty())
         return line;
-    line.reserve(bytes.size() * 3 - 1);
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        if (i > 0)
-            line.push_back(' ');
-        const auto b = static_cast<unsigned char>(bytes[i]);
-        line.push_back(kDigits[b >> 4]);
-        line.push_back(kDigits[b & 0xF]);
+    line.resize(bytes.size() * 3 - 1, ' ');
+    char *out = line.data();
+    for (const char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        out[0] = kDigits[b >> 4];
+        out[1] = kDigits[b & 0xF];
+        out += 3; // past the space, which is already there
     }
     return line;
 }
@@ -66,6 +66,7 @@ std::string HexDigitChar(unsigned char byte)
 std::string TextLine(std::string_view bytes)
 {
     std::string line;
+    line.reserve(bytes.size());
     for (char c : bytes)
         if (IsHexDigit(c))
             line.push_back(c);

@@ -4,15 +4,16 @@
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 JOBS=$(nproc 2>/dev/null || echo 2)
 
-# Installs the packages of scripts/packages.txt that are not installed yet.
-# apt-get update runs only when something is missing.
+# Installs the packages of a list (default scripts/packages.txt) that are
+# not installed yet. apt-get update runs only when something is missing.
 ensure_packages() {
+    local list=${1:-$ROOT/scripts/packages.txt}
     local missing=() pkg status
     while read -r pkg; do
         [[ -z "$pkg" || "$pkg" == \#* ]] && continue
         status=$(dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null || true)
         [[ "$status" == "install ok installed" ]] || missing+=("$pkg")
-    done < "$ROOT/scripts/packages.txt"
+    done < "$list"
     ((${#missing[@]} == 0)) && return 0
     echo "Installing: ${missing[*]}"
     local sudo=()

@@ -35,6 +35,21 @@ TEST(LogView, KeepsItsBoundDroppingTheOldestLines)
     EXPECT_EQ(view.LineCount(), 1); // an empty first line is a line
 }
 
+TEST(LogView, KeepsFewerLinesWhenTheyAreLong)
+{
+    LogView view(nullptr);
+    const QString half(LogView::kMaxCharacters / 2 + 1, QLatin1Char('A'));
+    view.AppendLine("short");
+    view.AppendLine(half);
+    EXPECT_EQ(view.LineCount(), 2);
+    view.AppendLine(half); // past the bound on characters: the oldest leave
+    EXPECT_EQ(view.LineCount(), 1);
+    const QString whole(LogView::kMaxCharacters + 5, QLatin1Char('B'));
+    view.AppendLine(whole); // the newest line is always kept
+    EXPECT_EQ(view.LineCount(), 1);
+    EXPECT_EQ(view.Lines().front().size(), whole.size());
+}
+
 TEST(LogView, ItsTextAndSelectionAreReadableThroughAccessibility)
 {
     LogView view(nullptr);
