@@ -261,6 +261,7 @@ def main():
     parser.add_argument('--seconds', type=float, default=30)
     parser.add_argument('--flat-seconds', type=float, default=20)
     parser.add_argument('--only', choices=['tool', 'cutecom'])
+    parser.add_argument('--streams', default='0,1,2,3', help='which of the four streams, by index')
     args = parser.parse_args()
     TOOL = args.tool
     display = ':%d' % (90 + os.getpid() % 9)
@@ -273,6 +274,7 @@ def main():
                ('11.5 KB/s (115200 baud)', 11520, args.seconds),
                ('92 KB/s (921600 baud)', 92160, args.seconds),
                ('flat out', None, args.flat_seconds)]
+    streams = [streams[int(i)] for i in args.streams.split(',')]
     kinds = [args.only] if args.only else ['tool', 'cutecom']
     results = []
     try:

@@ -2,6 +2,8 @@
 
 #include "logviewaccessible.h"
 
+#include "ui/throttle.h"
+
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
@@ -11,7 +13,6 @@
 #include <QMenu>
 #include <QPainter>
 #include <QScrollBar>
-#include <QTimer>
 
 #include <algorithm>
 #include <cmath>
@@ -25,7 +26,9 @@ constexpr int kMargin = 4; // between the frame and the text
 
 } // namespace
 
-LogView::LogView(QWidget *parent) : QAbstractScrollArea(parent), refresh_(new QTimer(this))
+LogView::LogView(QWidget *parent)
+    : QAbstractScrollArea(parent), refresh_(new Throttle(this, kRefreshMs, [this] { Refresh(); })),
+      scroll_bars_(new Throttle(this, kScrollBarMs, [this] { SyncScrollBars(); }))
 {
     InstallLogViewAccessibility();
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -33,10 +36,11 @@ LogView::LogView(QWidget *parent) : QAbstractScrollArea(parent), refresh_(new QT
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setCursor(Qt::IBeamCursor);
     viewport()->setBackgroundRole(QPalette::Base);
-    refresh_->setSingleShot(true);
-    refresh_->setInterval(kRefreshMs);
-    connect(refresh_, &QTimer::timeout, this, [this] { Refresh(); });
-    connect(verticalScrollBar(), &QScrollBar::valueChanged, viewport(), qOverload<>(&QWidget::update));
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] {
+        if (!syncing_)
+            follow_ = false; // the user scrolled: the view stays there until the next line
+        viewport()->update();
+    });
     connect(horizontalScrollBar(), &QScrollBar::valueChanged, viewport(), qOverload<>(&QWidget::update));
 }
 
@@ -115,6 +119,7 @@ void LogView::ClearLines()
     characters_ = 0;
     widest_ = 0;
     anchor_ = cursor_ = {};
+    SyncScrollBars();
     Refresh();
 }
 
@@ -135,24 +140,48 @@ void LogView::SetLineLimit(int lines)
         DropOldest();
     widest_stale_ = true;
     anchor_ = cursor_ = {};
+    SyncScrollBars();
     Refresh();
 }
 
 void LogView::ScheduleRefresh()
 {
     // Lines arriving one after another cost one refresh per period, not one each.
-    if (!refresh_->isActive())
-        refresh_->start();
+    refresh_->Request();
+}
+
+int LogView::VisibleRows() const
+{
+    return std::max(1, (viewport()->height() - kMargin) / std::max(1, RowHeight()));
+}
+
+int LogView::TopLine() const
+{
+    // While following, the view shows the newest lines whatever the scroll
+    // bar says yet: it catches up at its own, slower pace.
+    if (follow_)
+        return std::max(0, LineCount() - VisibleRows());
+    return verticalScrollBar()->value();
 }
 
 void LogView::Refresh()
 {
-    refresh_->stop();
+    viewport()->update();
+    scroll_bars_->Request();
+    if (QAccessible::isActive()) {
+        QAccessibleEvent changed(this, QAccessible::TextUpdated);
+        QAccessible::updateAccessibility(&changed);
+    }
+}
+
+void LogView::SyncScrollBars()
+{
     if (widest_stale_) {
         widest_ = widths_.empty() ? 0 : *std::max_element(widths_.begin(), widths_.end());
         widest_stale_ = false;
     }
-    const int rows = std::max(1, (viewport()->height() - kMargin) / std::max(1, RowHeight()));
+    const int rows = VisibleRows();
+    syncing_ = true;
     verticalScrollBar()->setPageStep(rows);
     verticalScrollBar()->setSingleStep(1);
     verticalScrollBar()->setRange(0, std::max(0, LineCount() - rows));
@@ -160,20 +189,15 @@ void LogView::Refresh()
     horizontalScrollBar()->setPageStep(std::max(1, text_width));
     horizontalScrollBar()->setSingleStep(std::max(1, static_cast<int>(Advance(QLatin1Char('0')))));
     horizontalScrollBar()->setRange(0, std::max(0, static_cast<int>(std::ceil(widest_)) - text_width));
-    if (follow_) {
+    if (follow_)
         verticalScrollBar()->setValue(verticalScrollBar()->maximum());
-        follow_ = false;
-    }
-    viewport()->update();
-    if (QAccessible::isActive()) {
-        QAccessibleEvent changed(this, QAccessible::TextUpdated);
-        QAccessible::updateAccessibility(&changed);
-    }
+    syncing_ = false;
 }
 
 void LogView::resizeEvent(QResizeEvent *event)
 {
     QAbstractScrollArea::resizeEvent(event);
+    SyncScrollBars();
     Refresh();
 }
 
@@ -190,7 +214,7 @@ void LogView::paintEvent(QPaintEvent *)
     painter.setFont(font());
     const int row_height = RowHeight();
     const int ascent = QFontMetrics(font()).ascent();
-    const int first = verticalScrollBar()->value();
+    const int first = TopLine();
     const int rows = viewport()->height() / std::max(1, row_height) + 1;
     const qreal left = kMargin - horizontalScrollBar()->value();
     const qreal right_edge = viewport()->width();
@@ -246,7 +270,7 @@ LogView::Position LogView::PositionAt(const QPoint &point) const
     if (lines_.empty())
         return {};
     const int row = std::max(0, point.y() - kMargin / 2) / std::max(1, RowHeight());
-    const int line = std::clamp(verticalScrollBar()->value() + row, 0, LineCount() - 1);
+    const int line = std::clamp(TopLine() + row, 0, LineCount() - 1);
     const QString &text = lines_[static_cast<std::size_t>(line)];
     qreal x = kMargin - horizontalScrollBar()->value();
     int column = 0;
@@ -355,6 +379,7 @@ void LogView::MoveCursor(Position to, bool extend)
     to.column = std::clamp(to.column, 0, static_cast<int>(lines_[static_cast<std::size_t>(to.line)].size()));
     Select(extend ? anchor_ : to, to);
     // Keep the cursor's row in view.
+    SyncScrollBars();
     QScrollBar *v = verticalScrollBar();
     if (to.line < v->value())
         v->setValue(to.line);

@@ -6,16 +6,18 @@
 #include <array>
 #include <deque>
 
-class QTimer;
+namespace rovi {
+class Throttle;
+}
 
 namespace rovi::panel {
 
 // A read-only multi-line log whose cost follows the screen, not the data.
 // Lines are kept as data, at most LineLimit of them (the oldest leave
 // first, and fewer when they are long); painting draws only the rows in view and, of a long row, only the
-// characters in view, with widths from cached per-character advances. While
-// lines keep arriving, the view is brought up to date at most about thirty
-// times a second, following the newest line. It behaves as a read-only text
+// characters in view, with widths from cached per-character advances. A
+// line is shown at once; while lines keep arriving, the view is brought up
+// to date at most about thirty times a second, following the newest line. It behaves as a read-only text
 // box: both scroll bars, selection by mouse and keyboard, Ctrl+C, Ctrl+A, a
 // Chinese context menu, and its text open to accessibility tools. An empty
 // line is kept as a line of its own (also as the very first line).
@@ -53,6 +55,7 @@ public:
     std::pair<int, int> SelectionOffsets() const;
 
     static constexpr int kRefreshMs = 33;
+    static constexpr int kScrollBarMs = 250; // the scroll bars follow at this pace
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -70,7 +73,10 @@ private:
     void DropOldest();
     qreal WidthOf(const QString &line) const;
     int RowHeight() const;
-    void Refresh(); // scroll ranges, following, repaint
+    int VisibleRows() const;
+    int TopLine() const;
+    void Refresh(); // repaint; the scroll bars follow
+    void SyncScrollBars();
     void ScheduleRefresh();
     Position PositionAt(const QPoint &point) const;
     void MoveCursor(Position to, bool extend);
@@ -83,8 +89,10 @@ private:
     bool widest_stale_ = false;
     int limit_ = kDefaultLineLimit;
     Position anchor_, cursor_;
-    QTimer *refresh_;
-    bool follow_ = false; // a line came since the last refresh
+    Throttle *refresh_;
+    Throttle *scroll_bars_;
+    bool syncing_ = false;
+    bool follow_ = false; // showing the newest lines (a line came since the user scrolled)
     mutable std::array<qreal, 128> ascii_advances_{};
     mutable bool ascii_ready_ = false;
 };

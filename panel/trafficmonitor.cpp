@@ -3,6 +3,8 @@
 #include "logview.h"
 #include "trafficfile.h"
 
+#include "ui/throttle.h"
+
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -32,7 +34,8 @@ LogView *MakeLog(QWidget *parent, const char *name, const QRect &rect, const QSt
 
 } // namespace
 
-TrafficMonitor::TrafficMonitor(QWidget *client) : QWidget(client)
+TrafficMonitor::TrafficMonitor(QWidget *client)
+    : QWidget(client), count_paint_(new Throttle(this, LogView::kRefreshMs, [this] { Edit3->setUpdatesEnabled(true); }))
 {
     setObjectName(QStringLiteral("TrafficMonitor"));
     setGeometry(kMonitorRect);
@@ -93,7 +96,12 @@ QString TrafficMonitor::SavedText() const
 void TrafficMonitor::CountCard()
 {
     ++count_;
+    // The text is always the count; while counts come faster than the
+    // screen's pace, the box is painted once a period, not once a chunk.
+    if (count_paint_->Holding())
+        Edit3->setUpdatesEnabled(false);
     ShowCount();
+    count_paint_->Request();
 }
 
 void TrafficMonitor::Reset()

@@ -8,6 +8,10 @@
 class QLineEdit;
 class QPushButton;
 
+namespace rovi {
+class Throttle;
+}
+
 namespace rovi::panel {
 
 class LogView;
@@ -46,6 +50,7 @@ private:
 
     std::uint32_t count_ = 0;
     bool timestamps_ = false;
+    Throttle *count_paint_;
 };
 
 } // namespace rovi::panel

@@ -1,4 +1,5 @@
 #include "panel/logview.h"
+#include "ui/throttle.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -114,12 +115,27 @@ TEST(LogView, FollowsTheNewestLine)
     view.show();
     for (int i = 0; i < 100; ++i)
         view.AppendLine(QString::number(i));
-    QTest::qWait(2 * LogView::kRefreshMs);
+    QTest::qWait(2 * LogView::kScrollBarMs); // the scroll bars follow at their pace
     QScrollBar *v = view.verticalScrollBar();
     EXPECT_GT(v->maximum(), 0);
     EXPECT_EQ(v->value(), v->maximum());
     v->setValue(0); // scrolled back, a new line brings the view to the end again
     view.AppendLine("100");
-    QTest::qWait(2 * LogView::kRefreshMs);
+    QTest::qWait(2 * LogView::kScrollBarMs); // the scroll bars follow at their pace
     EXPECT_EQ(v->value(), v->maximum());
+}
+
+TEST(Throttle, RunsAtOnceThenOnceAtTheEndOfABurst)
+{
+    int runs = 0;
+    rovi::Throttle throttle(nullptr, 50, [&] { ++runs; });
+    throttle.Request();
+    EXPECT_EQ(runs, 1); // the first request runs at once
+    for (int i = 0; i < 10; ++i)
+        throttle.Request();
+    EXPECT_EQ(runs, 1);
+    QTest::qWait(300);
+    EXPECT_EQ(runs, 2); // the burst ran once more, at the period's end
+    QTest::qWait(300);
+    EXPECT_EQ(runs, 2); // and nothing after
 }
