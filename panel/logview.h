@@ -17,7 +17,7 @@ namespace rovi::panel {
 // first, and fewer when they are long); painting draws only the rows in view and, of a long row, only the
 // characters in view, with widths from cached per-character advances. A
 // line is shown at once; while lines keep arriving, the view is brought up
-// to date at most about thirty times a second, following the newest line. It behaves as a read-only text
+// to date at most ten times a second, following the newest line. It behaves as a read-only text
 // box: both scroll bars, selection by mouse and keyboard, Ctrl+C, Ctrl+A, a
 // Chinese context menu, and its text open to accessibility tools. An empty
 // line is kept as a line of its own (also as the very first line).
@@ -54,7 +54,7 @@ public:
     Position PositionOf(int offset) const;
     std::pair<int, int> SelectionOffsets() const;
 
-    static constexpr int kRefreshMs = 33;
+    static constexpr int kRefreshMs = 100;
     static constexpr int kScrollBarMs = 250; // the scroll bars follow at this pace
 
 protected:

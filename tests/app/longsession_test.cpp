@@ -10,6 +10,7 @@
 #include "tests/support/messagerecorder.h"
 #include "tests/support/qtwait.h"
 #include "tests/support/readersim.h"
+#include "tests/support/files.h"
 #include "tests/support/tempdir.h"
 
 #include <QAction>
@@ -44,14 +45,6 @@ protected:
     TempDir dir;
     MessageRecorder recorder;
 };
-
-std::string ReadAll(const std::string &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 } // namespace
 

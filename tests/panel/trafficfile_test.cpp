@@ -1,5 +1,6 @@
 #include "panel/trafficfile.h"
 
+#include "tests/support/files.h"
 #include "tests/support/tempdir.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@
 #include <sstream>
 
 using namespace rovi::panel;
+using rovi::test::ReadAll;
 
 namespace {
 
@@ -23,14 +25,6 @@ TrafficFile::Clock::time_point LocalTime(int year, int month, int day, int hour,
     tm.tm_sec = second;
     tm.tm_isdst = -1;
     return TrafficFile::Clock::from_time_t(std::mktime(&tm)) + std::chrono::milliseconds(millis);
-}
-
-std::string ReadAll(const std::string &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
 }
 
 } // namespace
