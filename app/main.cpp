@@ -1,8 +1,14 @@
+#include "cmdline.h"
 #include "utool.h"
 
 #include "ui/messages.h"
 
 #include <QApplication>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
 
 namespace {
 
@@ -28,6 +34,22 @@ public:
 
 int main(int argc, char *argv[])
 {
+    const rovi::ToolStart start = rovi::ParseToolArguments(std::vector<std::string>(argv, argv + argc));
+    if (start.print) {
+        std::fputs(start.print->c_str(), stdout);
+        return 0;
+    }
+    if (start.in_data_folder) {
+        const char *xdg = std::getenv("XDG_DATA_HOME");
+        const char *home = std::getenv("HOME");
+        const std::filesystem::path folder = rovi::DataFolder(xdg ? xdg : "", home ? home : "");
+        std::error_code error;
+        std::filesystem::create_directories(folder, error);
+        std::filesystem::current_path(folder, error);
+        if (error)
+            std::fprintf(stderr, "rovi-tool: cannot work in %s: %s\n", folder.c_str(), error.message().c_str());
+    }
+
     ToolApplication app(argc, argv);
     QApplication::setApplicationName(rovi::kAppTitle);
 

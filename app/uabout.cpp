@@ -1,5 +1,7 @@
 #include "uabout.h"
 
+#include "cmdline.h"
+
 #include "ui/windows.h"
 
 #include <QLabel>
@@ -11,7 +13,7 @@ TFabout::TFabout(QWidget *owner) : QDialog(owner)
     setObjectName(QStringLiteral("Fabout"));
     SetUpFixedDialog(*this, QStringLiteral("关于"), QSize(420, 276));
 
-    auto *version = new QLabel(QStringLiteral("版本号：V1.1"), this);
+    auto *version = new QLabel(QStringLiteral("版本号：V") + QLatin1String(kToolVersion), this);
     version->setObjectName(QStringLiteral("Label1"));
     version->setGeometry(24, 220, 200, 16);
 }

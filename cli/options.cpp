@@ -77,6 +77,7 @@ const char kUsage[] =
     "  --count N             monitor: stop after N chunks; provision: after N readers\n"
     "  --id-from N           provision: the first reader's ID, counting up\n"
     "  --record FILE         provision: append each result to FILE as CSV\n"
+    "  --version             print the version\n"
     "  -h, --help            this text\n"
     "\n"
     "exit codes:\n"
@@ -118,7 +119,8 @@ std::variant<Invocation, Message> ParseCommandLine(const QStringList &arguments)
     const QCommandLineOption id_from("id-from", "", "N");
     const QCommandLineOption record("record", "", "FILE");
     const QCommandLineOption help(QStringList{"h", "help"});
-    parser.addOptions({port, baud, parity, data_bits, stop_bits, timeout, json, verify, cards, count, id_from, record, help});
+    const QCommandLineOption version("version");
+    parser.addOptions({version, port, baud, parity, data_bits, stop_bits, timeout, json, verify, cards, count, id_from, record, help});
     if (!parser.parse(arguments))
         return Error(parser.errorText());
 
@@ -128,6 +130,8 @@ std::variant<Invocation, Message> ParseCommandLine(const QStringList &arguments)
         for (const CommandInfo &c : kCommands)
             if (words[0] == QLatin1String(c.name))
                 info = &c;
+    if (parser.isSet(version))
+        return Message{std::string("rovi-cli ") + ROVI_VERSION + "\n", false};
     if (parser.isSet(help))
         return Message{info ? info->help : kUsage, false};
     if (words.isEmpty())

@@ -1,0 +1,26 @@
+#pragma once
+
+// What the tool does with its command line before any window: --version and
+// --help print and end the program; --in-data-folder makes the program's
+// data folder (XDG_DATA_HOME or ~/.local/share, then rovi-tool) its working
+// directory, so set.ini lives there when it is started from the menu.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace rovi {
+
+inline constexpr const char *kToolVersion = ROVI_VERSION; // from the project's version, once
+
+struct ToolStart {
+    std::optional<std::string> print; // print this and end
+    bool in_data_folder = false;
+};
+
+ToolStart ParseToolArguments(const std::vector<std::string> &arguments);
+
+// The data folder for the given environment values (either may be empty).
+std::string DataFolder(const std::string &xdg_data_home, const std::string &home);
+
+} // namespace rovi

@@ -1,0 +1,24 @@
+#include "app/cmdline.h"
+
+#include <gtest/gtest.h>
+
+using namespace rovi;
+
+TEST(ToolCommandLine, VersionAndHelpPrintWithoutAWindow)
+{
+    EXPECT_EQ(ParseToolArguments({"rovi-tool", "--version"}).print, std::string("rovi-tool ") + ROVI_VERSION + "\n");
+    const ToolStart help = ParseToolArguments({"rovi-tool", "-h"});
+    ASSERT_TRUE(help.print);
+    EXPECT_NE(help.print->find("--in-data-folder"), std::string::npos);
+    const ToolStart plain = ParseToolArguments({"rovi-tool", "-platform", "offscreen"}); // Qt's, left to Qt
+    EXPECT_FALSE(plain.print);
+    EXPECT_FALSE(plain.in_data_folder);
+    EXPECT_TRUE(ParseToolArguments({"rovi-tool", "--in-data-folder"}).in_data_folder);
+}
+
+TEST(ToolCommandLine, TheDataFolderFollowsXdgDataHome)
+{
+    EXPECT_EQ(DataFolder("", "/home/ann"), "/home/ann/.local/share/rovi-tool");
+    EXPECT_EQ(DataFolder("/srv/data", "/home/ann"), "/srv/data/rovi-tool");
+    EXPECT_EQ(DataFolder("relative", "/home/ann"), "/home/ann/.local/share/rovi-tool"); // not absolute: ignored
+}
