@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStaticText>
 
 #include <algorithm>
 #include <cmath>
@@ -107,6 +108,7 @@ void LogView::DropOldest()
         widest_stale_ = true;
     characters_ -= lines_.front().size();
     lines_.pop_front();
+    ++dropped_;
     widths_.pop_front();
     anchor_.line = std::max(0, anchor_.line - 1);
     cursor_.line = std::max(0, cursor_.line - 1);
@@ -114,6 +116,7 @@ void LogView::DropOldest()
 
 void LogView::ClearLines()
 {
+    dropped_ += lines_.size();
     lines_.clear();
     widths_.clear();
     characters_ = 0;
@@ -204,8 +207,10 @@ void LogView::resizeEvent(QResizeEvent *event)
 void LogView::changeEvent(QEvent *event)
 {
     QAbstractScrollArea::changeEvent(event);
-    if (event->type() == QEvent::FontChange)
+    if (event->type() == QEvent::FontChange) {
+        shaped_.clear();
         ResetFontCache();
+    }
 }
 
 void LogView::paintEvent(QPaintEvent *)
@@ -221,6 +226,7 @@ void LogView::paintEvent(QPaintEvent *)
     const Position from = std::min(anchor_, cursor_);
     const Position to = std::max(anchor_, cursor_);
     const QPalette &pal = palette();
+    std::map<RowKey, QStaticText> painted;
     for (int r = 0; r < rows && first + r < LineCount(); ++r) {
         const int line = first + r;
         const QString &text = lines_[static_cast<std::size_t>(line)];
@@ -249,7 +255,18 @@ void LogView::paintEvent(QPaintEvent *)
             painter.fillRect(QRectF(sx, top, ex - sx, row_height), pal.brush(QPalette::Highlight));
         }
         painter.setPen(pal.color(QPalette::Text));
-        painter.drawText(QPointF(x_begin, top + ascent), text.mid(begin, end - begin));
+        // The row's shaped text is kept from the last paint while it shows
+        // the same characters: following the newest lines, most rows do.
+        const RowKey key{dropped_ + static_cast<std::uint64_t>(line), begin, end};
+        auto cached = shaped_.find(key);
+        if (cached == shaped_.end()) {
+            QStaticText shaped(text.mid(begin, end - begin));
+            shaped.setTextFormat(Qt::PlainText);
+            shaped.prepare(QTransform(), font());
+            cached = shaped_.emplace(key, std::move(shaped)).first;
+        }
+        painted.emplace(key, cached->second);
+        painter.drawStaticText(QPointF(x_begin, top), cached->second);
         if (from != to && line >= from.line && line <= to.line) {
             // Selected characters in the highlight's text colour.
             const int sel_begin = std::max(begin, line == from.line ? from.column : 0);
@@ -263,6 +280,7 @@ void LogView::paintEvent(QPaintEvent *)
             }
         }
     }
+    shaped_ = std::move(painted);
 }
 
 LogView::Position LogView::PositionAt(const QPoint &point) const

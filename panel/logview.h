@@ -1,10 +1,14 @@
 #pragma once
 
 #include <QAbstractScrollArea>
+#include <QStaticText>
 #include <QStringList>
 
 #include <array>
+#include <cstdint>
 #include <deque>
+#include <map>
+#include <tuple>
 
 namespace rovi {
 class Throttle;
@@ -81,6 +85,16 @@ private:
     Position PositionAt(const QPoint &point) const;
     void MoveCursor(Position to, bool extend);
     void ResetFontCache();
+
+    // A row's place: the line (counted from the first line ever kept) and
+    // the characters of it in view.
+    struct RowKey {
+        std::uint64_t line;
+        int begin, end;
+        bool operator<(const RowKey &o) const { return std::tie(line, begin, end) < std::tie(o.line, o.begin, o.end); }
+    };
+    std::map<RowKey, QStaticText> shaped_; // the rows of the last paint
+    std::uint64_t dropped_ = 0;             // lines dropped so far
 
     std::deque<QString> lines_;
     std::deque<qreal> widths_;
