@@ -164,8 +164,9 @@ void TFtool::closeEvent(QCloseEvent *event)
 
 void TFtool::FormShow()
 {
-    com = settings::LoadPortSettings(settings::kIniPath);
-    options = settings::LoadToolOptions(settings::kIniPath);
+    const settings::StoredSettings stored = settings::LoadStoredSettings(settings::kIniPath);
+    com = stored.com;
+    options = stored.options;
     ApplyToolOptions();
     if (com.com_auto > 0)
         OpenCom();

@@ -10,9 +10,8 @@
 #include <QJsonObject>
 #include <QThread>
 
-#include <sys/stat.h>
-
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <ostream>
 
@@ -70,33 +69,29 @@ void PrintReport(std::ostream &out, const Frame &report, bool json)
     out << "Raw            " << HexLine(AsBytes(report)) << std::endl;
 }
 
-std::optional<Frame> AsReport(const ByteString &chunk)
-{
-    if (chunk.size() != kFrameSize)
-        return std::nullopt;
-    Frame report{};
-    std::copy(chunk.begin(), chunk.end(), report.begin());
-    if (!VerifyReport(report))
-        return std::nullopt;
-    return report;
-}
-
 // A command's outcome: an exit code and what to tell a person.
 struct Outcome {
     int code;
     std::string problem; // empty when done
 };
 
+// No reply came: the line went away, or it stayed silent.
+Outcome NoReply(const ReaderLink &link, int timeout_ms)
+{
+    if (link.HungUp())
+        return {kExitFailure, "the port went away"};
+    return {kExitNoReply, "no reply within " + std::to_string(timeout_ms) + " ms"};
+}
+
 Outcome AwaitAck(ReaderLink &link, int timeout_ms)
 {
     const auto reply = link.NextReply(timeout_ms);
     if (!reply)
-        return {link.HungUp() ? kExitFailure : kExitNoReply,
-                link.HungUp() ? "the port went away" : "no reply within " + std::to_string(timeout_ms) + " ms"};
+        return NoReply(link, timeout_ms);
     if (reply->size() != kAckSize)
         return {kExitNotVerified, "the reader answered with a report, not an acknowledgement: " + HexLine(*reply)};
-    const auto result = static_cast<std::uint8_t>((*reply)[kAckResultPos]);
-    if (result != 0)
+    const auto *ack = reinterpret_cast<const std::uint8_t *>(reply->data());
+    if (!AckSucceeded(std::span<const std::uint8_t, kAckSize>(ack, kAckSize)))
         return {kExitRefused, "the reader refused the setting (acknowledgement " + HexLine(*reply) + ")"};
     return {kExitDone, {}};
 }
@@ -106,9 +101,8 @@ std::variant<Frame, Outcome> Query(ReaderLink &link, int timeout_ms)
     link.Send(ByteString(AsBytes(ComposeQuery())));
     const auto reply = link.NextReply(timeout_ms);
     if (!reply)
-        return Outcome{link.HungUp() ? kExitFailure : kExitNoReply,
-                       link.HungUp() ? "the port went away" : "no reply within " + std::to_string(timeout_ms) + " ms"};
-    const auto report = AsReport(*reply);
+        return NoReply(link, timeout_ms);
+    const auto report = VerifiedReport(*reply);
     if (!report)
         return Outcome{kExitNotVerified, "the reply is not a valid report: " + HexLine(*reply)};
     return *report;
@@ -127,6 +121,24 @@ std::string Mismatches(const std::vector<FieldValue> &values, const Frame &repor
                     ValueText(v.field, v.byte).value_or("?");
     }
     return text;
+}
+
+// Sets the fields and, with `verify`, queries and compares: the outcome and
+// the report read back (when there was one).
+std::pair<Outcome, std::optional<Frame>> SetFields(ReaderLink &link, const std::vector<FieldValue> &values, bool verify,
+                                                  int timeout_ms)
+{
+    link.Send(ByteString(AsBytes(SetFrameFor(values))));
+    if (Outcome ack = AwaitAck(link, timeout_ms); ack.code != kExitDone || !verify)
+        return {ack, std::nullopt};
+    const auto queried = Query(link, timeout_ms);
+    if (const auto *failed = std::get_if<Outcome>(&queried))
+        return {*failed, std::nullopt};
+    const Frame report = std::get<Frame>(queried);
+    const std::string wrong = Mismatches(values, report);
+    if (!wrong.empty())
+        return {{kExitNotVerified, "the reader reports " + wrong}, report};
+    return {{kExitDone, {}}, report};
 }
 
 std::string Assignments(const std::vector<FieldValue> &values)
@@ -171,27 +183,23 @@ int RunPorts(const Invocation &inv, std::ostream &out)
 
 int RunSet(const Invocation &inv, ReaderLink &link, std::ostream &out, std::ostream &err)
 {
-    link.Send(ByteString(AsBytes(SetFrameFor(inv.fields))));
-    if (const Outcome ack = AwaitAck(link, inv.timeout_ms); ack.code != kExitDone)
-        return Finish(ack, err);
-    if (!inv.verify) {
-        if (inv.json)
-            PrintJson(out, {{"set", Q(Assignments(inv.fields))}, {"accepted", true}});
-        else
-            out << "accepted: " << Assignments(inv.fields) << std::endl;
-        return kExitDone;
+    const auto [outcome, report] = SetFields(link, inv.fields, inv.verify, inv.timeout_ms);
+    const bool accepted = outcome.code == kExitDone || (report && outcome.code == kExitNotVerified);
+    if (!accepted)
+        return Finish(outcome, err);
+    if (inv.json) {
+        QJsonObject result{{"set", Q(Assignments(inv.fields))}, {"accepted", true}};
+        if (report) {
+            result.insert("verified", outcome.code == kExitDone);
+            result.insert("fields", FieldsJson(FieldBytesOf(*report)));
+            result.insert("raw", Q(HexLine(AsBytes(*report))));
+        }
+        PrintJson(out, result);
+    } else {
+        const char *said = !report ? "accepted: " : outcome.code == kExitDone ? "verified: " : "accepted, but not verified: ";
+        out << said << Assignments(inv.fields) << std::endl;
     }
-    const auto queried = Query(link, inv.timeout_ms);
-    if (const auto *failed = std::get_if<Outcome>(&queried))
-        return Finish(*failed, err);
-    const Frame report = std::get<Frame>(queried);
-    const std::string wrong = Mismatches(inv.fields, report);
-    if (inv.json)
-        PrintJson(out, {{"set", Q(Assignments(inv.fields))}, {"accepted", true}, {"verified", wrong.empty()},
-                        {"fields", FieldsJson(FieldBytesOf(report))}, {"raw", Q(HexLine(AsBytes(report)))}});
-    else
-        out << (wrong.empty() ? "verified: " : "accepted, but not verified: ") << Assignments(inv.fields) << std::endl;
-    return wrong.empty() ? kExitDone : Finish({kExitNotVerified, "the reader reports " + wrong}, err);
+    return Finish(outcome, err);
 }
 
 int RunSend(const Invocation &inv, ReaderLink &link, std::ostream &out, std::ostream &err)
@@ -200,7 +208,7 @@ int RunSend(const Invocation &inv, ReaderLink &link, std::ostream &out, std::ost
     link.Send(bytes);
     const auto reply = link.NextChunk(inv.timeout_ms);
     if (!reply)
-        return Finish({kExitNoReply, "no reply within " + std::to_string(inv.timeout_ms) + " ms"}, err);
+        return Finish(NoReply(link, inv.timeout_ms), err);
     if (inv.json)
         PrintJson(out, {{"sent", Q(HexLine(bytes))}, {"hex", Q(HexLine(*reply))}, {"text", Q(TextLine(*reply))}});
     else
@@ -231,24 +239,22 @@ int RunMonitor(const Invocation &inv, ReaderLink &link, std::ostream &out, std::
     return kExitDone;
 }
 
-bool Exists(const std::string &path)
-{
-    struct stat st {};
-    return stat(path.c_str(), &st) == 0;
-}
-
+// Waits until the port is there (or gone), by the same name rules as the
+// open: COMn stands for its /dev/ttyS device.
 void WaitFor(const std::string &port, bool present)
 {
-    while (Exists(port) != present)
+    while (PortPresent(port) != present)
         QThread::msleep(kPortPollMs);
 }
 
-void Record(const std::string &file, const std::string &port, bool ok, const std::optional<Frame> &report,
+// Appends a result to the record; false when it cannot be written.
+bool Record(const std::string &file, const std::string &port, bool ok, const std::optional<Frame> &report,
             const std::string &detail)
 {
     if (file.empty())
-        return;
-    const bool fresh = !Exists(file);
+        return true;
+    std::error_code ignored;
+    const bool fresh = !std::filesystem::exists(file, ignored);
     std::ofstream csv(file, std::ios::app | std::ios::binary);
     if (fresh)
         csv << "time,port,result,ctrl,id,wiegand,format,baud,power,reread,send,raw,detail\r\n";
@@ -265,12 +271,14 @@ void Record(const std::string &file, const std::string &port, bool ok, const std
             csv << quoted(ValueText(static_cast<Field>(i), FieldBytesOf(*report)[i]).value_or(""));
     }
     csv << "," << (report ? HexLine(AsBytes(*report)) : "") << "," << quoted(detail) << "\r\n";
+    csv.flush();
+    return static_cast<bool>(csv);
 }
 
-// One reader: set, verify; the outcome and the report read back.
+// One reader: open (a freshly plugged adapter may need a moment, while udev
+// sets its mode), set, verify; the outcome and the report read back.
 std::pair<Outcome, std::optional<Frame>> ProvisionOne(const Invocation &inv, const std::vector<FieldValue> &values)
 {
-    // A freshly plugged adapter may need a moment before it opens (udev sets its mode).
     std::optional<ReaderLink> link;
     for (int attempt = 0; !link; ++attempt) {
         try {
@@ -281,17 +289,7 @@ std::pair<Outcome, std::optional<Frame>> ProvisionOne(const Invocation &inv, con
             QThread::msleep(kPortPollMs);
         }
     }
-    link->Send(ByteString(AsBytes(SetFrameFor(values))));
-    if (const Outcome ack = AwaitAck(*link, inv.timeout_ms); ack.code != kExitDone)
-        return {ack, std::nullopt};
-    const auto queried = Query(*link, inv.timeout_ms);
-    if (const auto *failed = std::get_if<Outcome>(&queried))
-        return {*failed, std::nullopt};
-    const Frame report = std::get<Frame>(queried);
-    const std::string wrong = Mismatches(values, report);
-    if (!wrong.empty())
-        return {{kExitNotVerified, "the reader reports " + wrong}, report};
-    return {{kExitDone, {}}, report};
+    return SetFields(*link, values, true, inv.timeout_ms);
 }
 
 int RunProvision(const Invocation &inv, std::ostream &out, std::ostream &err)
@@ -299,7 +297,7 @@ int RunProvision(const Invocation &inv, std::ostream &out, std::ostream &err)
     int done = 0;
     int next_id = inv.id_from.value_or(0);
     while (!inv.count || done < *inv.count) {
-        if (!Exists(inv.line.port)) {
+        if (!PortPresent(inv.line.port)) {
             err << "rovi-cli: waiting for " << inv.line.port << std::endl;
             WaitFor(inv.line.port, true);
         }
@@ -315,7 +313,8 @@ int RunProvision(const Invocation &inv, std::ostream &out, std::ostream &err)
         else
             out << (ok ? "ok      " : "FAILED  ") << Assignments(values) << (ok ? "" : "  (" + outcome.problem + ")")
                 << std::endl;
-        Record(inv.record, inv.line.port, ok, report, outcome.problem);
+        if (!Record(inv.record, inv.line.port, ok, report, outcome.problem))
+            return Finish({kExitFailure, "cannot write the record " + inv.record + "; stopping"}, err);
         if (ok) {
             ++done;
             if (inv.id_from && ++next_id > kIdMax) {

@@ -67,11 +67,7 @@ ReaderLink::~ReaderLink()
 
 void ReaderLink::Send(const ByteString &bytes)
 {
-    constexpr std::size_t kMaxRequest = 65535;
-    for (std::size_t offset = 0; offset < bytes.size(); offset += kMaxRequest) {
-        const std::size_t n = std::min(kMaxRequest, bytes.size() - offset);
-        comm_.WriteBytes(bytes.data() + offset, static_cast<std::uint16_t>(n));
-    }
+    comm_.WriteAll(bytes);
 }
 
 std::optional<ByteString> ReaderLink::NextChunk(int timeout_ms)

@@ -14,14 +14,12 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include <algorithm>
 
 namespace rovi::panel {
 
 namespace {
 
 constexpr int kReplyTimeoutMs = 1000;
-constexpr std::size_t kMaxWriteRequest = 65535;
 
 } // namespace
 
@@ -110,20 +108,22 @@ void ReaderConsole::BitBtn_setClick(int group)
 void ReaderConsole::SendFrame(const Frame &frame)
 {
     const auto now = std::chrono::system_clock::now();
-    SendData(ByteString(AsBytes(frame)));
-    AppendLog(HexLine(AsBytes(frame)), TextLine(AsBytes(frame)), now);
+    const std::string_view bytes = AsBytes(frame);
+    Write(bytes, now);
+    AppendLog(HexLine(bytes), TextLine(bytes), now);
     ArmTimer();
 }
 
 void ReaderConsole::SendData(const ByteString &bytes)
 {
+    Write(bytes, std::chrono::system_clock::now());
+}
+
+void ReaderConsole::Write(std::string_view bytes, std::chrono::system_clock::time_point when)
+{
     if (!bytes.empty())
-        FileChunk(std::chrono::system_clock::now(), true, bytes);
-    // A long raw send goes whole, in order, as consecutive requests.
-    for (std::size_t offset = 0; offset < bytes.size(); offset += kMaxWriteRequest) {
-        const std::size_t n = std::min(kMaxWriteRequest, bytes.size() - offset);
-        comm_.WriteBytes(bytes.data() + offset, static_cast<std::uint16_t>(n));
-    }
+        FileChunk(when, true, bytes);
+    comm_.WriteAll(bytes); // a long raw send goes whole, in order
 }
 
 void ReaderConsole::ArmTimer()
@@ -176,10 +176,8 @@ void ReaderConsole::CommReceiveData(TComm *, const void *Buffer, std::uint16_t B
         monitor_.CountCard();
     AppendLog(hex_line, text_line, now);
     if (chunk.size() == kFrameSize) {
-        Frame report{};
-        std::copy(chunk.begin(), chunk.end(), report.begin());
-        if (VerifyReport(report))
-            panel_.ApplyReport(report);
+        if (const auto report = VerifiedReport(chunk))
+            panel_.ApplyReport(*report);
     } else if (chunk.size() == kAckSize) {
         const auto *ack = reinterpret_cast<const std::uint8_t *>(chunk.data());
         Warn(window_, AckSucceeded(std::span<const std::uint8_t, kAckSize>(ack, kAckSize)) ? QStringLiteral("设置成功")

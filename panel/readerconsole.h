@@ -62,6 +62,7 @@ public:
 private:
     void Send(PanelButton button);
     void SendFrame(const Frame &frame);
+    void Write(std::string_view bytes, std::chrono::system_clock::time_point when);
     void ArmTimer();
     void AppendLog(const std::string &hex_line, const std::string &text_line, std::chrono::system_clock::time_point when);
     void FileChunk(std::chrono::system_clock::time_point when, bool sent, std::string_view bytes);

@@ -1,5 +1,7 @@
 #include "frame.h"
 
+#include <algorithm>
+
 namespace rovi {
 
 namespace {
@@ -60,6 +62,17 @@ FieldBytes FieldBytesOf(std::span<const std::uint8_t, kFrameSize> frame)
 bool VerifyReport(std::span<const std::uint8_t, kFrameSize> report)
 {
     return report[kSumPos] == Checksum(report.subspan<kFirstFieldPos, kFieldCount>());
+}
+
+std::optional<Frame> VerifiedReport(std::string_view chunk)
+{
+    if (chunk.size() != kFrameSize)
+        return std::nullopt;
+    Frame report{};
+    std::copy(chunk.begin(), chunk.end(), report.begin());
+    if (!VerifyReport(report))
+        return std::nullopt;
+    return report;
 }
 
 bool AckSucceeded(std::span<const std::uint8_t, kAckSize> ack)

@@ -54,6 +54,10 @@ inline std::string_view AsBytes(const Frame &frame)
 // True when byte 10 equals the checksum of bytes 2..9; bytes 0, 1, 11 are not examined.
 bool VerifyReport(std::span<const std::uint8_t, kFrameSize> report);
 
+// A received chunk as a report: exactly kFrameSize bytes that pass
+// VerifyReport; nothing otherwise.
+std::optional<Frame> VerifiedReport(std::string_view chunk);
+
 // True when the acknowledgement's byte 2 is 0.
 bool AckSucceeded(std::span<const std::uint8_t, kAckSize> ack);
 

@@ -5,6 +5,8 @@
 #include "readthread.h"
 #include "writethread.h"
 
+#include <algorithm>
+
 namespace rovi {
 
 // Lives on the component's thread and turns the workers' notices into the
@@ -151,6 +153,15 @@ bool TComm::WriteBytes(const void *Buffer, std::uint16_t Length)
     if (!writer_ || Length == 0)
         return false;
     return writer_->Queue().Push(ByteString(static_cast<const char *>(Buffer), Length));
+}
+
+void TComm::WriteAll(std::string_view bytes)
+{
+    constexpr std::size_t kMaxRequest = 0xFFFF;
+    for (std::size_t offset = 0; offset < bytes.size(); offset += kMaxRequest) {
+        const std::size_t n = std::min(kMaxRequest, bytes.size() - offset);
+        WriteBytes(bytes.data() + offset, static_cast<std::uint16_t>(n));
+    }
 }
 
 void TComm::ApplyTimeouts()

@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace rovi {
 
@@ -41,6 +42,9 @@ public:
     void StopPort();
     // Queues a copy of the bytes for the writer; false when nothing was queued.
     bool WriteBytes(const void *Buffer, std::uint16_t Length);
+    // Any number of bytes, whole and in order, as consecutive requests of at
+    // most 65535 bytes.
+    void WriteAll(std::string_view bytes);
 
     bool IsOpen() const { return device_ != nullptr; }
 

@@ -81,25 +81,44 @@ std::string DescriptionOf(const std::string &tty)
 
 } // namespace
 
-std::vector<PortHolder> HoldersOf(const std::string &path)
+namespace {
+
+// Who holds each of the devices, in one walk over /proc/*/fd (as fuser does):
+// holders[i] for real_paths[i].
+std::vector<std::vector<PortHolder>> HoldersOfEach(const std::vector<std::string> &real_paths)
 {
-    std::vector<PortHolder> holders;
-    const auto target = RealPath(path);
-    if (!target)
+    std::vector<std::vector<PortHolder>> holders(real_paths.size());
+    if (real_paths.empty())
         return holders;
     for (const std::string &pid : Entries("/proc")) {
         if (pid.find_first_not_of("0123456789") != std::string::npos)
             continue;
         const std::string fds = "/proc/" + pid + "/fd";
+        std::vector<bool> counted(real_paths.size(), false);
         for (const std::string &fd : Entries(fds)) {
             const auto open = RealPath(fds + "/" + fd);
-            if (open && *open == *target) {
-                holders.push_back({static_cast<pid_t>(std::stol(pid)), FirstLine("/proc/" + pid + "/comm")});
-                break;
-            }
+            if (!open)
+                continue;
+            const auto it = std::find(real_paths.begin(), real_paths.end(), *open);
+            if (it == real_paths.end())
+                continue;
+            const auto i = static_cast<std::size_t>(it - real_paths.begin());
+            if (!counted[i])
+                holders[i].push_back({static_cast<pid_t>(std::stol(pid)), FirstLine("/proc/" + pid + "/comm")});
+            counted[i] = true;
         }
     }
     return holders;
+}
+
+} // namespace
+
+std::vector<PortHolder> HoldersOf(const std::string &path)
+{
+    const auto target = RealPath(path);
+    if (!target)
+        return {};
+    return HoldersOfEach({*target}).front();
 }
 
 std::vector<PortEntry> ListPorts()
@@ -112,8 +131,14 @@ std::vector<PortEntry> ListPorts()
         struct stat st {};
         if (stat(path.c_str(), &st) != 0)
             continue;
-        ports.push_back({path, {}, DescriptionOf(tty), HoldersOf(path)});
+        ports.push_back({path, {}, DescriptionOf(tty), {}});
     }
+    std::vector<std::string> real_paths;
+    for (const PortEntry &port : ports)
+        real_paths.push_back(RealPath(port.path).value_or(port.path));
+    const auto holders = HoldersOfEach(real_paths);
+    for (std::size_t i = 0; i < ports.size(); ++i)
+        ports[i].holders = holders[i];
     const std::string by_id = "/dev/serial/by-id";
     for (const std::string &name : Entries(by_id)) {
         const auto target = RealPath(by_id + "/" + name);

@@ -293,6 +293,17 @@ bool ReadFileBlocks(const std::string &path, const std::function<bool(std::strin
     return ok;
 }
 
+bool ReadIniSection(const std::string &path, IniSectionReader &reader)
+{
+    if (!ReadFileBlocks(path, [&](std::string_view block) {
+            reader.Feed(block);
+            return !reader.Done();
+        }))
+        return false;
+    reader.Finish();
+    return true;
+}
+
 std::string ReadFileBytes(const std::string &path)
 {
     std::string bytes;

@@ -77,6 +77,11 @@ std::string ReadFileBytes(const std::string &path);
 // file ends; false when the file cannot be opened or read.
 bool ReadFileBlocks(const std::string &path, const std::function<bool(std::string_view)> &take);
 
+// Feeds a file to the reader in blocks until its section is read, then
+// finishes it; false when the file cannot be read (the reader then holds
+// no values).
+bool ReadIniSection(const std::string &path, IniSectionReader &reader);
+
 // The fixed name a save writes before renaming it over the file. A save
 // that was killed leaves at most this one file, which the next save reuses.
 std::string TemporaryNameFor(const std::string &path);

@@ -18,11 +18,12 @@ int IniInteger(std::string_view value, int fallback)
 
 namespace {
 
-// The six keys in one reading, and where each stands among them.
-constexpr IniKey kKeys[] = {kKeyPort, kKeyBaud, kKeyParity, kKeyData, kKeyStop, kKeyAuto};
+// Where each key stands in kPortKeys.
 enum KeyIndex : std::size_t { kPort, kBaud, kParity, kData, kStop, kAuto };
 
-PortSettings SettingsOf(const IniSectionReader &reader)
+} // namespace
+
+PortSettings PortSettingsOf(const IniSectionReader &reader)
 {
     PortSettings s;
     auto text = [&](KeyIndex i, std::string &field) {
@@ -42,27 +43,22 @@ PortSettings SettingsOf(const IniSectionReader &reader)
     return s;
 }
 
-} // namespace
-
 PortSettings ParsePortSettings(std::string_view file)
 {
-    IniSectionReader reader(kSection, kKeys);
+    IniSectionReader reader(kSection, kPortKeys);
     reader.Feed(file);
     reader.Finish();
-    return SettingsOf(reader);
+    return PortSettingsOf(reader);
 }
 
 PortSettings LoadPortSettings(const std::string &path)
 {
-    // One pass over the file in blocks, ending with the section.
-    IniSectionReader reader(kSection, kKeys);
-    if (!ReadFileBlocks(path, [&](std::string_view block) {
-            reader.Feed(block);
-            return !reader.Done();
-        }))
-        return PortSettings{}; // unreadable: the defaults
-    reader.Finish();
-    return SettingsOf(reader);
+    // One pass over the file in blocks, ending with the section; an
+    // unreadable file gives the defaults.
+    IniSectionReader reader(kSection, kPortKeys);
+    if (!ReadIniSection(path, reader))
+        return PortSettings{};
+    return PortSettingsOf(reader);
 }
 
 void SavePortSettings(const std::string &path, const PortSettings &s, bool auto_connect)

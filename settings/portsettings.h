@@ -20,6 +20,9 @@ inline constexpr IniKey kKeyData{"\xCA\xFD\xBE\xDD", "数据"};
 inline constexpr IniKey kKeyStop{"\xCD\xA3\xD6\xB9", "停止"};
 inline constexpr IniKey kKeyAuto{"auto", ""};
 
+// The six keys in the order PortSettingsOf reads them.
+inline constexpr IniKey kPortKeys[] = {kKeyPort, kKeyBaud, kKeyParity, kKeyData, kKeyStop, kKeyAuto};
+
 // Text values longer than this are cut when read.
 inline constexpr std::size_t kMaxTextValue = 2047;
 
@@ -32,6 +35,9 @@ struct PortSettings {
     int com_auto = 0;              // > 0: open the port at start-up
     bool operator==(const PortSettings &) const = default;
 };
+
+// The settings a reader gives whose first keys are kPortKeys.
+PortSettings PortSettingsOf(const IniSectionReader &reader);
 
 // The settings a file's bytes give.
 PortSettings ParsePortSettings(std::string_view file);

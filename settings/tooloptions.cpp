@@ -1,26 +1,20 @@
 #include "tooloptions.h"
 
-#include "portsettings.h"
+#include <algorithm>
+#include <array>
+#include <iterator>
 
 namespace rovi::settings {
 
-ToolOptions LoadToolOptions(const std::string &path)
+ToolOptions ToolOptionsOf(const IniSectionReader &reader, std::size_t first)
 {
-    constexpr IniKey kKeys[] = {kKeyReconnect, kKeyLogLines, kKeyLogFile, kKeyTimestamps};
-    IniSectionReader reader(kSection, kKeys);
     ToolOptions o;
-    if (!ReadFileBlocks(path, [&](std::string_view block) {
-            reader.Feed(block);
-            return !reader.Done();
-        }))
-        return o;
-    reader.Finish();
     auto flag = [&](std::size_t i, bool &field) {
-        if (const auto &v = reader.Value(i))
+        if (const auto &v = reader.Value(first + i))
             field = IniInteger(*v, field ? 1 : 0) != 0;
     };
     flag(0, o.reconnect);
-    if (const auto &v = reader.Value(1)) {
+    if (const auto &v = reader.Value(first + 1)) {
         const int lines = IniInteger(*v, o.log_lines);
         if (lines >= kMinLogLines && lines <= kMaxLogLines)
             o.log_lines = lines;
@@ -28,6 +22,19 @@ ToolOptions LoadToolOptions(const std::string &path)
     flag(2, o.log_to_file);
     flag(3, o.timestamps);
     return o;
+}
+
+StoredSettings LoadStoredSettings(const std::string &path)
+{
+    constexpr std::size_t kPort = std::size(kPortKeys);
+    constexpr std::size_t kTool = std::size(kToolKeys);
+    std::array<IniKey, kPort + kTool> keys{};
+    std::copy(std::begin(kPortKeys), std::end(kPortKeys), keys.begin());
+    std::copy(std::begin(kToolKeys), std::end(kToolKeys), keys.begin() + kPort);
+    IniSectionReader reader(kSection, keys);
+    if (!ReadIniSection(path, reader))
+        return {}; // unreadable: the defaults
+    return {PortSettingsOf(reader), ToolOptionsOf(reader, kPort)};
 }
 
 void SaveToolSwitch(const std::string &path, const IniKey &key, bool on)

@@ -6,6 +6,7 @@
 // stamps. Reading never fails; a value that does not fit gives the default.
 
 #include "inifile.h"
+#include "portsettings.h"
 
 #include <string>
 
@@ -15,6 +16,9 @@ inline constexpr IniKey kKeyReconnect{"reconnect", ""};
 inline constexpr IniKey kKeyLogLines{"loglines", ""};
 inline constexpr IniKey kKeyLogFile{"logfile", ""};
 inline constexpr IniKey kKeyTimestamps{"timestamps", ""};
+
+// The four keys in the order ToolOptionsOf reads them.
+inline constexpr IniKey kToolKeys[] = {kKeyReconnect, kKeyLogLines, kKeyLogFile, kKeyTimestamps};
 
 inline constexpr int kMinLogLines = 100;
 inline constexpr int kMaxLogLines = 10'000'000;
@@ -27,7 +31,15 @@ struct ToolOptions {
     bool operator==(const ToolOptions &) const = default;
 };
 
-ToolOptions LoadToolOptions(const std::string &path);
+// The options a reader gives whose keys from `first` on are kToolKeys.
+ToolOptions ToolOptionsOf(const IniSectionReader &reader, std::size_t first);
+
+// The port settings and the tool's options, in one pass over set.ini.
+struct StoredSettings {
+    PortSettings com;
+    ToolOptions options;
+};
+StoredSettings LoadStoredSettings(const std::string &path);
 
 // Writes one switch as "1" or "0"; throws as WriteIniValue does.
 void SaveToolSwitch(const std::string &path, const IniKey &key, bool on);

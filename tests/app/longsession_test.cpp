@@ -104,7 +104,7 @@ TEST_F(SessionFixture, ClosingByHandOrSwitchingItOffStopsReconnecting)
     window.OpenCom();
     ASSERT_TRUE(window.Comm().IsOpen());
     window.N_reconnect->trigger(); // off, and stored
-    EXPECT_FALSE(settings::LoadToolOptions(settings::kIniPath).reconnect);
+    EXPECT_FALSE(settings::LoadStoredSettings(settings::kIniPath).options.reconnect);
     reader.reset();
     ASSERT_TRUE(WaitUntil([&] { return !window.Comm().IsOpen(); }));
     EXPECT_FALSE(window.Reconnecting());
@@ -145,7 +145,7 @@ TEST_F(SessionFixture, TheRecordFileHoldsEveryChunkSentAndReceived)
     TFtool window;
     Open(window);
     window.N_logfile->trigger(); // on, and stored
-    EXPECT_TRUE(settings::LoadToolOptions(settings::kIniPath).log_to_file);
+    EXPECT_TRUE(settings::LoadStoredSettings(settings::kIniPath).options.log_to_file);
     window.Panel()->Button1->click();
     ASSERT_TRUE(WaitUntil([&] { return !window.Panel()->Edit_data2->text().isEmpty(); }));
     window.Monitor().Edit2->setText("30 31");

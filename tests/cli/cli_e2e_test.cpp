@@ -214,3 +214,15 @@ TEST(CliProvision, ConfiguresTwoReadersInARowWithConsecutiveIds)
     EXPECT_NE(first.find(",ok,\"00\",\"17\",\"34\","), std::string::npos) << first;
     EXPECT_NE(second.find(",ok,\"00\",\"18\",\"34\","), std::string::npos) << second;
 }
+
+TEST(CliProvision, ARecordThatCannotBeWrittenStopsTheBatch)
+{
+    TempDir dir;
+    const QString link = QString::fromStdString((dir.Path() / "reader").string());
+    ReaderSim sim({"--link", link});
+    const Result r = Cli({"-p", link, "provision", "--id-from", "5", "--count", "2", "--record",
+                          QString::fromStdString((dir.Path() / "no-folder" / "site.csv").string())});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.out, "ok      id=5\n"); // the reader was done; its result is not silently lost
+    EXPECT_NE(r.err.find("cannot write the record"), std::string::npos) << r.err;
+}
