@@ -1,7 +1,5 @@
 #include "openadvice.h"
 
-#include <cstring>
-
 namespace rovi {
 
 std::string OpenFailureAdvice(const OpenFailure &failure)
@@ -26,7 +24,7 @@ std::string OpenFailureAdvice(const OpenFailure &failure)
     case OpenFailure::Kind::Other:
         break;
     }
-    return "打开 " + device + " 失败：" + std::strerror(failure.error);
+    return "打开 " + device + " 失败：" + SystemErrorText(failure.error);
 }
 
 } // namespace rovi

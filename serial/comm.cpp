@@ -72,8 +72,8 @@ void TComm::StartPort()
     if (IsOpen())
         throw ECommsError("此串口已经打开");
 
-    const int fd = CommDevice::OpenExclusive(comm_name_);
-    device_ = std::make_shared<CommDevice>(fd, timeouts_);
+    const NativeHandle handle = CommDevice::OpenExclusive(comm_name_);
+    device_ = std::make_shared<CommDevice>(handle, timeouts_);
     device_->PurgeInput();
     device_->PurgeOutput();
     ApplyTimeouts();
@@ -140,7 +140,7 @@ void TComm::StopPort()
     StopReader();
     StopWriter();
     close_event_.reset();
-    device_.reset(); // releases TIOCEXCL and closes the tty
+    device_.reset(); // closes the device and gives up the exclusive hold
 }
 
 std::size_t TComm::ReceiveBacklogHeld() const
@@ -171,7 +171,7 @@ void TComm::ApplyTimeouts()
 
 void TComm::ApplyLineSettings()
 {
-    ApplyLineSettingsToDevice(device_->Fd(), line_);
+    ApplyLineSettingsToDevice(device_->Handle(), line_);
 }
 
 } // namespace rovi

@@ -1,7 +1,8 @@
 #pragma once
 
 #include "commtypes.h"
-#include "eventfd.h"
+#include "nativehandle.h"
+#include "waitevent.h"
 
 #include <mutex>
 #include <optional>
@@ -9,39 +10,50 @@
 
 namespace rovi {
 
-// The device path a port name stands for: a name that exists as a path is
-// used as it stands; otherwise "COMn" (any letter case, n >= 1) means
-// /dev/ttyS(n-1); anything else names no device.
+// The device path a port name stands for.
+// Linux: a name that exists as a path is used as it stands; otherwise
+// "COMn" (any letter case, n >= 1) means /dev/ttyS(n-1); anything else
+// names no device.
+// Windows: "COMn" (any letter case, n >= 1) means \\.\COMn, the form that
+// reaches every port number (CreateFile finds COM10 and above only so);
+// any other name is passed unchanged.
 std::optional<std::string> ResolveCommName(const std::string &name);
 
-// The event that tells both workers to end. Nobody clears it, so once
-// signalled it stays readable for both (manual reset).
-class CloseEvent : public EventFd {};
+// The n of a "COMn" name (any letter case, n >= 1 without leading zeros),
+// or nothing.
+std::optional<unsigned long> CommNumber(const std::string &name);
 
-// The open tty and what the component and its workers share about it: the
-// Linux stand-in for the driver's state. The reader reads the time-outs at
-// the start of each read.
+// The event that tells both workers to end. Nobody clears it, so once
+// signalled it stays set for both (manual reset).
+class CloseEvent : public WaitEvent {};
+
+// The open device and what the component and its workers share about it.
 class CommDevice {
 public:
-    // Opens the tty exclusively (O_NONBLOCK, flock, TIOCEXCL). Throws
-    // ECommsError with the open-failure message.
-    static int OpenExclusive(const std::string &name);
-    static void CloseExclusive(int fd);
+    // Opens the device exclusively (Linux: O_NONBLOCK, flock, TIOCEXCL;
+    // Windows: CreateFile with no sharing, overlapped, then SetupComm with
+    // 4096-byte queues). Throws ECommsError with the open-failure message
+    // (or "初始化缓冲区出错" when the queues cannot be set up).
+    static NativeHandle OpenExclusive(const std::string &name);
+    static void CloseExclusive(NativeHandle handle);
 
-    CommDevice(int fd, const CommTimeouts &timeouts);
+    CommDevice(NativeHandle handle, const CommTimeouts &timeouts);
     ~CommDevice();
     CommDevice(const CommDevice &) = delete;
     CommDevice &operator=(const CommDevice &) = delete;
 
-    int Fd() const { return fd_; }
+    NativeHandle Handle() const { return handle_; }
+    // Keeps the time-outs for the reader (Linux, where the reader times its
+    // reads itself) or hands them to the driver (Windows, SetCommTimeouts).
     void SetTimeouts(const CommTimeouts &timeouts);
     CommTimeouts Timeouts() const;
 
+    // Abort the pending read or write and empty that driver queue.
     void PurgeInput();
     void PurgeOutput();
 
 private:
-    const int fd_;
+    const NativeHandle handle_;
     mutable std::mutex mutex_;
     CommTimeouts timeouts_;
 };

@@ -2,9 +2,6 @@
 
 #include "commtypes.h"
 
-#include <linux/serial.h>
-#include <sys/ioctl.h>
-
 namespace rovi {
 
 std::uint32_t LineErrorFlags(const LineErrorCounts &before, const LineErrorCounts &after)
@@ -21,14 +18,6 @@ std::uint32_t LineErrorFlags(const LineErrorCounts &before, const LineErrorCount
     if (after.buf_overrun != before.buf_overrun)
         flags |= CE_RXOVER;
     return flags;
-}
-
-std::optional<LineErrorCounts> ReadLineErrorCounts(int fd)
-{
-    serial_icounter_struct c{};
-    if (ioctl(fd, TIOCGICOUNT, &c) != 0)
-        return std::nullopt;
-    return LineErrorCounts{c.frame, c.parity, c.overrun, c.brk, c.buf_overrun};
 }
 
 } // namespace rovi

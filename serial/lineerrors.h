@@ -20,9 +20,12 @@ struct LineErrorCounts {
 // CE_RXOVER) of the counters that differ. Counters wrap, so any change counts.
 std::uint32_t LineErrorFlags(const LineErrorCounts &before, const LineErrorCounts &after);
 
+#ifndef _WIN32
 // The counters of an open tty, or nothing on a device without them (a
-// pseudo-terminal).
+// pseudo-terminal). Windows has no counters: its driver hands out the
+// error word itself (ClearCommError), which the reader posts as it is.
 std::optional<LineErrorCounts> ReadLineErrorCounts(int fd);
+#endif
 
 // Keeps the last reading and tells what moved since. Given its first reading
 // at open, so the first error after open is reported too.

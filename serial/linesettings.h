@@ -1,32 +1,13 @@
 #pragma once
 
 #include "commtypes.h"
-
-#include <optional>
-#include <termios.h>
+#include "nativehandle.h"
 
 namespace rovi {
 
-// The termios structure the line settings give, starting from the device's
-// current one: raw mode, receiver on, no modem control of open/close, reads
-// that never block in the driver (the reader does its own timing).
-// Returns nothing for settings the line cannot run (a baud rate of 0, or
-// 1.5 stop bits with more than 5 data bits), which are then not applied at all.
-// A baud rate without a Bxxx constant leaves the speed fields as they were:
-// SetLineBaudRate sets it exactly afterwards.
-std::optional<termios> BuildTermios(const termios &current, const LineSettings &s);
-
-// The Bxxx constant of a standard rate, or nothing.
-std::optional<speed_t> StandardBaud(std::uint32_t rate);
-
-// Applies the settings to an open tty: termios, exact baud rate, and the
-// DTR and RTS lines. Failures are ignored: a device that refuses a setting
-// keeps what it has.
-void ApplyLineSettingsToDevice(int fd, const LineSettings &s);
-
-// Sets and reads back the exact baud rate through the kernel's termios2
-// (BOTHER), for rates that have no Bxxx constant.
-bool SetLineBaudRate(int fd, std::uint32_t rate);
-std::optional<std::uint32_t> ReadLineBaudRate(int fd);
+// Applies the line settings to an open device: on Linux through termios
+// (termiosline.h), on Windows through the device-control block (dcb.h).
+// Failures are ignored: a device that refuses a setting keeps what it has.
+void ApplyLineSettingsToDevice(NativeHandle device, const LineSettings &s);
 
 } // namespace rovi

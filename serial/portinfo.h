@@ -2,7 +2,8 @@
 
 // What the system says about serial devices: which are present, under which
 // stable names, and who holds one that cannot be opened. Plain C++ over
-// /dev, /sys and /proc; nothing here opens a device.
+// /dev, /sys and /proc on Linux, over the registry's SERIALCOMM key and the
+// DOS device names on Windows; nothing here opens a device.
 
 #include <string>
 #include <sys/types.h>
@@ -16,14 +17,14 @@ struct PortHolder {
 };
 
 struct PortEntry {
-    std::string path;        // /dev/ttyUSB0
+    std::string path;        // /dev/ttyUSB0 (Windows: COM3)
     std::string by_id;       // /dev/serial/by-id/… naming it, or empty
     std::string description; // the USB product or the driver, or empty
     std::vector<PortHolder> holders;
 };
 
 // The serial devices present: USB and ACM adapters, and built-in ports the
-// kernel found hardware for. Sorted by path.
+// kernel found hardware for. Sorted by path (Windows: by port number).
 std::vector<PortEntry> ListPorts();
 
 // The processes (this one included) with the device open, found through
@@ -45,6 +46,12 @@ struct OpenFailure {
     std::vector<PortHolder> holders; // Busy: who has it open, when we may see it
 };
 
+// Windows: a missing port is Missing, one held elsewhere (access denied) is
+// Busy, without holders; error is the open's GetLastError().
 OpenFailure DiagnoseOpenFailure(const std::string &name, int error);
+
+// The system's own words for an error number (errno, or GetLastError() on
+// Windows), in UTF-8.
+std::string SystemErrorText(int error);
 
 } // namespace rovi

@@ -13,14 +13,15 @@ namespace rovi {
 
 // Cuts the received byte stream into chunks by the read time-outs and posts
 // each to the window thread, with line errors before the chunk they came
-// with. A separate waiter reports carrier-detect and ring changes where the
-// device supports it. Ends on the close event, or after a hang-up notice
-// when the device goes away.
+// with, and carrier-detect and ring changes where the device reports them.
+// Ends on the close event, or after a hang-up notice when the device goes
+// away. The waiting is the platform's (readthread_posix.cpp,
+// readthread_win32.cpp); the hand-over of a chunk is shared.
 class TReadThread : public CommWorker {
 public:
-    // Test seam: when set, runs on the reader between a poll that found
-    // input and the read that takes it, to widen that window.
-    static inline std::atomic<void (*)(int fd)> BeforeReadHook{nullptr};
+    // Test seam: when set, runs on the reader between a wait that found
+    // input and the read that takes it, to widen that window (Linux).
+    static inline std::atomic<void (*)(NativeHandle device)> BeforeReadHook{nullptr};
 
     TReadThread(std::shared_ptr<CommDevice> device, std::shared_ptr<CloseEvent> close_event, NoticeTarget notify);
     ~TReadThread() override; // joins: the body must not outlive the members it uses
@@ -29,19 +30,35 @@ protected:
     void Body() override;
 
 private:
+    // Posts the first `count` bytes of the buffer as one chunk (nothing for
+    // none), then waits while the window thread is too far behind.
+    void HandOver(std::size_t count);
+
+    std::array<char, kReadBufferSize> buffer_{};
+
+#ifdef _WIN32
+    // The pending read and the pending line-event wait, each with its
+    // overlapped record and event.
+    struct ReadWait;
+    struct LineWait;
+    bool ArmRead(ReadWait &read);
+    bool FinishRead(ReadWait &read);
+    bool ArmLineWait(LineWait &line);
+    bool HandleLineEvent(LineWait &line, bool overlapped);
+    void PostFailure();
+#else
     enum class ReadEnd { complete, closed, hangup, gone };
     ReadEnd GatherRead(std::size_t &count);
-    void HandOver(std::size_t count);
     void PostLineErrors();
     void StartLineWaiter();
     void StopLineWaiter();
 
-    std::array<char, kReadBufferSize> buffer_{};
     // The driver's line-error counters, first read when the port opened.
     LineErrorWatch line_errors_;
 
     struct LineWaiter;
     std::unique_ptr<LineWaiter> line_waiter_;
+#endif
 };
 
 } // namespace rovi

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "eventfd.h"
+#include "waitevent.h"
 #include "base/bytes.h"
 
 #include <deque>
@@ -9,12 +9,12 @@
 
 namespace rovi {
 
-// The writer's request queue with a wake-up eventfd. It accepts requests
+// The writer's request queue with a wake-up event. It accepts requests
 // until the writer closes it at its end; then it refuses them.
 class WriteQueue {
 public:
     bool Valid() const { return wake_.Valid(); }
-    int WakeFd() const { return wake_.Fd(); }
+    NativeHandle WakeHandle() const { return wake_.Handle(); }
 
     // False once the queue is closed.
     bool Push(ByteString request);
@@ -24,7 +24,7 @@ public:
     void Close();
 
 private:
-    EventFd wake_;
+    WaitEvent wake_;
     std::mutex mutex_;
     std::deque<ByteString> requests_;
     bool closed_ = false;

@@ -13,7 +13,8 @@ namespace rovi {
 // Takes requests from its queue and writes each completely, in order.
 // Posts COMM_MSG_TX_EMPTY once after it starts and once each time the queue
 // runs dry after writing. Ends on the close event (dropping what is queued)
-// or after a hang-up notice when a write fails.
+// or after a hang-up notice when a write fails. The waiting and writing are
+// the platform's (writethread_posix.cpp, writethread_win32.cpp).
 class TWriteThread : public CommWorker {
 public:
     using CommWorker::CommWorker;
@@ -30,6 +31,9 @@ private:
     bool WaitForInput();
 
     WriteQueue queue_;
+#ifdef _WIN32
+    WaitEvent written_; // the overlapped write's event
+#endif
 };
 
 } // namespace rovi

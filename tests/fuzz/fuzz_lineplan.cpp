@@ -2,7 +2,7 @@
 // a plan's deadline never overflows the clock, and a built termios is always
 // raw, never blocking in the driver, and has the asked frame format.
 #include "check.h"
-#include "serial/linesettings.h"
+#include "serial/termiosline.h"
 #include "serial/readplan.h"
 
 #include <chrono>

@@ -1,5 +1,5 @@
 #include "serial/comm.h"
-#include "serial/linesettings.h"
+#include "serial/termiosline.h"
 #include "serial/readthread.h"
 #include "tests/support/pty.h"
 #include "tests/support/qtwait.h"

@@ -1,6 +1,7 @@
 #include "serial/device.h"
 #include "serial/lineerrors.h"
 #include "serial/linesettings.h"
+#include "serial/termiosline.h"
 #include "serial/readplan.h"
 #include "tests/support/pty.h"
 

@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <optional>
 
@@ -178,6 +179,11 @@ OpenFailure DiagnoseOpenFailure(const std::string &name, int error)
         failure.holders = HoldersOf(*path);
     }
     return failure;
+}
+
+std::string SystemErrorText(int error)
+{
+    return std::strerror(error);
 }
 
 } // namespace rovi

@@ -1,4 +1,5 @@
 #include "linesettings.h"
+#include "termiosline.h"
 
 #include <array>
 #include <sys/ioctl.h>
@@ -88,7 +89,8 @@ void SetModemLine(int fd, int line, bool on)
 
 } // namespace
 
-void ApplyLineSettingsToDevice(int fd, const LineSettings &s)
+// termios, the exact baud rate, and the DTR and RTS lines.
+void ApplyLineSettingsToDevice(NativeHandle fd, const LineSettings &s)
 {
     termios current{};
     if (tcgetattr(fd, &current) != 0)

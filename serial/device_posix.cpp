@@ -1,0 +1,76 @@
+#include "device.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace rovi {
+
+std::optional<std::string> ResolveCommName(const std::string &name)
+{
+    if (name.empty())
+        return std::nullopt;
+    struct stat st {};
+    if (stat(name.c_str(), &st) == 0)
+        return name;
+    if (const auto n = CommNumber(name))
+        return "/dev/ttyS" + std::to_string(*n - 1);
+    return std::nullopt;
+}
+
+NativeHandle CommDevice::OpenExclusive(const std::string &name)
+{
+    const auto path = ResolveCommName(name);
+    if (!path)
+        throw ECommsError(kOpenFailureMessage, ENOENT);
+    const int fd = ::open(path->c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        throw ECommsError(kOpenFailureMessage, errno);
+    termios t{};
+    int error = 0;
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0)
+        error = errno == EWOULDBLOCK ? EBUSY : errno;
+    else if (tcgetattr(fd, &t) != 0)
+        error = errno; // ENOTTY: not a serial device
+    if (error != 0) {
+        ::close(fd);
+        throw ECommsError(kOpenFailureMessage, error);
+    }
+    (void)ioctl(fd, TIOCEXCL);
+    return fd;
+}
+
+void CommDevice::CloseExclusive(NativeHandle fd)
+{
+    (void)ioctl(fd, TIOCNXCL);
+    ::close(fd);
+}
+
+CommDevice::CommDevice(NativeHandle fd, const CommTimeouts &timeouts) : handle_(fd), timeouts_(timeouts) {}
+
+CommDevice::~CommDevice()
+{
+    CloseExclusive(handle_);
+}
+
+void CommDevice::SetTimeouts(const CommTimeouts &timeouts)
+{
+    std::lock_guard lock(mutex_);
+    timeouts_ = timeouts;
+}
+
+void CommDevice::PurgeInput()
+{
+    (void)tcflush(handle_, TCIFLUSH);
+}
+
+void CommDevice::PurgeOutput()
+{
+    (void)tcflush(handle_, TCOFLUSH);
+}
+
+} // namespace rovi

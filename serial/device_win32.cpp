@@ -1,0 +1,71 @@
+#include "device.h"
+
+#include "winapi.h"
+
+namespace rovi {
+
+std::optional<std::string> ResolveCommName(const std::string &name)
+{
+    if (name.empty())
+        return std::nullopt;
+    if (const auto n = CommNumber(name))
+        return "\\\\.\\COM" + std::to_string(*n);
+    return name;
+}
+
+NativeHandle CommDevice::OpenExclusive(const std::string &name)
+{
+    const auto path = ResolveCommName(name);
+    if (!path)
+        throw ECommsError(kOpenFailureMessage, ERROR_FILE_NOT_FOUND);
+    HANDLE h = CreateFileA(path->c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                           FILE_FLAG_OVERLAPPED | FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        throw ECommsError(kOpenFailureMessage, static_cast<int>(GetLastError()));
+    if (!SetupComm(h, kReadBufferSize, kReadBufferSize)) {
+        const DWORD error = GetLastError();
+        CloseHandle(h);
+        throw ECommsError("初始化缓冲区出错", static_cast<int>(error));
+    }
+    return h;
+}
+
+void CommDevice::CloseExclusive(NativeHandle handle)
+{
+    CloseHandle(handle);
+}
+
+CommDevice::CommDevice(NativeHandle handle, const CommTimeouts &timeouts) : handle_(handle), timeouts_(timeouts) {}
+
+CommDevice::~CommDevice()
+{
+    CloseExclusive(handle_);
+}
+
+// The five time-outs go to the driver in property order (COMMTIMEOUTS has
+// the same members in the same order); the driver decides when a read
+// completes. The result is ignored: a device that refuses keeps its own.
+void CommDevice::SetTimeouts(const CommTimeouts &timeouts)
+{
+    std::lock_guard lock(mutex_);
+    timeouts_ = timeouts;
+    COMMTIMEOUTS t{};
+    t.ReadIntervalTimeout = timeouts.ReadIntervalTimeout;
+    t.ReadTotalTimeoutMultiplier = timeouts.ReadTotalTimeoutMultiplier;
+    t.ReadTotalTimeoutConstant = timeouts.ReadTotalTimeoutConstant;
+    t.WriteTotalTimeoutMultiplier = timeouts.WriteTotalTimeoutMultiplier;
+    t.WriteTotalTimeoutConstant = timeouts.WriteTotalTimeoutConstant;
+    (void)SetCommTimeouts(handle_, &t);
+}
+
+void CommDevice::PurgeInput()
+{
+    (void)PurgeComm(handle_, PURGE_RXABORT | PURGE_RXCLEAR);
+}
+
+void CommDevice::PurgeOutput()
+{
+    (void)PurgeComm(handle_, PURGE_TXABORT | PURGE_TXCLEAR);
+}
+
+} // namespace rovi

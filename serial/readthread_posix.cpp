@@ -1,0 +1,205 @@
+#include "readthread.h"
+
+#include "readplan.h"
+
+#include <linux/serial.h>
+
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstring>
+#include <poll.h>
+#include <pthread.h>
+#include <sys/ioctl.h>
+#include <thread>
+#include <unistd.h>
+
+namespace rovi {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+int PollTimeoutMs(std::optional<Clock::time_point> deadline)
+{
+    if (!deadline)
+        return -1;
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(*deadline - Clock::now()).count();
+    return left <= 0 ? 0 : static_cast<int>(std::min<long long>(left, 1 << 30));
+}
+
+// The signal that interrupts the line-event waiter's TIOCMIWAIT at shutdown.
+int WakeSignal()
+{
+    static const int sig = [] {
+        const int s = SIGRTMIN + 5;
+        struct sigaction sa {};
+        sa.sa_handler = [](int) {};
+        sigemptyset(&sa.sa_mask);
+        sa.sa_flags = 0; // no SA_RESTART: the ioctl must return EINTR
+        sigaction(s, &sa, nullptr);
+        return s;
+    }();
+    return sig;
+}
+
+} // namespace
+
+// Waits for carrier-detect and ring changes with TIOCMIWAIT on its own thread.
+// A device without modem lines (a pseudo-terminal) answers ENOTTY at once and
+// the waiter ends without a notice.
+struct TReadThread::LineWaiter {
+    std::atomic<bool> stop{false};
+    std::atomic<bool> done{false};
+    std::thread thread;
+};
+
+TReadThread::TReadThread(std::shared_ptr<CommDevice> device, std::shared_ptr<CloseEvent> close_event,
+                         NoticeTarget notify)
+    : CommWorker(std::move(device), std::move(close_event), notify),
+      line_errors_(ReadLineErrorCounts(device_->Handle()))
+{
+}
+
+TReadThread::~TReadThread()
+{
+    Join();
+}
+
+void TReadThread::StartLineWaiter()
+{
+    const int fd = device_->Handle();
+    serial_icounter_struct probe{};
+    if (ioctl(fd, TIOCGICOUNT, &probe) != 0)
+        return; // no modem-line counters on this device
+    (void)WakeSignal();
+    line_waiter_ = std::make_unique<LineWaiter>();
+    LineWaiter *w = line_waiter_.get();
+    w->thread = std::thread([w, fd, notify = notify_] {
+        serial_icounter_struct before{};
+        (void)ioctl(fd, TIOCGICOUNT, &before);
+        while (!w->stop.load()) {
+            if (ioctl(fd, TIOCMIWAIT, TIOCM_CD | TIOCM_RNG) != 0) {
+                if (errno == EINTR)
+                    continue;
+                break; // unsupported, or the device is gone: the reader sees that itself
+            }
+            serial_icounter_struct after{};
+            if (ioctl(fd, TIOCGICOUNT, &after) != 0)
+                break;
+            std::uint32_t bits = 0;
+            if (after.dcd != before.dcd)
+                bits |= MODEM_EVENT_RLSD;
+            if (after.rng != before.rng)
+                bits |= MODEM_EVENT_RING;
+            before = after;
+            if (bits != 0 && !w->stop.load())
+                notify.Post(COMM_MSG_MODEM, bits);
+        }
+        w->done.store(true);
+    });
+}
+
+void TReadThread::StopLineWaiter()
+{
+    if (!line_waiter_)
+        return;
+    line_waiter_->stop.store(true);
+    // A signal sent just before the waiter enters the ioctl is lost, so repeat it.
+    while (!line_waiter_->done.load()) {
+        pthread_kill(line_waiter_->thread.native_handle(), WakeSignal());
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    line_waiter_->thread.join();
+    line_waiter_.reset();
+}
+
+// Reports the line errors counted since the last look, before the chunk
+// they came with. A device without counters never reports any.
+void TReadThread::PostLineErrors()
+{
+    if (!line_errors_.Active())
+        return;
+    if (const auto now = ReadLineErrorCounts(device_->Handle()))
+        if (const std::uint32_t flags = line_errors_.Update(*now))
+            notify_.Post(COMM_MSG_ERROR, flags);
+}
+
+// One read request: gathers up to 4096 bytes until the time-outs complete it.
+TReadThread::ReadEnd TReadThread::GatherRead(std::size_t &count)
+{
+    const ReadPlan plan = PlanRead(device_->Timeouts());
+    const Clock::time_point start = Clock::now();
+    Clock::time_point last_byte{};
+    count = 0;
+    for (;;) {
+        std::optional<Clock::time_point> deadline;
+        if (plan.total)
+            deadline = start + *plan.total;
+        if (plan.interval && count > 0) {
+            const auto gap_end = last_byte + *plan.interval;
+            deadline = deadline ? std::min(*deadline, gap_end) : gap_end;
+        }
+        pollfd fds[2] = {{close_event_->Handle(), POLLIN, 0}, {device_->Handle(), POLLIN, 0}};
+        const int ready = ::poll(fds, 2, PollTimeoutMs(deadline));
+        if (ready < 0) {
+            if (errno == EINTR)
+                continue;
+            return ReadEnd::hangup;
+        }
+        if (fds[0].revents != 0)
+            return ReadEnd::closed;
+        if (ready == 0)
+            return ReadEnd::complete; // the interval or total time-out ran out
+        const short events = fds[1].revents;
+        if (events & POLLNVAL)
+            return ReadEnd::gone;
+        if (auto hook = BeforeReadHook.load())
+            hook(device_->Handle());
+        const ssize_t n = ::read(device_->Handle(), buffer_.data() + count, kReadBufferSize - count);
+        if (n > 0) {
+            count += static_cast<std::size_t>(n);
+            last_byte = Clock::now();
+            PostLineErrors();
+            if (count == kReadBufferSize || plan.return_on_first_bytes)
+                return ReadEnd::complete;
+            continue;
+        }
+        if (n < 0 && (errno == EAGAIN || errno == EINTR))
+            continue;
+        if (n < 0 && errno == EBADF)
+            return ReadEnd::gone;
+        // With VMIN and VTIME 0 an empty input queue reads as 0 bytes, for
+        // instance when a purge emptied it after the poll: only the poll's
+        // hang-up or error, or a failing read (EIO), mean the line is gone.
+        if (n == 0 && (events & (POLLHUP | POLLERR)) == 0)
+            continue;
+        return ReadEnd::hangup;
+    }
+}
+
+void TReadThread::Body()
+{
+    StartLineWaiter();
+    for (;;) {
+        if (close_event_->IsSignalled())
+            break;
+        std::size_t count = 0;
+        const ReadEnd end = GatherRead(count);
+        if (end == ReadEnd::complete) {
+            PostLineErrors();
+            HandOver(count);
+            continue;
+        }
+        if (end == ReadEnd::hangup) {
+            PostLineErrors();
+            HandOver(count); // bytes already received are not lost
+            notify_.PostHangup();
+        }
+        break;
+    }
+    StopLineWaiter();
+    device_->PurgeInput();
+}
+
+} // namespace rovi

@@ -1,0 +1,208 @@
+#include "readthread.h"
+
+#include "winapi.h"
+
+namespace rovi {
+
+// Each record's event is manual reset and starts signalled; a pending
+// operation resets it and its completion sets it again.
+struct TReadThread::ReadWait {
+    OVERLAPPED record{};
+    bool pending = false;
+    ReadWait() { record.hEvent = CreateEventA(nullptr, TRUE, TRUE, nullptr); }
+    ~ReadWait()
+    {
+        if (record.hEvent)
+            CloseHandle(record.hEvent);
+    }
+};
+
+struct TReadThread::LineWait {
+    OVERLAPPED record{};
+    DWORD mask = 0;
+    bool pending = false;
+    // Off when the driver cannot wait for line events (WaitCommEvent answers
+    // ERROR_NOT_SUPPORTED, as Wine does on a pseudo-terminal): reading goes
+    // on without them.
+    bool supported = true;
+    LineWait() { record.hEvent = CreateEventA(nullptr, TRUE, TRUE, nullptr); }
+    ~LineWait()
+    {
+        if (record.hEvent)
+            CloseHandle(record.hEvent);
+    }
+};
+
+namespace {
+
+constexpr DWORD kLineEvents = EV_RLSD | EV_ERR | EV_RING; // 0x01A0
+
+} // namespace
+
+TReadThread::TReadThread(std::shared_ptr<CommDevice> device, std::shared_ptr<CloseEvent> close_event,
+                         NoticeTarget notify)
+    : CommWorker(std::move(device), std::move(close_event), notify)
+{
+}
+
+TReadThread::~TReadThread()
+{
+    Join();
+}
+
+// A failure ends the reader; it is a hang-up unless the device is being
+// closed under it (ERROR_INVALID_HANDLE).
+void TReadThread::PostFailure()
+{
+    if (GetLastError() != ERROR_INVALID_HANDLE)
+        notify_.PostHangup();
+}
+
+// Starts reads until one is left pending (true), handing over those that
+// complete at once.
+bool TReadThread::ArmRead(ReadWait &read)
+{
+    for (;;) {
+        if (close_event_->IsSignalled())
+            return false;
+        DWORD count = 0;
+        if (ReadFile(device_->Handle(), buffer_.data(), kReadBufferSize, &count, &read.record)) {
+            HandOver(count);
+            if (count == 0) // time-outs that let a read end empty: do not spin
+                (void)WaitForSingleObject(close_event_->Handle(), 1);
+            continue;
+        }
+        const DWORD error = GetLastError();
+        if (error == ERROR_IO_PENDING) {
+            read.pending = true;
+            return true;
+        }
+        if (error == ERROR_OPERATION_ABORTED)
+            continue; // a purge aborted it: read again
+        PostFailure();
+        return false;
+    }
+}
+
+bool TReadThread::FinishRead(ReadWait &read)
+{
+    read.pending = false;
+    DWORD count = 0;
+    if (!GetOverlappedResult(device_->Handle(), &read.record, &count, FALSE)) {
+        // A purge (PurgeComm with PURGE_RXABORT) aborts the pending read;
+        // that is not a hang-up, and the next read takes what follows.
+        if (GetLastError() == ERROR_OPERATION_ABORTED)
+            return true;
+        PostFailure();
+        return false;
+    }
+    HandOver(count);
+    return true;
+}
+
+// Leaves a line-event wait pending (true), serving events that are there
+// at once; a driver without line events leaves none and reports true.
+bool TReadThread::ArmLineWait(LineWait &line)
+{
+    for (;;) {
+        if (close_event_->IsSignalled())
+            return false;
+        if (WaitCommEvent(device_->Handle(), &line.mask, &line.record)) {
+            if (!HandleLineEvent(line, false))
+                return false;
+            continue;
+        }
+        const DWORD error = GetLastError();
+        if (error == ERROR_IO_PENDING) {
+            line.pending = true;
+            return true;
+        }
+        if (error == ERROR_NOT_SUPPORTED) {
+            line.supported = false;
+            return true;
+        }
+        PostFailure();
+        return false;
+    }
+}
+
+bool TReadThread::HandleLineEvent(LineWait &line, bool overlapped)
+{
+    if (overlapped) {
+        line.pending = false;
+        DWORD unused = 0;
+        if (!GetOverlappedResult(device_->Handle(), &line.record, &unused, FALSE)) {
+            PostFailure();
+            return false;
+        }
+    }
+    if (line.mask & EV_ERR) {
+        DWORD errors = 0;
+        if (!ClearCommError(device_->Handle(), &errors, nullptr)) {
+            PostFailure();
+            return false;
+        }
+        notify_.Post(COMM_MSG_ERROR, errors);
+    }
+    std::uint32_t bits = 0;
+    if (line.mask & EV_RLSD)
+        bits |= MODEM_EVENT_RLSD;
+    if (line.mask & EV_RING)
+        bits |= MODEM_EVENT_RING;
+    if (bits != 0)
+        notify_.Post(COMM_MSG_MODEM, bits);
+    if ((line.mask & kLineEvents) == 0) {
+        notify_.PostHangup();
+        return false;
+    }
+    return true;
+}
+
+void TReadThread::Body()
+{
+    const HANDLE device = device_->Handle();
+    ReadWait read;
+    LineWait line;
+    if (!read.record.hEvent || !line.record.hEvent) {
+        notify_.PostHangup();
+    } else if (!SetCommMask(device, kLineEvents)) {
+        notify_.PostHangup();
+    } else if (ArmLineWait(line) && ArmRead(read)) {
+        for (;;) {
+            HANDLE list[3];
+            DWORD n = 0;
+            list[n++] = close_event_->Handle();
+            if (line.supported)
+                list[n++] = line.record.hEvent;
+            list[n++] = read.record.hEvent;
+            const DWORD r = WaitForMultipleObjects(n, list, FALSE, INFINITE);
+            if (r == WAIT_OBJECT_0)
+                break;
+            if (r > WAIT_OBJECT_0 && r < WAIT_OBJECT_0 + n) {
+                const HANDLE which = list[r - WAIT_OBJECT_0];
+                const bool ok = which == line.record.hEvent ? HandleLineEvent(line, true) && ArmLineWait(line)
+                                                           : FinishRead(read) && ArmRead(read);
+                if (ok)
+                    continue;
+                break;
+            }
+            notify_.PostHangup();
+            break;
+        }
+    }
+    // Abort what is pending and let it complete before its records go:
+    // the purge ends the read, clearing the event mask ends the line wait.
+    device_->PurgeInput();
+    DWORD unused = 0;
+    if (read.pending) {
+        (void)CancelIoEx(device, &read.record);
+        (void)GetOverlappedResult(device, &read.record, &unused, TRUE);
+    }
+    if (line.pending) {
+        (void)SetCommMask(device, 0);
+        (void)CancelIoEx(device, &line.record);
+        (void)GetOverlappedResult(device, &line.record, &unused, TRUE);
+    }
+}
+
+} // namespace rovi
