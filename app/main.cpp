@@ -47,7 +47,7 @@ int main(int argc, char *argv[])
         std::filesystem::create_directories(folder, error);
         std::filesystem::current_path(folder, error);
         if (error)
-            std::fprintf(stderr, "rovi-tool: cannot work in %s: %s\n", folder.c_str(), error.message().c_str());
+            std::fprintf(stderr, "rovi-tool: cannot work in %s: %s\n", folder.string().c_str(), error.message().c_str());
     }
 
     ToolApplication app(argc, argv);

@@ -19,7 +19,11 @@ LocalTime Local(TrafficFile::Clock::time_point when)
     const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(since);
     const std::time_t t = static_cast<std::time_t>(seconds.count());
     LocalTime local{};
+#ifdef _WIN32
+    localtime_s(&local.tm, &t);
+#else
     localtime_r(&t, &local.tm);
+#endif
     local.millis = static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(since - seconds).count());
     if (local.millis < 0)
         local.millis = 0;

@@ -14,7 +14,11 @@
 #include <QPushButton>
 #include <QAbstractItemView>
 #include <QHash>
+#ifdef _WIN32
+#include "serial/portinfo.h"
+#else
 #include <QSerialPortInfo>
+#endif
 #include <QStyledItemDelegate>
 #include <QTimer>
 
@@ -57,6 +61,16 @@ TFcomset::DeviceLister &Lister()
     return lister;
 }
 
+#ifdef _WIN32
+// The COM ports the drivers registered, with the driver's device name.
+QList<TFcomset::Device> SystemDevices()
+{
+    QList<TFcomset::Device> devices;
+    for (const PortEntry &port : ListPorts())
+        devices.append({QString::fromStdString(port.path), QString::fromStdString(port.description)});
+    return devices;
+}
+#else
 QList<TFcomset::Device> SystemDevices()
 {
     QList<TFcomset::Device> devices;
@@ -75,6 +89,7 @@ QList<TFcomset::Device> SystemDevices()
         devices.append({link.absoluteFilePath(), described.value(link.canonicalFilePath())});
     return devices;
 }
+#endif
 
 // The port list's drop-down shows each device's description after its
 // name; the box itself, and what is saved, is the name alone.
@@ -117,8 +132,12 @@ void TFcomset::FillPorts(const QList<Device> &devices)
     for (int n = 1; n <= 20; ++n)
         ComboBox_com->addItem(QStringLiteral("COM%1").arg(n));
     for (const Device &device : devices) {
-        ComboBox_com->addItem(device.path);
-        const int i = ComboBox_com->count() - 1;
+        // A present COM1…COM20 is described in its fixed row, not listed twice.
+        int i = ComboBox_com->findText(device.path, Qt::MatchFixedString);
+        if (i < 0) {
+            ComboBox_com->addItem(device.path);
+            i = ComboBox_com->count() - 1;
+        }
         ComboBox_com->setItemData(i, device.description, Qt::AccessibleDescriptionRole);
         ComboBox_com->setItemData(i, device.description, Qt::ToolTipRole);
     }

@@ -3,10 +3,10 @@
 // A fresh temporary folder that is also the current directory while it lives
 // (set.ini is read from the current directory).
 
+#include <cstdio>
 #include <filesystem>
-#include <stdlib.h>
+#include <random>
 #include <string>
-#include <unistd.h>
 
 namespace rovi::test {
 
@@ -14,8 +14,14 @@ class TempDir {
 public:
     TempDir()
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "rovi-test-XXXXXX").string();
-        path_ = mkdtemp(pattern.data());
+        std::random_device random;
+        for (;;) { // a name nobody has taken: create_directory fails on an existing one
+            char name[32];
+            std::snprintf(name, sizeof name, "rovi-test-%08x", static_cast<unsigned>(random()));
+            path_ = std::filesystem::temp_directory_path() / name;
+            if (std::filesystem::create_directory(path_))
+                break;
+        }
         previous_ = std::filesystem::current_path();
         std::filesystem::current_path(path_);
     }

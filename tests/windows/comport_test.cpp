@@ -1,0 +1,163 @@
+// The serial component of the Windows build on a real COM port: Wine maps
+// ROVI_TEST_COM to the pseudo-terminal of the simulated reader, which runs
+// as a Linux program beside the tests (scripts/test-windows starts it).
+#include "comport.h"
+
+#include "protocol/frame.h"
+#include "serial/comm.h"
+#include "serial/portinfo.h"
+#include "tests/support/qtwait.h"
+
+#include <QElapsedTimer>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using namespace rovi;
+using namespace rovi::test;
+
+namespace {
+
+struct Chunk {
+    std::string bytes;
+    qint64 at_ms;
+};
+
+// A component on the simulated reader's COM port that records its events.
+class ComPortFixture : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        clock.start();
+        comm.SetCommName(TestComPort());
+        comm.SetOutx_XonXoffFlow(false); // as the program runs the line
+        comm.SetInx_XonXoffFlow(false);
+        comm.OnReceiveData = [this](TComm *, const void *buffer, std::uint16_t length) {
+            EXPECT_EQ(static_cast<const char *>(buffer)[length], '\0');
+            chunks.push_back({std::string(static_cast<const char *>(buffer), length), clock.elapsed()});
+        };
+        comm.OnRequestHangup = [this](TComm *) { ++hangups; };
+        comm.OnSendDataEmpty = [this](TComm *) { ++empties; };
+    }
+    void TearDown() override { comm.StopPort(); }
+
+    void Send(const Frame &frame) { comm.WriteAll(AsBytes(frame)); }
+
+    TComm comm;
+    QElapsedTimer clock;
+    std::vector<Chunk> chunks;
+    int hangups = 0;
+    int empties = 0;
+};
+
+std::string StartFailure(TComm &comm)
+{
+    try {
+        comm.StartPort();
+    } catch (const ECommsError &e) {
+        return e.what();
+    }
+    return {};
+}
+
+} // namespace
+
+TEST_F(ComPortFixture, AQueryIsAnsweredWithOneVerifiedReport)
+{
+    ASSERT_EQ(StartFailure(comm), "");
+    Send(ComposeQuery());
+    ASSERT_TRUE(WaitUntil([&] { return !chunks.empty(); }));
+    Pump(300); // nothing else follows
+    ASSERT_EQ(chunks.size(), 1u);
+    EXPECT_TRUE(VerifiedReport(chunks[0].bytes).has_value());
+    EXPECT_GE(empties, 1); // the writer's first notice, and the one after the query
+    EXPECT_EQ(hangups, 0);
+}
+
+// Replies 20 ms apart are one burst; 300 ms apart, two chunks.
+TEST_F(ComPortFixture, TheReadTimeoutsCutChunks)
+{
+    ASSERT_EQ(StartFailure(comm), "");
+    Send(ComposeQuery());
+    Pump(20);
+    Send(ComposeQuery());
+    ASSERT_TRUE(WaitUntil([&] { return !chunks.empty(); }));
+    Pump(300);
+    ASSERT_EQ(chunks.size(), 1u);
+    EXPECT_EQ(chunks[0].bytes.size(), 2 * kFrameSize);
+
+    chunks.clear();
+    Send(ComposeQuery());
+    Pump(300);
+    Send(ComposeQuery());
+    ASSERT_TRUE(WaitUntil([&] { return chunks.size() == 2; }));
+    EXPECT_EQ(chunks[0].bytes.size(), kFrameSize);
+    EXPECT_EQ(chunks[1].bytes.size(), kFrameSize);
+}
+
+TEST_F(ComPortFixture, ASetIsAcknowledgedAndReadBack)
+{
+    ASSERT_EQ(StartFailure(comm), "");
+    Send(ComposeFieldSet(Field::reread, 0x07));
+    ASSERT_TRUE(WaitUntil([&] { return !chunks.empty(); }));
+    ASSERT_EQ(chunks[0].bytes.size(), kAckSize);
+    EXPECT_TRUE(AckSucceeded(std::span<const std::uint8_t, kAckSize>(
+        reinterpret_cast<const std::uint8_t *>(chunks[0].bytes.data()), kAckSize)));
+    Pump(150);
+    chunks.clear();
+    Send(ComposeQuery());
+    ASSERT_TRUE(WaitUntil([&] { return !chunks.empty(); }));
+    const auto report = VerifiedReport(chunks[0].bytes);
+    ASSERT_TRUE(report.has_value());
+    EXPECT_EQ((*report)[FramePos(Field::reread)], 0x07);
+
+    Pump(150);
+    chunks.clear();
+    Send(ComposeFactoryReset()); // the next test starts from the factory set again
+    ASSERT_TRUE(WaitUntil([&] { return !chunks.empty(); }));
+}
+
+TEST_F(ComPortFixture, ThePortIsHeldExclusivelyUntilStopped)
+{
+    ASSERT_EQ(StartFailure(comm), "");
+    TComm second;
+    second.SetCommName(TestComPort());
+    EXPECT_EQ(StartFailure(second), "打开串口出错\r\n此串口不存在或被占用");
+    EXPECT_EQ(StartFailure(comm), "此串口已经打开");
+
+    QElapsedTimer stop;
+    stop.start();
+    comm.StopPort(); // with a read pending
+    EXPECT_LT(stop.elapsed(), 2000);
+    EXPECT_EQ(StartFailure(second), "");
+    second.StopPort();
+}
+
+TEST(ComPort, AnAbsentPortFailsAndIsDiagnosedAsMissing)
+{
+    TComm comm;
+    comm.SetCommName("COM199");
+    try {
+        comm.StartPort();
+        FAIL() << "opened";
+    } catch (const ECommsError &e) {
+        EXPECT_STREQ(e.what(), "打开串口出错\r\n此串口不存在或被占用");
+        const OpenFailure failure = DiagnoseOpenFailure("COM199", e.Errno());
+        EXPECT_EQ(failure.kind, OpenFailure::Kind::Missing);
+        EXPECT_EQ(failure.path, "COM199");
+    }
+    EXPECT_FALSE(comm.IsOpen());
+    EXPECT_FALSE(PortPresent("COM199"));
+    EXPECT_TRUE(PortPresent(TestComPort()));
+}
+
+// 64 KB in one go: the writer takes it whole and reports its queue empty.
+TEST_F(ComPortFixture, ALongWriteIsWrittenWhole)
+{
+    ASSERT_EQ(StartFailure(comm), "");
+    ASSERT_TRUE(WaitUntil([&] { return empties == 1; }));
+    comm.WriteAll(std::string(65536, '\0'));
+    ASSERT_TRUE(WaitUntil([&] { return empties == 2; }, 15000));
+    EXPECT_EQ(hangups, 0);
+}
