@@ -2,7 +2,30 @@
 
 #include "winapi.h"
 
+#include <cctype>
+#include <map>
+#include <mutex>
+
 namespace rovi {
+
+namespace {
+
+// The port's hold: a named mutex per port, which exists while some program
+// of ours has the port open. Windows' own drivers refuse a second open of a
+// port anyway; Wine's serial layer does not, so there the hold is what keeps
+// a second tool (or rovi-cli) off a port in use.
+std::string HoldName(const std::string &path)
+{
+    std::string name = "Global\\rovi-serial-";
+    for (char c : path)
+        name += c == '\\' ? '_' : static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return name;
+}
+
+std::mutex holds_mutex;
+std::map<HANDLE, HANDLE> holds; // device handle -> its hold
+
+} // namespace
 
 std::optional<std::string> ResolveCommName(const std::string &name)
 {
@@ -22,17 +45,32 @@ NativeHandle CommDevice::OpenExclusive(const std::string &name)
                            FILE_FLAG_OVERLAPPED | FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE)
         throw ECommsError(kOpenFailureMessage, static_cast<int>(GetLastError()));
+    const HANDLE hold = CreateMutexA(nullptr, FALSE, HoldName(*path).c_str());
+    if (!hold || GetLastError() == ERROR_ALREADY_EXISTS) {
+        if (hold)
+            CloseHandle(hold);
+        CloseHandle(h);
+        throw ECommsError(kOpenFailureMessage, ERROR_ACCESS_DENIED); // what Windows says for a port in use
+    }
     if (!SetupComm(h, kReadBufferSize, kReadBufferSize)) {
         const DWORD error = GetLastError();
+        CloseHandle(hold);
         CloseHandle(h);
         throw ECommsError("初始化缓冲区出错", static_cast<int>(error));
     }
+    std::lock_guard lock(holds_mutex);
+    holds[h] = hold;
     return h;
 }
 
 void CommDevice::CloseExclusive(NativeHandle handle)
 {
     CloseHandle(handle);
+    std::lock_guard lock(holds_mutex);
+    if (const auto it = holds.find(handle); it != holds.end()) {
+        CloseHandle(it->second);
+        holds.erase(it);
+    }
 }
 
 CommDevice::CommDevice(NativeHandle handle, const CommTimeouts &timeouts) : handle_(handle), timeouts_(timeouts) {}

@@ -67,10 +67,28 @@ std::vector<PortHolder> HoldersOf(const std::string &)
     return {};
 }
 
+// The DOS device name exists (Windows); failing that, the device answers
+// an open without access rights, which neither reads nor writes it and
+// counts a port held elsewhere as present (Wine, whose ports mapped in its
+// dosdevices folder are not DOS device names).
 bool PortPresent(const std::string &name)
 {
+    if (name.empty())
+        return false;
     char target[1024];
-    return !name.empty() && QueryDosDeviceA(DosName(name).c_str(), target, sizeof target) != 0;
+    if (QueryDosDeviceA(DosName(name).c_str(), target, sizeof target) != 0)
+        return true;
+    const auto path = ResolveCommName(name);
+    if (!path)
+        return false;
+    const HANDLE h = CreateFileA(path->c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                                 nullptr);
+    if (h != INVALID_HANDLE_VALUE) {
+        CloseHandle(h);
+        return true;
+    }
+    const DWORD error = GetLastError();
+    return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND && error != ERROR_INVALID_NAME;
 }
 
 OpenFailure DiagnoseOpenFailure(const std::string &name, int error)

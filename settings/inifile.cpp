@@ -329,7 +329,7 @@ void WriteIniValue(const std::string &path, const std::string &shown_name, std::
     const std::string current = exists ? ReadFileBytes(path) : std::string();
     if (exists && current.empty() && st.st_size > 0)
         throw Exception("Unable to write to " + shown_name);
-    if (!ReplaceFile(path, IniReplace(current, section, key, value)))
+    if (!ReplaceFileBytes(path, IniReplace(current, section, key, value)))
         throw Exception("Unable to write to " + shown_name);
 }
 

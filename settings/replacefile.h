@@ -10,6 +10,6 @@ namespace rovi::settings {
 // over `path`. Two programs saving at once take turns on the temporary file;
 // a failed save removes it, so none is left behind by a save that finished.
 // False when the file could not be replaced (it is then unchanged).
-bool ReplaceFile(const std::string &path, std::string_view bytes);
+bool ReplaceFileBytes(const std::string &path, std::string_view bytes);
 
 } // namespace rovi::settings

@@ -46,7 +46,7 @@ int OpenLockedTemporary(const std::string &temp)
 } // namespace
 
 // The rename happens while the lock is held.
-bool ReplaceFile(const std::string &path, std::string_view bytes)
+bool ReplaceFileBytes(const std::string &path, std::string_view bytes)
 {
     mode_t mode = 0644;
     struct stat st {};

@@ -48,7 +48,7 @@ bool WriteAll(HANDLE h, std::string_view bytes)
 } // namespace
 
 // The rename happens while the temporary file is still held.
-bool ReplaceFile(const std::string &path, std::string_view bytes)
+bool ReplaceFileBytes(const std::string &path, std::string_view bytes)
 {
     const std::string temp = TemporaryNameFor(path);
     const HANDLE h = OpenHeldTemporary(temp);
