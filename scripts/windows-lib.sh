@@ -64,7 +64,7 @@ ensure_windows_qt() {
     ensure_windows_packages
     local base started=$SECONDS
     base=$(fetch_source qt6-base)
-    echo "Building Qt $QT_WIN_VERSION for Windows into $QT_WIN (once per machine; about 30-40 minutes on two cores)"
+    echo "Building Qt $QT_WIN_VERSION for Windows into $QT_WIN (once per machine; about 20 minutes on two cores)"
     local build=$WIN_CACHE/build-$QT_WIN_KEY
     # Qt keeps the toolchain file's path for the programs built with it, so
     # the cache holds its own copy and does not depend on this checkout.

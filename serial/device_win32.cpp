@@ -1,6 +1,6 @@
 #include "device.h"
 
-#include "winapi.h"
+#include "base/winapi.h"
 
 #include <cctype>
 #include <map>

@@ -2,7 +2,7 @@
 
 #include "dcb.h"
 
-#include "winapi.h"
+#include "base/winapi.h"
 
 namespace rovi {
 

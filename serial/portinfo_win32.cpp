@@ -2,7 +2,7 @@
 
 #include "device.h"
 
-#include "winapi.h"
+#include "base/winapi.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #include "readthread.h"
 
-#include "winapi.h"
+#include "base/winapi.h"
 
 namespace rovi {
 

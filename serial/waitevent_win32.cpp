@@ -1,6 +1,6 @@
 #include "waitevent.h"
 
-#include "winapi.h"
+#include "base/winapi.h"
 
 namespace rovi {
 

@@ -1,6 +1,6 @@
 #include "writethread.h"
 
-#include "winapi.h"
+#include "base/winapi.h"
 
 namespace rovi {
 

@@ -2,15 +2,9 @@
 
 #include "inifile.h"
 
-#include <algorithm>
+#include "base/winapi.h"
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include <algorithm>
 
 namespace rovi::settings {
 
