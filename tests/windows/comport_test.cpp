@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <fstream>
 #include <vector>
 
 using namespace rovi;
@@ -160,4 +162,28 @@ TEST_F(ComPortFixture, ALongWriteIsWrittenWhole)
     comm.WriteAll(std::string(65536, '\0'));
     ASSERT_TRUE(WaitUntil([&] { return empties == 2; }, 15000));
     EXPECT_EQ(hangups, 0);
+}
+
+// The reader unplugged: its terminal closes and the port's name goes away
+// (a second simulated reader, on ROVI_TEST_COM_HANGUP, takes commands from
+// the file ROVI_TEST_SIM_COMMANDS names).
+TEST(ComPortHangup, AnUnpluggedPortEndsInOneHangupNotice)
+{
+    const char *port = std::getenv("ROVI_TEST_COM_HANGUP");
+    const char *commands = std::getenv("ROVI_TEST_SIM_COMMANDS");
+    if (!port || !commands)
+        GTEST_SKIP() << "needs a simulated reader that takes commands (scripts/test-windows)";
+    TComm comm;
+    comm.SetCommName(port);
+    int hangups = 0;
+    comm.OnRequestHangup = [&](TComm *) { ++hangups; };
+    ASSERT_EQ(StartFailure(comm), "");
+    ASSERT_TRUE(PortPresent(port));
+    std::ofstream(commands) << "hangup\n";
+    ASSERT_TRUE(WaitUntil([&] { return hangups > 0; }));
+    Pump(300);
+    EXPECT_EQ(hangups, 1); // one notice, whichever worker noticed first
+    EXPECT_FALSE(PortPresent(port));
+    comm.StopPort();
+    EXPECT_FALSE(comm.IsOpen());
 }

@@ -255,8 +255,11 @@ private:
         }
     }
 
-    void Command(const std::string &line)
+    void Command(std::string line)
     {
+        // A command line ended by CR LF (written from Windows) counts as ended by LF.
+        while (!line.empty() && (line.back() == '\r' || line.back() == ' '))
+            line.pop_back();
         const std::string word = line.substr(0, line.find(' '));
         const std::string arg = line.find(' ') == std::string::npos ? "" : line.substr(line.find(' ') + 1);
         if (word == "drop") {
