@@ -12,7 +12,8 @@ const char kHelp[] =
     "\n"
     "options:\n"
     "  --in-data-folder  work in ${XDG_DATA_HOME:-~/.local/share}/rovi-tool\n"
-    "                    (created when missing), as the menu entry does\n"
+    "                    (created when missing), as the menu entry does;\n"
+    "                    on Windows in %APPDATA%\\rovi-tool\n"
     "  --version         print the version and exit\n"
     "  -h, --help        print this text and exit\n";
 

@@ -10,6 +10,10 @@
 #include <filesystem>
 #include <system_error>
 
+#ifdef _WIN32
+#include "base/winapi.h"
+#endif
+
 namespace {
 
 // The backstop of the default error report: every handler already runs
@@ -36,13 +40,26 @@ int main(int argc, char *argv[])
 {
     const rovi::ToolStart start = rovi::ParseToolArguments(std::vector<std::string>(argv, argv + argc));
     if (start.print) {
+#ifdef _WIN32
+        // A window program has no console of its own: unless its output
+        // goes to a file or pipe, print into the console it was started from.
+        const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+        const bool redirected = out && out != INVALID_HANDLE_VALUE && GetFileType(out) != FILE_TYPE_UNKNOWN;
+        if (!redirected && AttachConsole(ATTACH_PARENT_PROCESS))
+            (void)std::freopen("CONOUT$", "w", stdout);
+#endif
         std::fputs(start.print->c_str(), stdout);
         return 0;
     }
     if (start.in_data_folder) {
+#ifdef _WIN32
+        const char *appdata = std::getenv("APPDATA");
+        const std::filesystem::path folder = std::filesystem::path(appdata ? appdata : ".") / "rovi-tool";
+#else
         const char *xdg = std::getenv("XDG_DATA_HOME");
         const char *home = std::getenv("HOME");
         const std::filesystem::path folder = rovi::DataFolder(xdg ? xdg : "", home ? home : "");
+#endif
         std::error_code error;
         std::filesystem::create_directories(folder, error);
         std::filesystem::current_path(folder, error);

@@ -17,7 +17,7 @@ QT_WIN_FLAGS=(
     -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF -DFEATURE_tabletevent=OFF
     -DFEATURE_testlib=ON
 )
-WIN_CACHE=${ROVI_WINDOWS_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/rovi-windows}
+WIN_CACHE=${ROVI_WINDOWS_CACHE:-${XDG_CACHE_HOME:-${HOME:-/tmp}/.cache}/rovi-windows}
 QT_WIN_KEY=$( { echo "$QT_WIN_VERSION ${QT_WIN_FLAGS[*]}"; cat "$TOOLCHAIN"; } | sha1sum | cut -c1-10)
 QT_WIN=$WIN_CACHE/qt-$QT_WIN_VERSION-$QT_WIN_KEY
 WIN_BUILD=$ROOT/build/windows
