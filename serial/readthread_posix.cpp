@@ -7,7 +7,6 @@
 #include <cerrno>
 #include <chrono>
 #include <csignal>
-#include <cstring>
 #include <poll.h>
 #include <pthread.h>
 #include <sys/ioctl.h>

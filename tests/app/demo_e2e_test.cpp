@@ -4,6 +4,7 @@
 #include "panel/parampanel.h"
 #include "panel/trafficmonitor.h"
 #include "settings/portsettings.h"
+#include "tests/support/factoryquery.h"
 #include "tests/support/messagerecorder.h"
 #include "tests/support/qtwait.h"
 #include "tests/support/tempdir.h"
@@ -32,14 +33,7 @@ TEST(DemoRun, QueryFillsThePanelFromTheSimulatedReader)
     TFtool window;
     window.show();
     ASSERT_TRUE(window.Comm().IsOpen());
-    window.Panel()->Button1->click();
-    ASSERT_TRUE(test::WaitUntil([&] { return !window.Panel()->Edit_data2->text().isEmpty(); }));
-    QStringList mirrors;
-    for (auto *m : window.Panel()->Mirrors())
-        mirrors << m->text();
-    EXPECT_EQ(mirrors.join(' '), "00 01 41 01 04 20 03 05");
-    EXPECT_TRUE(window.Panel()->RadioButton2->isChecked());
-    EXPECT_EQ(window.Monitor().Edit3->text(), "1");
+    test::QueryShowsTheFactorySet(window);
 
     window.Panel()->Edit_data2->setText("07");
     window.Panel()->BitBtn_set2->click();

@@ -3,16 +3,10 @@
 #include "comport.h"
 
 #include "app/utool.h"
-#include "panel/parampanel.h"
-#include "panel/trafficmonitor.h"
 #include "settings/portsettings.h"
+#include "tests/support/factoryquery.h"
 #include "tests/support/messagerecorder.h"
-#include "tests/support/qtwait.h"
 #include "tests/support/tempdir.h"
-
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
 
 #include <gtest/gtest.h>
 
@@ -30,14 +24,7 @@ TEST(ComPortWindow, QueryFillsThePanelFromTheReader)
     window.show();
     ASSERT_TRUE(window.Comm().IsOpen());
     EXPECT_EQ(window.Comm().CommName(), test::TestComPort());
-    window.Panel()->Button1->click();
-    ASSERT_TRUE(test::WaitUntil([&] { return !window.Panel()->Edit_data2->text().isEmpty(); }));
-    QStringList mirrors;
-    for (auto *m : window.Panel()->Mirrors())
-        mirrors << m->text();
-    EXPECT_EQ(mirrors.join(' '), "00 01 41 01 04 20 03 05");
-    EXPECT_TRUE(window.Panel()->RadioButton2->isChecked());
-    EXPECT_EQ(window.Monitor().Edit3->text(), "1");
+    test::QueryShowsTheFactorySet(window);
     window.close();
     EXPECT_FALSE(window.Comm().IsOpen());
     EXPECT_TRUE(recorder.messages.empty());
