@@ -1,5 +1,7 @@
 #include "readthread.h"
 
+#include "lineevents.h"
+
 #include "base/winapi.h"
 
 namespace rovi {
@@ -33,16 +35,11 @@ struct TReadThread::LineWait {
     }
 };
 
-namespace {
-
-constexpr DWORD kLineEvents = EV_RLSD | EV_ERR | EV_RING; // 0x01A0
-
-} // namespace
-
 TReadThread::TReadThread(std::shared_ptr<CommDevice> device, std::shared_ptr<CloseEvent> close_event,
                          NoticeTarget notify)
     : CommWorker(std::move(device), std::move(close_event), notify)
 {
+    static_assert(kLineEventMask == (EV_RLSD | EV_ERR | EV_RING));
 }
 
 TReadThread::~TReadThread()
@@ -136,7 +133,8 @@ bool TReadThread::HandleLineEvent(LineWait &line, bool overlapped)
             return false;
         }
     }
-    if (line.mask & EV_ERR) {
+    const LineEventNotices notices = NoticesOfLineEvent(line.mask);
+    if (notices.post_errors) {
         DWORD errors = 0;
         if (!ClearCommError(device_->Handle(), &errors, nullptr)) {
             PostFailure();
@@ -144,14 +142,9 @@ bool TReadThread::HandleLineEvent(LineWait &line, bool overlapped)
         }
         notify_.Post(COMM_MSG_ERROR, errors);
     }
-    std::uint32_t bits = 0;
-    if (line.mask & EV_RLSD)
-        bits |= MODEM_EVENT_RLSD;
-    if (line.mask & EV_RING)
-        bits |= MODEM_EVENT_RING;
-    if (bits != 0)
-        notify_.Post(COMM_MSG_MODEM, bits);
-    if ((line.mask & kLineEvents) == 0) {
+    if (notices.modem_bits != 0)
+        notify_.Post(COMM_MSG_MODEM, notices.modem_bits);
+    if (notices.ends_reader) {
         notify_.PostHangup();
         return false;
     }
@@ -165,7 +158,7 @@ void TReadThread::Body()
     LineWait line;
     if (!read.record.hEvent || !line.record.hEvent) {
         notify_.PostHangup();
-    } else if (!SetCommMask(device, kLineEvents)) {
+    } else if (!SetCommMask(device, kLineEventMask)) {
         notify_.PostHangup();
     } else if (ArmLineWait(line) && ArmRead(read)) {
         for (;;) {
