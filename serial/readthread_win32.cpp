@@ -47,6 +47,20 @@ TReadThread::~TReadThread()
     Join();
 }
 
+namespace {
+
+// A purge (PurgeComm with PURGE_RXABORT) aborts the pending read, and so
+// does a driver whose device was unplugged. The device still answering tells
+// the first from the second.
+bool AbortedByPurge(HANDLE device)
+{
+    DCB block{};
+    block.DCBlength = sizeof block;
+    return GetLastError() == ERROR_OPERATION_ABORTED && GetCommState(device, &block);
+}
+
+} // namespace
+
 // A failure ends the reader; it is a hang-up unless the device is being
 // closed under it (ERROR_INVALID_HANDLE).
 void TReadThread::PostFailure()
@@ -69,13 +83,12 @@ bool TReadThread::ArmRead(ReadWait &read)
                 (void)WaitForSingleObject(close_event_->Handle(), 1);
             continue;
         }
-        const DWORD error = GetLastError();
-        if (error == ERROR_IO_PENDING) {
+        if (GetLastError() == ERROR_IO_PENDING) {
             read.pending = true;
             return true;
         }
-        if (error == ERROR_OPERATION_ABORTED)
-            continue; // a purge aborted it: read again
+        if (AbortedByPurge(device_->Handle()))
+            continue; // read again
         PostFailure();
         return false;
     }
@@ -86,10 +99,8 @@ bool TReadThread::FinishRead(ReadWait &read)
     read.pending = false;
     DWORD count = 0;
     if (!GetOverlappedResult(device_->Handle(), &read.record, &count, FALSE)) {
-        // A purge (PurgeComm with PURGE_RXABORT) aborts the pending read;
-        // that is not a hang-up, and the next read takes what follows.
-        if (GetLastError() == ERROR_OPERATION_ABORTED)
-            return true;
+        if (AbortedByPurge(device_->Handle()))
+            return true; // not a hang-up: the next read takes what follows
         PostFailure();
         return false;
     }
