@@ -164,10 +164,11 @@ TEST_F(ComPortFixture, ALongWriteIsWrittenWhole)
     EXPECT_EQ(hangups, 0);
 }
 
-// The reader unplugged: its terminal closes and the port's name goes away
-// (a second simulated reader, on ROVI_TEST_COM_HANGUP, takes commands from
-// the file ROVI_TEST_SIM_COMMANDS names).
-TEST(ComPortHangup, AnUnpluggedPortEndsInOneHangupNotice)
+// The reader unplugged and plugged back in: the simulated reader on
+// ROVI_TEST_COM_HANGUP takes a "hangup" through the file that
+// ROVI_TEST_SIM_COMMANDS names, closes its terminal and drops its name;
+// scripts/test-windows plugs a new one in under the same name 2 s later.
+TEST(ComPortHangup, AnUnpluggedPortEndsInOneHangupNoticeAndOpensWhenBack)
 {
     const char *port = std::getenv("ROVI_TEST_COM_HANGUP");
     const char *commands = std::getenv("ROVI_TEST_SIM_COMMANDS");
@@ -177,13 +178,24 @@ TEST(ComPortHangup, AnUnpluggedPortEndsInOneHangupNotice)
     comm.SetCommName(port);
     int hangups = 0;
     comm.OnRequestHangup = [&](TComm *) { ++hangups; };
+    std::string received;
+    comm.OnReceiveData = [&](TComm *, const void *buffer, std::uint16_t length) {
+        received.append(static_cast<const char *>(buffer), length);
+    };
+    ASSERT_TRUE(WaitUntil([&] { return PortPresent(port); }, 10000));
     ASSERT_EQ(StartFailure(comm), "");
-    ASSERT_TRUE(PortPresent(port));
     std::ofstream(commands) << "hangup\n";
     ASSERT_TRUE(WaitUntil([&] { return hangups > 0; }));
     Pump(300);
     EXPECT_EQ(hangups, 1); // one notice, whichever worker noticed first
     EXPECT_FALSE(PortPresent(port));
     comm.StopPort();
-    EXPECT_FALSE(comm.IsOpen());
+
+    ASSERT_TRUE(WaitUntil([&] { return PortPresent(port); }, 10000)); // plugged back in
+    ASSERT_EQ(StartFailure(comm), "");
+    comm.SetOutx_XonXoffFlow(false);
+    comm.SetInx_XonXoffFlow(false);
+    comm.WriteAll(AsBytes(ComposeQuery()));
+    ASSERT_TRUE(WaitUntil([&] { return received.size() >= kFrameSize; }));
+    EXPECT_TRUE(VerifiedReport(received).has_value());
 }
