@@ -8,9 +8,16 @@ namespace rovi {
 
 namespace {
 
-DWORD Bits(std::uint32_t flags, std::uint32_t shift, std::uint32_t width = 1)
+// One flag of the word, as its bit field's value.
+DWORD Flag(std::uint32_t flags, std::uint32_t bit)
 {
-    return (flags >> shift) & ((1u << width) - 1);
+    return (flags & bit) != 0 ? 1 : 0;
+}
+
+// A two-bit field of the word (fDtrControl, fRtsControl).
+DWORD TwoBits(std::uint32_t flags, std::uint32_t shift)
+{
+    return (flags >> shift) & 3u;
 }
 
 } // namespace
@@ -26,18 +33,18 @@ void ApplyLineSettingsToDevice(NativeHandle device, const LineSettings &s)
         return;
     const DcbFields d = MakeDcbFields(s);
     block.BaudRate = d.BaudRate;
-    block.fBinary = Bits(d.Flags, 0);
-    block.fParity = Bits(d.Flags, 1);
-    block.fOutxCtsFlow = Bits(d.Flags, 2);
-    block.fOutxDsrFlow = Bits(d.Flags, 3);
-    block.fDtrControl = Bits(d.Flags, dcb::fDtrControlShift, 2);
-    block.fDsrSensitivity = Bits(d.Flags, 6);
-    block.fTXContinueOnXoff = Bits(d.Flags, 7);
-    block.fOutX = Bits(d.Flags, 8);
-    block.fInX = Bits(d.Flags, 9);
-    block.fErrorChar = Bits(d.Flags, 10);
-    block.fNull = Bits(d.Flags, 11);
-    block.fRtsControl = Bits(d.Flags, dcb::fRtsControlShift, 2);
+    block.fBinary = Flag(d.Flags, dcb::fBinary);
+    block.fParity = Flag(d.Flags, dcb::fParity);
+    block.fOutxCtsFlow = Flag(d.Flags, dcb::fOutxCtsFlow);
+    block.fOutxDsrFlow = Flag(d.Flags, dcb::fOutxDsrFlow);
+    block.fDtrControl = TwoBits(d.Flags, dcb::fDtrControlShift);
+    block.fDsrSensitivity = Flag(d.Flags, dcb::fDsrSensitivity);
+    block.fTXContinueOnXoff = Flag(d.Flags, dcb::fTXContinueOnXoff);
+    block.fOutX = Flag(d.Flags, dcb::fOutX);
+    block.fInX = Flag(d.Flags, dcb::fInX);
+    block.fErrorChar = Flag(d.Flags, dcb::fErrorChar);
+    block.fNull = Flag(d.Flags, dcb::fNull);
+    block.fRtsControl = TwoBits(d.Flags, dcb::fRtsControlShift);
     block.fAbortOnError = 0;
     block.fDummy2 = 0;
     block.XonLim = d.XonLim;

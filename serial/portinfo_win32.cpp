@@ -5,6 +5,7 @@
 #include "base/winapi.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace rovi {
 
@@ -53,11 +54,8 @@ std::vector<PortEntry> ListPorts()
         ports.push_back({Utf8(com), {}, Utf8(device, static_cast<int>(device_size)), {}});
     }
     RegCloseKey(key);
-    std::sort(ports.begin(), ports.end(), [](const PortEntry &a, const PortEntry &b) {
-        return CommNumber(a.path).value_or(0) != CommNumber(b.path).value_or(0)
-                   ? CommNumber(a.path).value_or(0) < CommNumber(b.path).value_or(0)
-                   : a.path < b.path;
-    });
+    const auto order = [](const PortEntry &p) { return std::pair(CommNumber(p.path).value_or(0), p.path); };
+    std::sort(ports.begin(), ports.end(), [&](const PortEntry &a, const PortEntry &b) { return order(a) < order(b); });
     return ports;
 }
 

@@ -6,33 +6,33 @@
 
 namespace rovi {
 
-// Each record's event is manual reset and starts signalled; a pending
-// operation resets it and its completion sets it again.
-struct TReadThread::ReadWait {
+namespace {
+
+// An overlapped record with its event: manual reset and initially
+// signalled; a pending operation resets it and its completion sets it again.
+struct OverlappedRecord {
     OVERLAPPED record{};
     bool pending = false;
-    ReadWait() { record.hEvent = CreateEventA(nullptr, TRUE, TRUE, nullptr); }
-    ~ReadWait()
+    OverlappedRecord() { record.hEvent = CreateEventA(nullptr, TRUE, TRUE, nullptr); }
+    ~OverlappedRecord()
     {
         if (record.hEvent)
             CloseHandle(record.hEvent);
     }
+    OverlappedRecord(const OverlappedRecord &) = delete;
+    OverlappedRecord &operator=(const OverlappedRecord &) = delete;
 };
 
-struct TReadThread::LineWait {
-    OVERLAPPED record{};
+} // namespace
+
+struct TReadThread::ReadWait : OverlappedRecord {};
+
+struct TReadThread::LineWait : OverlappedRecord {
     DWORD mask = 0;
-    bool pending = false;
     // Off when the driver cannot wait for line events (WaitCommEvent answers
     // ERROR_NOT_SUPPORTED, as Wine does on a pseudo-terminal): reading goes
     // on without them.
     bool supported = true;
-    LineWait() { record.hEvent = CreateEventA(nullptr, TRUE, TRUE, nullptr); }
-    ~LineWait()
-    {
-        if (record.hEvent)
-            CloseHandle(record.hEvent);
-    }
 };
 
 TReadThread::TReadThread(std::shared_ptr<CommDevice> device, std::shared_ptr<CloseEvent> close_event,

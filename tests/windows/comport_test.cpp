@@ -68,12 +68,13 @@ std::string StartFailure(TComm &comm)
 TEST_F(ComPortFixture, AQueryIsAnsweredWithOneVerifiedReport)
 {
     ASSERT_EQ(StartFailure(comm), "");
+    ASSERT_TRUE(WaitUntil([&] { return empties == 1; })); // the writer has started
     Send(ComposeQuery());
     ASSERT_TRUE(WaitUntil([&] { return !chunks.empty(); }));
     Pump(300); // nothing else follows
     ASSERT_EQ(chunks.size(), 1u);
     EXPECT_TRUE(VerifiedReport(chunks[0].bytes).has_value());
-    EXPECT_GE(empties, 1); // the writer's first notice, and the one after the query
+    EXPECT_EQ(empties, 2); // the writer's first notice, and the one after the query
     EXPECT_EQ(hangups, 0);
 }
 
