@@ -1,5 +1,5 @@
 #include "cmdline.h"
-#include "utool.h"
+#include "mainwindow.h"
 
 #include "ui/messages.h"
 
@@ -72,7 +72,7 @@ int main(int argc, char *argv[])
 
     rovi::InstallChineseQtTranslation();
 
-    rovi::TFtool window;
+    rovi::MainWindow window;
     window.show();
     return app.exec();
 }

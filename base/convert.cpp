@@ -98,7 +98,7 @@ std::int32_t StrToInt(std::string_view text)
 {
     if (const auto value = ParseInt(text))
         return *value;
-    throw EConvertError("'" + std::string(text) + "' is not a valid integer value");
+    throw ConversionError("'" + std::string(text) + "' is not a valid integer value");
 }
 
 std::int32_t StrToIntDef(std::string_view text, std::int32_t fallback)

@@ -13,7 +13,7 @@ namespace rovi {
 // 1 to 8 significant digits taken as a 32-bit pattern. Nothing may follow.
 std::optional<std::int32_t> ParseInt(std::string_view text);
 
-// Strict parse: throws EConvertError "'<text>' is not a valid integer value".
+// Strict parse: throws ConversionError "'<text>' is not a valid integer value".
 std::int32_t StrToInt(std::string_view text);
 
 // Lenient parse: returns fallback when the text does not parse.

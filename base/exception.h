@@ -13,7 +13,7 @@ public:
 };
 
 // A text that does not parse as an integer.
-class EConvertError : public Exception {
+class ConversionError : public Exception {
 public:
     using Exception::Exception;
 };

@@ -1,9 +1,8 @@
 #pragma once
 
 // <windows.h> for the Windows-only files, without the min/max macros.
-// Include it after the program's own headers: the system defines the serial
-// line-error flags and MAXDWORD as macros with the same values the program
-// declares (serial/commtypes.h).
+// Include it after the program's own headers, whose names it might
+// otherwise turn into macros.
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif

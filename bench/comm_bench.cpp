@@ -1,7 +1,7 @@
 // Serial link figures on a pseudo-terminal: receive-event delay after the
 // last byte, sustained throughput with every byte checked, and the CPU an
 // idle open port costs. Prints figures; asserts nothing about speed.
-#include "serial/comm.h"
+#include "serial/seriallink.h"
 #include "tests/support/pty.h"
 
 #include <QCoreApplication>
@@ -43,9 +43,9 @@ void RunUntil(const std::function<bool()> &done, int timeout_ms)
         loop.exec();
 }
 
-void PrepareComm(TComm &comm, const std::string &path)
+void PrepareComm(SerialLink &comm, const std::string &path)
 {
-    comm.SetCommName(path);
+    comm.SetPortName(path);
     comm.SetBaudRate(19200);
     comm.SetOutx_XonXoffFlow(false);
     comm.SetInx_XonXoffFlow(false);
@@ -54,12 +54,12 @@ void PrepareComm(TComm &comm, const std::string &path)
 void Latency(int bursts)
 {
     test::Pty pty;
-    TComm comm;
+    SerialLink comm;
     PrepareComm(comm, pty.SlavePath());
     QElapsedTimer clock;
     clock.start();
     qint64 arrived = -1;
-    comm.OnReceiveData = [&](TComm *, const void *, std::uint16_t) { arrived = clock.nsecsElapsed(); };
+    comm.OnReceiveData = [&](SerialLink *, const void *, std::uint16_t) { arrived = clock.nsecsElapsed(); };
     comm.StartPort();
     std::vector<double> delays;
     const std::string frame("\xFE\xF1\x00\x05\x42\x01\x04\x20\x03\x45\xB4\xFF", 12);
@@ -81,11 +81,11 @@ void Latency(int bursts)
 void Throughput(std::size_t total)
 {
     test::Pty pty;
-    TComm comm;
+    SerialLink comm;
     PrepareComm(comm, pty.SlavePath());
     std::size_t received = 0;
     std::size_t mismatches = 0;
-    comm.OnReceiveData = [&](TComm *, const void *buffer, std::uint16_t length) {
+    comm.OnReceiveData = [&](SerialLink *, const void *buffer, std::uint16_t length) {
         const auto *b = static_cast<const unsigned char *>(buffer);
         for (std::uint16_t i = 0; i < length; ++i)
             if (b[i] != static_cast<unsigned char>((received + i) % 251))
@@ -114,7 +114,7 @@ void Throughput(std::size_t total)
 void Idle(int ms)
 {
     test::Pty pty;
-    TComm comm;
+    SerialLink comm;
     PrepareComm(comm, pty.SlavePath());
     comm.StartPort();
     RunUntil([] { return false; }, 100);

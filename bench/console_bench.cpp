@@ -3,9 +3,9 @@
 // ten points of the run (flat once the logs hold their bound), and the cost
 // of the record file per chunk. Offscreen widgets; prints figures.
 //   console_bench [chunks] [--logfile]
-#include "app/utool.h"
+#include "app/mainwindow.h"
 #include "panel/logview.h"
-#include "panel/readerconsole.h"
+#include "app/readerconsole.h"
 #include "panel/trafficfile.h"
 #include "panel/trafficmonitor.h"
 
@@ -54,7 +54,7 @@ public:
         if (e->type() != ChunkEvent::Type())
             return QObject::event(e);
         const auto &bytes = static_cast<ChunkEvent *>(e)->bytes;
-        console_.CommReceiveData(nullptr, bytes.data(), static_cast<std::uint16_t>(bytes.size()));
+        console_.HandleChunk(nullptr, bytes.data(), static_cast<std::uint16_t>(bytes.size()));
         in_flight_.fetch_sub(1, std::memory_order_release);
         ++handled;
         if (checkpoint_every > 0 && handled % checkpoint_every == 0)
@@ -91,7 +91,7 @@ int main(int argc, char **argv)
             total = std::atol(argv[i]);
     }
 
-    TFtool window;
+    MainWindow window;
     window.show();
     std::string folder = (std::filesystem::temp_directory_path() / "console-bench-XXXXXX").string();
     if (!mkdtemp(folder.data()))
@@ -140,7 +140,7 @@ int main(int argc, char **argv)
 
     std::sort(lateness.begin(), lateness.end());
     const auto pct = [&](double q) { return lateness.empty() ? 0.0 : lateness[static_cast<std::size_t>(q * (lateness.size() - 1))]; };
-    std::printf("card-number chunks (10 bytes each) through CommReceiveData: %ld in %.2f s = %.0f chunks/s\n",
+    std::printf("card-number chunks (10 bytes each) through HandleChunk: %ld in %.2f s = %.0f chunks/s\n",
                 total, seconds, static_cast<double>(total) / seconds);
     std::printf("event-loop lateness of a 10 ms timer meanwhile: median %.1f ms, p99 %.1f ms, worst %.1f ms\n",
                 pct(0.5), pct(0.99), pct(1.0));
@@ -148,8 +148,8 @@ int main(int argc, char **argv)
                 rss_after - rss_before, total,
                 1024.0 * static_cast<double>(rss_after - rss_before) / static_cast<double>(total));
     std::printf("counter shows %s, hex log holds %d lines (bound %d)\n",
-                window.Monitor().Edit3->text().toUtf8().constData(), window.Monitor().Memo1->LineCount(),
-                window.Monitor().Memo1->LineLimit());
+                window.Monitor().receiveCounter->text().toUtf8().constData(), window.Monitor().hexLog->LineCount(),
+                window.Monitor().hexLog->LineLimit());
     std::printf("record file: %s\n", log_file ? "on" : "off");
     std::printf("%12s %12s %14s\n", "chunks", "RSS MiB", "chunks/s since");
     long last_handled = 0;

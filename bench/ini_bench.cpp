@@ -99,7 +99,7 @@ int main(int argc, char **argv)
         const long save_peak = PeakKb() - before;
         std::printf("%3zu MB %-18s %6.2f   %12.1f   %6.2f   %12.1f   %s\n", megabytes,
                     random ? "random bytes" : "blank lines", load, load_peak / 1024.0, save, save_peak / 1024.0,
-                    s.com_port == "COM7" && s.com_auto == 1 ? "yes" : "no");
+                    s.port == "COM7" && s.autoConnect == 1 ? "yes" : "no");
     }
     std::filesystem::remove_all(dir);
     return 0;

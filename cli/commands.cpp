@@ -204,7 +204,7 @@ int RunSet(const Invocation &inv, ReaderLink &link, std::ostream &out, std::ostr
 
 int RunSend(const Invocation &inv, ReaderLink &link, std::ostream &out, std::ostream &err)
 {
-    const ByteString bytes = Hex_Str::HexToData(inv.hex);
+    const ByteString bytes = HexToBytes(inv.hex);
     link.Send(bytes);
     const auto reply = link.NextChunk(inv.timeout_ms);
     if (!reply)
@@ -338,7 +338,7 @@ int Run(const Invocation &inv, std::ostream &out, std::ostream &err)
         return RunPorts(inv, out);
     if (inv.command == Command::Provision)
         return RunProvision(inv, out, err);
-    if (inv.command == Command::Send && Hex_Str::HexToData(inv.hex).empty())
+    if (inv.command == Command::Send && HexToBytes(inv.hex).empty())
         return Finish({kExitUsage, "'" + inv.hex + "' has no hexadecimal digit; nothing to send"}, err);
     std::optional<ReaderLink> link;
     try {

@@ -158,22 +158,22 @@ std::variant<Invocation, Message> ParseCommandLine(const QStringList &arguments)
         const int index = names.indexOf(parser.value(parity).toLower());
         if (index < 0)
             return Error("--parity wants none, odd, even, mark or space, not '" + parser.value(parity) + "'");
-        inv.line.parity = static_cast<TParity>(index);
+        inv.line.parity = static_cast<Parity>(index);
     }
     if (parser.isSet(data_bits)) {
         const auto bits = PositiveInt(parser.value(data_bits), 5, 8);
         if (!bits)
             return Error("--data-bits wants 5 to 8, not '" + parser.value(data_bits) + "'");
-        inv.line.data_bits = static_cast<TByteSize>(*bits - 5);
+        inv.line.data_bits = static_cast<DataBits>(*bits - 5);
     }
     if (parser.isSet(stop_bits)) {
         const QString v = parser.value(stop_bits);
         if (v == "1")
-            inv.line.stop_bits = TStopBits::_1;
+            inv.line.stop_bits = StopBits::One;
         else if (v == "1.5")
-            inv.line.stop_bits = TStopBits::_1_5;
+            inv.line.stop_bits = StopBits::OnePointFive;
         else if (v == "2")
-            inv.line.stop_bits = TStopBits::_2;
+            inv.line.stop_bits = StopBits::Two;
         else
             return Error("--stop-bits wants 1, 1.5 or 2, not '" + v + "'");
     }

@@ -3,7 +3,7 @@
 // rovi-cli's command line: which command, on which port and line, with what.
 
 #include "fields.h"
-#include "serial/commtypes.h"
+#include "serial/linetypes.h"
 
 #include <QStringList>
 
@@ -30,9 +30,9 @@ enum class Command { Ports, Query, Set, Reset, Send, Monitor, Provision };
 struct LineOptions {
     std::string port;
     std::uint32_t baud = 9600;
-    TParity parity = TParity::None;
-    TByteSize data_bits = TByteSize::_8;
-    TStopBits stop_bits = TStopBits::_1;
+    Parity parity = Parity::None;
+    DataBits data_bits = DataBits::Eight;
+    StopBits stop_bits = StopBits::One;
 };
 
 struct Invocation {

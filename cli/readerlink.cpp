@@ -35,39 +35,41 @@ std::string ExplainOpenFailure(const std::string &port, const OpenFailure &failu
 
 ReaderLink::ReaderLink(const LineOptions &line)
 {
-    comm_.SetCommName(line.port);
-    comm_.SetBaudRate(line.baud);
-    comm_.SetParity(line.parity);
-    comm_.SetByteSize(line.data_bits);
-    comm_.SetStopBits(line.stop_bits);
+    link_.SetPortName(line.port);
+    LineSettings settings = link_.Line();
+    settings.baudRate = line.baud;
+    settings.parity = line.parity;
+    settings.dataBits = line.data_bits;
+    settings.stopBits = line.stop_bits;
     // The window's line: no software flow control, which would swallow 0x11 and 0x13.
-    comm_.SetOutx_XonXoffFlow(false);
-    comm_.SetInx_XonXoffFlow(false);
-    comm_.OnReceiveData = [this](TComm *, const void *buffer, std::uint16_t length) {
-        chunks_.emplace_back(static_cast<const char *>(buffer), length);
+    settings.outxXonXoffFlow = false;
+    settings.inxXonXoffFlow = false;
+    link_.SetLineSettings(settings);
+    QObject::connect(&link_, &SerialLink::chunkReceived, [this](const QByteArray &chunk) {
+        chunks_.emplace_back(chunk.constData(), static_cast<std::size_t>(chunk.size()));
         if (waiting_)
             waiting_->quit();
-    };
-    comm_.OnRequestHangup = [this](TComm *) {
+    });
+    QObject::connect(&link_, &SerialLink::hungUp, [this] {
         hung_up_ = true;
         if (waiting_)
             waiting_->quit();
-    };
+    });
     try {
-        comm_.StartPort();
-    } catch (const ECommsError &e) {
+        link_.StartPort();
+    } catch (const SerialError &e) {
         throw OpenError{DiagnoseOpenFailure(line.port, e.Errno())};
     }
 }
 
 ReaderLink::~ReaderLink()
 {
-    comm_.StopPort();
+    link_.StopPort();
 }
 
 void ReaderLink::Send(const ByteString &bytes)
 {
-    comm_.WriteAll(bytes);
+    link_.WriteAll(bytes);
 }
 
 std::optional<ByteString> ReaderLink::NextChunk(int timeout_ms)

@@ -6,7 +6,7 @@
 
 #include "options.h"
 #include "base/bytes.h"
-#include "serial/comm.h"
+#include "serial/seriallink.h"
 #include "serial/portinfo.h"
 
 #include <deque>
@@ -42,7 +42,7 @@ public:
     bool HungUp() const { return hung_up_; }
 
 private:
-    TComm comm_;
+    SerialLink link_;
     std::deque<ByteString> chunks_;
     bool hung_up_ = false;
     QEventLoop *waiting_ = nullptr;

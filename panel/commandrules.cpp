@@ -71,7 +71,6 @@ std::uint8_t LenientMirrorByte(std::string_view mirror)
 
 std::optional<Frame> ComposeFor(PanelButton button, const PanelSnapshot &p)
 {
-    using Byte = std::optional<std::uint8_t>;
     switch (button) {
     case PanelButton::FactoryReset:
         return ComposeFactoryReset();
@@ -83,23 +82,31 @@ std::optional<Frame> ComposeFor(PanelButton button, const PanelSnapshot &p)
             fields[i] = LenientMirrorByte(p.mirrors[i]);
         return ComposeSetAll(fields);
     }
-    case PanelButton::Set1:
+    }
+    return std::nullopt;
+}
+
+std::optional<Frame> ComposeFieldSetFor(Field field, const PanelSnapshot &p)
+{
+    using Byte = std::optional<std::uint8_t>;
+    switch (field) {
+    case Field::ctrl:
         return FieldSet(Field::ctrl, MirrorOf(p, Field::ctrl), [] { return Byte{}; });
-    case PanelButton::Set2:
+    case Field::id_addr:
         return FieldSet(Field::id_addr, MirrorOf(p, Field::id_addr),
                         [&] { return Byte{Low8(Bits(StrToIntDef(p.id_text, 1)))}; });
-    case PanelButton::Set3:
+    case Field::wiegand:
         return FieldSet(Field::wiegand, MirrorOf(p, Field::wiegand),
                         [&] { return RadioChoice(p.dip_switch, p.wiegand_output, EncodeWiegand, WiegandOutput{p.wiegand_index}); });
-    case PanelButton::Set4:
+    case Field::serial_fmt:
         return FieldSet(Field::serial_fmt, MirrorOf(p, Field::serial_fmt),
                         [&] { return Byte{EncodeSerialFmt(p.serial_fmt_index)}; });
-    case PanelButton::Set5:
+    case Field::baud:
         return FieldSet(Field::baud, MirrorOf(p, Field::baud), [&] { return Byte{EncodeBaud(p.baud_index)}; });
-    case PanelButton::Set6:
+    case Field::power:
         return FieldSet(Field::power, MirrorOf(p, Field::power),
                         [&] { return RadioChoice(p.external_power, p.software_power, EncodePower, SoftwareControl{p.power_index}); });
-    case PanelButton::Set7:
+    case Field::reread:
         return FieldSet(Field::reread, MirrorOf(p, Field::reread), [&]() -> Byte {
             if (p.reread_text.empty())
                 return std::nullopt;
@@ -112,7 +119,7 @@ std::optional<Frame> ComposeFor(PanelButton button, const PanelSnapshot &p)
                 value += t;
             return Low8(value);
         });
-    case PanelButton::Set8:
+    case Field::send_time:
         return FieldSet(Field::send_time, MirrorOf(p, Field::send_time), [&]() -> Byte {
             if (p.send_text.empty())
                 return std::nullopt;

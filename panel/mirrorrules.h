@@ -27,15 +27,15 @@ inline constexpr const char *kSendTimeExitMessage = "请填写数据1到60之间
 // Digit filter of the number boxes: "0".."9" and backspace pass.
 bool DigitFilterAccepts(char32_t typed);
 
-// Edit_set2 change: throws EConvertError when the text does not parse.
+// idAddress change: throws ConversionError when the text does not parse.
 RuleOutcome IdChange(std::string_view text);
-// Edit_set2 exit: nothing happens only when the text is a valid ID and the mirror is rewritten.
+// idAddress exit: nothing happens only when the text is a valid ID and the mirror is rewritten.
 RuleOutcome IdExit(std::string_view text);
 
-// Unit indexes: ComboBox1 0 "分" / else "秒"; ComboBox2 0 "秒" / else "0.1秒".
+// Unit indexes: rereadUnit 0 "分" / else "秒"; sendTimeUnit 0 "秒" / else "0.1秒".
 RuleOutcome RereadChange(std::string_view text, bool leave_mode, int unit_index);
 RuleOutcome SendTimeChange(std::string_view text, int unit_index);
-// Exit rules of edit4 and Edit1: a message only for a parsed value outside 0..60.
+// Exit rules of rereadTime and sendTime: a message only for a parsed value outside 0..60.
 std::optional<std::string> RereadExit(std::string_view text);
 std::optional<std::string> SendTimeExit(std::string_view text);
 
@@ -45,7 +45,7 @@ std::string PowerMirror(const Power &choice);
 std::string SerialFmtMirror(int index);
 std::string BaudMirror(int index);
 
-// CheckBox1's caption for its state.
+// continuousReread's caption for its state.
 std::string RereadModeCaption(bool checked);
 
 } // namespace rovi::panel

@@ -4,7 +4,7 @@
 
 #include "ui/messages.h"
 #include "ui/qtext.h"
-#include "ui/windows.h"
+#include "ui/dialogframe.h"
 
 #include <QCheckBox>
 #include <QPushButton>
@@ -45,9 +45,9 @@ QStringList LevelItems()
 // A list's accessible name is its current value (Qt on Linux names a list by
 // it, and would hide it behind a set name), so a list says what it is in its
 // description; every other control in its name.
-template <class W> W *Named(W *widget, const char *name, const QRect &rect, const QString &accessible)
+template <class W> W *Named(W *widget, const QString &name, const QRect &rect, const QString &accessible)
 {
-    widget->setObjectName(QString::fromLatin1(name));
+    widget->setObjectName(name);
     widget->setGeometry(rect);
     if constexpr (std::is_base_of_v<QComboBox, W>)
         widget->setAccessibleDescription(accessible);
@@ -69,88 +69,80 @@ ParamPanel::ParamPanel(QWidget *parent) : QGroupBox(parent)
                                    QStringLiteral("防重读时间"), QStringLiteral("发送时间")};
 
     auto button = [](QWidget *g, const char *name, const char *caption, int y) {
-        auto *b = Named(new QPushButton(QString::fromUtf8(caption), g), name, QRect(8, y, 74, 25),
-                        QString::fromUtf8(caption));
-        return b;
+        return Named(new QPushButton(QString::fromUtf8(caption), g), QString::fromLatin1(name), QRect(8, y, 74, 25),
+                     QString::fromUtf8(caption));
     };
-    Button2 = button(groups[0], "Button2", "出厂设置", 30);
-    BitBtn1 = button(groups[0], "BitBtn1", "全部设置", 80);
-    Button1 = button(groups[0], "Button1", "查看参数", 130);
+    factoryResetButton_ = button(groups[0], "factoryResetButton", "出厂设置", 30);
+    setAllButton_ = button(groups[0], "setAllButton", "全部设置", 80);
+    queryButton_ = button(groups[0], "queryButton", "查看参数", 130);
 
-    Edit_set2 = Named(new RuleEdit(groups[1], RuleEdit::Filter::Digits), "Edit_set2", QRect(16, 60, 60, 21),
+    idAddress_ = Named(new RuleEdit(groups[1], RuleEdit::Filter::Digits), QStringLiteral("idAddress"), QRect(16, 60, 60, 21),
                       group_name[1] + QStringLiteral(" 数值"));
-    Edit_set2->setText(QStringLiteral("1"));
+    idAddress_->setText(QStringLiteral("1"));
 
-    RadioButton1 = Named(new QRadioButton(QStringLiteral("拨码控制"), groups[2]), "RadioButton1",
-                         QRect(8, 30, 80, 20), QStringLiteral("拨码控制"));
-    RadioButton2 = Named(new QRadioButton(QStringLiteral("韦根输出"), groups[2]), "RadioButton2",
-                         QRect(8, 60, 80, 20), QStringLiteral("韦根输出"));
-    RadioButton1->setChecked(true);
-    ComboBox_wg = Named(new RuleComboBox(groups[2], Items({"韦根26", "韦根34", "韦根36", "韦根44", "韦根禁止"})),
-                        "ComboBox_wg", QRect(8, 95, 74, 20), group_name[2] + QStringLiteral(" 格式"));
-    ComboBox_wg->setCurrentIndex(-1);
-    ComboBox_wg->setEnabled(false);
+    auto *dipSwitchControl = Named(new QRadioButton(QStringLiteral("拨码控制"), groups[2]), QStringLiteral("dipSwitchControl"),
+                                   QRect(8, 30, 80, 20), QStringLiteral("拨码控制"));
+    auto *wiegandOutput = Named(new QRadioButton(QStringLiteral("韦根输出"), groups[2]), QStringLiteral("wiegandOutput"),
+                                QRect(8, 60, 80, 20), QStringLiteral("韦根输出"));
+    auto *wiegandFormat = Named(new RuleComboBox(groups[2], Items({"韦根26", "韦根34", "韦根36", "韦根44", "韦根禁止"})),
+                                QStringLiteral("wiegandFormat"), QRect(8, 95, 74, 20), group_name[2] + QStringLiteral(" 格式"));
 
-    ComboBox3 = Named(new RuleComboBox(groups[3], Items({"标准格式", "16进制卡号", "10进制卡号", "串口禁止"})),
-                      "ComboBox3", QRect(4, 60, 82, 20), group_name[3]);
-    ComboBox_btl = Named(new RuleComboBox(groups[4], Items({"1200", "2400", "4800", "9600", "19200", "38400",
+    serialFormat_ = Named(new RuleComboBox(groups[3], Items({"标准格式", "16进制卡号", "10进制卡号", "串口禁止"})),
+                      QStringLiteral("serialFormat"), QRect(4, 60, 82, 20), group_name[3]);
+    baudRate_ = Named(new RuleComboBox(groups[4], Items({"1200", "2400", "4800", "9600", "19200", "38400",
                                                             "57600", "115200"})),
-                         "ComboBox_btl", QRect(8, 60, 74, 20), group_name[4]);
-    ComboBox_btl->setCurrentIndex(3);
+                         QStringLiteral("baudRate"), QRect(8, 60, 74, 20), group_name[4]);
+    baudRate_->setCurrentIndex(3);
 
-    RadioButton3 = Named(new QRadioButton(QStringLiteral("外部控制"), groups[5]), "RadioButton3",
-                         QRect(8, 30, 80, 20), QStringLiteral("外部控制"));
-    RadioButton4 = Named(new QRadioButton(QStringLiteral("软件控制"), groups[5]), "RadioButton4",
-                         QRect(8, 60, 80, 20), QStringLiteral("软件控制"));
-    RadioButton3->setChecked(true);
-    ComboBox_gl = Named(new RuleComboBox(groups[5], LevelItems()), "ComboBox_gl", QRect(8, 95, 74, 20),
-                        group_name[5] + QStringLiteral(" 级别"));
-    ComboBox_gl->setCurrentIndex(-1);
-    ComboBox_gl->setEnabled(false);
+    auto *externalPower = Named(new QRadioButton(QStringLiteral("外部控制"), groups[5]), QStringLiteral("externalPower"),
+                                QRect(8, 30, 80, 20), QStringLiteral("外部控制"));
+    auto *softwarePower = Named(new QRadioButton(QStringLiteral("软件控制"), groups[5]), QStringLiteral("softwarePower"),
+                                QRect(8, 60, 80, 20), QStringLiteral("软件控制"));
+    auto *powerLevel = Named(new RuleComboBox(groups[5], LevelItems()), QStringLiteral("powerLevel"), QRect(8, 95, 74, 20),
+                             group_name[5] + QStringLiteral(" 级别"));
 
-    CheckBox1 = Named(new QCheckBox(QStringLiteral("连续重读"), groups[6]), "CheckBox1", QRect(8, 30, 80, 20),
+    continuousReread_ = Named(new QCheckBox(QStringLiteral("连续重读"), groups[6]), QStringLiteral("continuousReread"), QRect(8, 30, 80, 20),
                       QStringLiteral("连续重读"));
-    ComboBox1 = Named(new RuleComboBox(groups[6], Items({"分", "秒"})), "ComboBox1", QRect(8, 70, 74, 20),
+    rereadUnit_ = Named(new RuleComboBox(groups[6], Items({"分", "秒"})), QStringLiteral("rereadUnit"), QRect(8, 70, 74, 20),
                       group_name[6] + QStringLiteral(" 单位"));
-    ComboBox1->setCurrentIndex(1);
-    edit4 = Named(new RuleEdit(groups[6], RuleEdit::Filter::Digits), "edit4", QRect(16, 110, 60, 21),
+    rereadUnit_->setCurrentIndex(1);
+    rereadTime_ = Named(new RuleEdit(groups[6], RuleEdit::Filter::Digits), QStringLiteral("rereadTime"), QRect(16, 110, 60, 21),
                   group_name[6] + QStringLiteral(" 时间"));
 
-    CheckBox3 = Named(new QCheckBox(groups[7]), "CheckBox3", QRect(8, 30, 80, 20), group_name[7]);
-    CheckBox3->setEnabled(false);
-    ComboBox2 = Named(new RuleComboBox(groups[7], Items({"秒", "0.1秒"})), "ComboBox2", QRect(8, 70, 74, 20),
+    sendTimeEnabled_ = Named(new QCheckBox(groups[7]), QStringLiteral("sendTimeEnabled"), QRect(8, 30, 80, 20), group_name[7]);
+    sendTimeEnabled_->setEnabled(false);
+    sendTimeUnit_ = Named(new RuleComboBox(groups[7], Items({"秒", "0.1秒"})), QStringLiteral("sendTimeUnit"), QRect(8, 70, 74, 20),
                       group_name[7] + QStringLiteral(" 单位"));
-    ComboBox2->setCurrentIndex(0);
-    Edit1 = Named(new RuleEdit(groups[7], RuleEdit::Filter::Digits), "Edit1", QRect(16, 110, 60, 21),
+    sendTimeUnit_->setCurrentIndex(0);
+    sendTime_ = Named(new RuleEdit(groups[7], RuleEdit::Filter::Digits), QStringLiteral("sendTime"), QRect(16, 110, 60, 21),
                   group_name[7] + QStringLiteral(" 时间"));
 
     const QFont mirror_font = SongFont(13);
-    RuleEdit **mirrors[8] = {&Edit_data1, &Edit_data2, &Edit_data3, &Edit_data4,
-                             &Edit_data5, &Edit_data6, &Edit_data7, &Edit_data8};
-    QPushButton **buttons[8] = {&BitBtn_set1, &BitBtn_set2, &BitBtn_set3, &BitBtn_set4,
-                                &BitBtn_set5, &BitBtn_set6, &BitBtn_set7, &BitBtn_set8};
-    for (int i = 0; i < 8; ++i) {
-        const QByteArray n = QByteArray::number(i + 1);
-        RuleEdit *mirror = Named(new RuleEdit(groups[i], RuleEdit::Filter::None, 2), ("Edit_data" + n).constData(),
+    for (std::size_t i = 0; i < kFieldCount; ++i) {
+        const QString field = FieldObjectName(static_cast<Field>(i));
+        RuleEdit *mirror = Named(new RuleEdit(groups[i], RuleEdit::Filter::None, 2), field + QStringLiteral("Mirror"),
                                  kMirrorRect, group_name[i] + QStringLiteral(" 十六进制"));
         mirror->setFont(mirror_font);
-        *mirrors[i] = mirror;
-        QPushButton *set = Named(new QPushButton(QStringLiteral("设 置"), groups[i]), ("BitBtn_set" + n).constData(),
+        mirrors_[i] = mirror;
+        QPushButton *set = Named(new QPushButton(QStringLiteral("设 置"), groups[i]), field + QStringLiteral("SetButton"),
                                  kSetButtonRect, group_name[i] + QStringLiteral(" 设置"));
         set->setFont(mirror_font);
-        *buttons[i] = set;
+        setButtons_[i] = set;
     }
+    wiegand_ = RadioListGroup(dipSwitchControl, wiegandOutput, wiegandFormat, Mirror(Field::wiegand),
+                              {[] { return WiegandMirror(DipSwitchControl{}); },
+                               [](int index) { return WiegandMirror(WiegandOutput{index}); }});
+    power_ = RadioListGroup(externalPower, softwarePower, powerLevel, Mirror(Field::power),
+                            {[] { return PowerMirror(ExternalControl{}); },
+                             [](int index) { return PowerMirror(SoftwareControl{index}); }});
     Connect();
 }
 
-std::array<RuleEdit *, 8> ParamPanel::Mirrors() const
+QString FieldObjectName(Field field)
 {
-    return {Edit_data1, Edit_data2, Edit_data3, Edit_data4, Edit_data5, Edit_data6, Edit_data7, Edit_data8};
-}
-
-std::array<QPushButton *, 8> ParamPanel::SetButtons() const
-{
-    return {BitBtn_set1, BitBtn_set2, BitBtn_set3, BitBtn_set4, BitBtn_set5, BitBtn_set6, BitBtn_set7, BitBtn_set8};
+    static const char *const kNames[kFieldCount] = {"ctrl",     "idAddress", "wiegand", "serialFormat",
+                                                    "baudRate", "power",     "reread",  "sendTime"};
+    return QString::fromLatin1(kNames[static_cast<std::size_t>(field)]);
 }
 
 QGroupBox *ParamPanel::MakeGroup(int index, const QString &caption)
@@ -166,32 +158,34 @@ void ParamPanel::Connect()
 {
     // Every rule runs through RunHandler: an error escaping it goes to the
     // default error report, never through Qt's frames.
+    auto guard = [this](std::function<void()> handler) -> std::function<void()> {
+        return Guarded(this, std::move(handler));
+    };
     auto rule = [this](void (ParamPanel::*handler)()) {
         return Guarded(this, [this, handler] { (this->*handler)(); });
     };
-    auto when_checked = [rule](void (ParamPanel::*handler)()) {
-        return [run = rule(handler)](bool checked) {
-            if (checked)
-                run();
-        };
+    auto on_click = [this](QPushButton *button, auto request) {
+        connect(button, &QPushButton::clicked, this, [this, request] { request(this); });
     };
-    connect(Edit_set2, &QLineEdit::textChanged, this, rule(&ParamPanel::Edit_set2Change));
-    Edit_set2->OnExit = rule(&ParamPanel::Edit_set2Exit);
-    connect(RadioButton1, &QRadioButton::toggled, this, when_checked(&ParamPanel::RadioButton1Click));
-    connect(RadioButton2, &QRadioButton::toggled, this, when_checked(&ParamPanel::RadioButton2Click));
-    ComboBox_wg->OnChange = rule(&ParamPanel::ComboBox_wgChange);
-    ComboBox3->OnCloseUp = rule(&ParamPanel::ComboBox3CloseUp);
-    ComboBox_btl->OnCloseUp = rule(&ParamPanel::ComboBox_btlCloseUp);
-    connect(RadioButton3, &QRadioButton::toggled, this, when_checked(&ParamPanel::RadioButton3Click));
-    connect(RadioButton4, &QRadioButton::toggled, this, when_checked(&ParamPanel::RadioButton4Click));
-    ComboBox_gl->OnChange = rule(&ParamPanel::ComboBox_glChange);
-    connect(CheckBox1, &QCheckBox::toggled, this, rule(&ParamPanel::CheckBox1Click));
-    ComboBox1->OnCloseUp = rule(&ParamPanel::ComboBox1CloseUp);
-    connect(edit4, &QLineEdit::textChanged, this, rule(&ParamPanel::edit4Change));
-    edit4->OnExit = rule(&ParamPanel::edit4Exit);
-    ComboBox2->OnCloseUp = rule(&ParamPanel::ComboBox2CloseUp);
-    connect(Edit1, &QLineEdit::textChanged, this, rule(&ParamPanel::Edit1Change));
-    Edit1->OnExit = rule(&ParamPanel::Edit1Exit);
+    on_click(factoryResetButton_, [](ParamPanel *p) { emit p->factoryResetRequested(); });
+    on_click(setAllButton_, [](ParamPanel *p) { emit p->setAllRequested(); });
+    on_click(queryButton_, [](ParamPanel *p) { emit p->queryRequested(); });
+    for (std::size_t i = 0; i < kFieldCount; ++i)
+        on_click(setButtons_[i], [field = static_cast<Field>(i)](ParamPanel *p) { emit p->fieldSetRequested(field); });
+
+    connect(idAddress_, &QLineEdit::textChanged, this, rule(&ParamPanel::OnIdAddressEdited));
+    idAddress_->OnExit = rule(&ParamPanel::OnIdAddressLeft);
+    wiegand_.Connect(this, guard);
+    serialFormat_->OnCloseUp = rule(&ParamPanel::OnSerialFormatClosed);
+    baudRate_->OnCloseUp = rule(&ParamPanel::OnBaudRateClosed);
+    power_.Connect(this, guard);
+    connect(continuousReread_, &QCheckBox::toggled, this, rule(&ParamPanel::OnRereadModeToggled));
+    rereadUnit_->OnCloseUp = rule(&ParamPanel::OnRereadUnitClosed);
+    connect(rereadTime_, &QLineEdit::textChanged, this, rule(&ParamPanel::OnRereadTimeEdited));
+    rereadTime_->OnExit = rule(&ParamPanel::OnRereadTimeLeft);
+    sendTimeUnit_->OnCloseUp = rule(&ParamPanel::OnSendTimeUnitClosed);
+    connect(sendTime_, &QLineEdit::textChanged, this, rule(&ParamPanel::OnSendTimeEdited));
+    sendTime_->OnExit = rule(&ParamPanel::OnSendTimeLeft);
 }
 
 void ParamPanel::Apply(RuleEdit *box, QLineEdit *mirror, const RuleOutcome &outcome)
@@ -205,115 +199,78 @@ void ParamPanel::Apply(RuleEdit *box, QLineEdit *mirror, const RuleOutcome &outc
         mirror->setText(ToQ(*outcome.mirror));
 }
 
-void ParamPanel::Edit_set2Change()
+void ParamPanel::OnIdAddressEdited()
 {
-    Apply(Edit_set2, Edit_data2, IdChange(ToStd(Edit_set2->text())));
+    Apply(idAddress_, Mirror(Field::id_addr), IdChange(ToStd(idAddress_->text())));
 }
 
-void ParamPanel::Edit_set2Exit()
+void ParamPanel::OnIdAddressLeft()
 {
     try {
-        Apply(Edit_set2, Edit_data2, IdExit(ToStd(Edit_set2->text())));
+        Apply(idAddress_, Mirror(Field::id_addr), IdExit(ToStd(idAddress_->text())));
     } catch (...) {
         Warn(this, QString::fromUtf8(kIdFormatMessage));
-        Edit_set2->Refocus();
+        idAddress_->Refocus();
     }
 }
 
-void ParamPanel::RadioButton1Click()
+void ParamPanel::OnSerialFormatClosed()
 {
-    ComboBox_wg->setCurrentIndex(-1);
-    ComboBox_wg->setEnabled(false);
-    Edit_data3->setText(ToQ(WiegandMirror(DipSwitchControl{})));
+    Mirror(Field::serial_fmt)->setText(ToQ(SerialFmtMirror(serialFormat_->currentIndex())));
 }
 
-void ParamPanel::RadioButton2Click()
+void ParamPanel::OnBaudRateClosed()
 {
-    ComboBox_wg->setCurrentIndex(0);
-    ComboBox_wg->setEnabled(true);
-    Edit_data3->setText(ToQ(WiegandMirror(WiegandOutput{0})));
+    Mirror(Field::baud)->setText(ToQ(BaudMirror(baudRate_->currentIndex())));
 }
 
-void ParamPanel::ComboBox_wgChange()
+void ParamPanel::OnRereadModeToggled()
 {
-    Edit_data3->setText(ToQ(WiegandMirror(WiegandOutput{ComboBox_wg->currentIndex()})));
+    const QString caption = ToQ(RereadModeCaption(continuousReread_->isChecked()));
+    continuousReread_->setText(caption);
+    continuousReread_->setAccessibleName(caption);
+    rereadTime_->clear();
+    Mirror(Field::reread)->clear();
 }
 
-void ParamPanel::ComboBox3CloseUp()
+void ParamPanel::OnRereadUnitClosed()
 {
-    Edit_data4->setText(ToQ(SerialFmtMirror(ComboBox3->currentIndex())));
+    rereadTime_->clear();
+    Mirror(Field::reread)->clear();
 }
 
-void ParamPanel::ComboBox_btlCloseUp()
+void ParamPanel::OnRereadTimeEdited()
 {
-    Edit_data5->setText(ToQ(BaudMirror(ComboBox_btl->currentIndex())));
+    Apply(rereadTime_, Mirror(Field::reread),
+          RereadChange(ToStd(rereadTime_->text()), continuousReread_->isChecked(), rereadUnit_->currentIndex()));
 }
 
-void ParamPanel::RadioButton3Click()
-{
-    ComboBox_gl->setCurrentIndex(-1);
-    ComboBox_gl->setEnabled(false);
-    Edit_data6->setText(ToQ(PowerMirror(ExternalControl{})));
-}
-
-void ParamPanel::RadioButton4Click()
-{
-    ComboBox_gl->setCurrentIndex(0);
-    ComboBox_gl->setEnabled(true);
-    Edit_data6->setText(ToQ(PowerMirror(SoftwareControl{0})));
-}
-
-void ParamPanel::ComboBox_glChange()
-{
-    Edit_data6->setText(ToQ(PowerMirror(SoftwareControl{ComboBox_gl->currentIndex()})));
-}
-
-void ParamPanel::CheckBox1Click()
-{
-    const QString caption = ToQ(RereadModeCaption(CheckBox1->isChecked()));
-    CheckBox1->setText(caption);
-    CheckBox1->setAccessibleName(caption);
-    edit4->clear();
-    Edit_data7->clear();
-}
-
-void ParamPanel::ComboBox1CloseUp()
-{
-    edit4->clear();
-    Edit_data7->clear();
-}
-
-void ParamPanel::edit4Change()
-{
-    Apply(edit4, Edit_data7, RereadChange(ToStd(edit4->text()), CheckBox1->isChecked(), ComboBox1->currentIndex()));
-}
-
-void ParamPanel::edit4Exit()
+void ParamPanel::OnRereadTimeLeft()
 {
     // A text that does not parse (the empty text too) ends the rule quietly.
-    if (const auto message = RereadExit(ToStd(edit4->text()))) {
+    if (const auto message = RereadExit(ToStd(rereadTime_->text()))) {
         Warn(this, ToQ(*message));
-        edit4->Refocus();
+        rereadTime_->Refocus();
     }
 }
 
-void ParamPanel::ComboBox2CloseUp()
+void ParamPanel::OnSendTimeUnitClosed()
 {
-    Edit1->clear();
-    Edit_data8->clear();
+    sendTime_->clear();
+    Mirror(Field::send_time)->clear();
 }
 
-void ParamPanel::Edit1Change()
+void ParamPanel::OnSendTimeEdited()
 {
-    Apply(Edit1, Edit_data8, SendTimeChange(ToStd(Edit1->text()), ComboBox2->currentIndex()));
+    Apply(sendTime_, Mirror(Field::send_time), SendTimeChange(ToStd(sendTime_->text()), sendTimeUnit_->currentIndex()));
 }
 
-void ParamPanel::Edit1Exit()
+void ParamPanel::OnSendTimeLeft()
 {
     // A text that does not parse (the empty text too) ends the rule quietly.
-    if (const auto message = SendTimeExit(ToStd(Edit1->text()))) {
+    if (const auto message = SendTimeExit(ToStd(sendTime_->text()))) {
         Warn(this, ToQ(*message));
-        Edit1->Refocus();
+        sendTime_->Refocus();
     }
 }
 

@@ -14,29 +14,28 @@ namespace rovi::panel {
 PanelSnapshot ParamPanel::Snapshot() const
 {
     PanelSnapshot s;
-    const auto mirrors = Mirrors();
-    for (std::size_t i = 0; i < mirrors.size(); ++i)
-        s.mirrors[i] = ToStd(mirrors[i]->text());
-    s.id_text = ToStd(Edit_set2->text());
-    s.dip_switch = RadioButton1->isChecked();
-    s.wiegand_output = RadioButton2->isChecked();
-    s.wiegand_index = ComboBox_wg->currentIndex();
-    s.serial_fmt_index = ComboBox3->currentIndex();
-    s.baud_index = ComboBox_btl->currentIndex();
-    s.external_power = RadioButton3->isChecked();
-    s.software_power = RadioButton4->isChecked();
-    s.power_index = ComboBox_gl->currentIndex();
-    s.leave_mode = CheckBox1->isChecked();
-    s.reread_unit = ComboBox1->currentIndex();
-    s.reread_text = ToStd(edit4->text());
-    s.send_unit = ComboBox2->currentIndex();
-    s.send_text = ToStd(Edit1->text());
+    for (std::size_t i = 0; i < kFieldCount; ++i)
+        s.mirrors[i] = ToStd(mirrors_[i]->text());
+    s.id_text = ToStd(idAddress_->text());
+    s.dip_switch = wiegand_.FixedChosen();
+    s.wiegand_output = wiegand_.ListedChosen();
+    s.wiegand_index = wiegand_.ListIndex();
+    s.serial_fmt_index = serialFormat_->currentIndex();
+    s.baud_index = baudRate_->currentIndex();
+    s.external_power = power_.FixedChosen();
+    s.software_power = power_.ListedChosen();
+    s.power_index = power_.ListIndex();
+    s.leave_mode = continuousReread_->isChecked();
+    s.reread_unit = rereadUnit_->currentIndex();
+    s.reread_text = ToStd(rereadTime_->text());
+    s.send_unit = sendTimeUnit_->currentIndex();
+    s.send_text = ToStd(sendTime_->text());
     return s;
 }
 
 void ParamPanel::ClearMirrors()
 {
-    for (RuleEdit *mirror : Mirrors())
+    for (RuleEdit *mirror : mirrors_)
         mirror->clear();
 }
 
@@ -53,40 +52,31 @@ void ParamPanel::ApplyReport(const Frame &report)
 {
     const ParameterSet p = DecodeReport(report);
     if (p.id_addr)
-        Edit_set2->setText(QString::number(*p.id_addr));
+        idAddress_->setText(QString::number(*p.id_addr));
     if (p.wiegand) {
-        if (const auto *out = std::get_if<WiegandOutput>(&*p.wiegand)) {
-            RadioButton2->setChecked(true);
-            ComboBox_wg->setCurrentIndex(out->format);
-        } else {
-            RadioButton1->setChecked(true);
-        }
+        const auto *out = std::get_if<WiegandOutput>(&*p.wiegand);
+        wiegand_.Show(out ? std::optional<int>(out->format) : std::nullopt);
     }
     if (p.serial_fmt)
-        ComboBox3->setCurrentIndex(*p.serial_fmt);
+        serialFormat_->setCurrentIndex(*p.serial_fmt);
     if (p.baud)
-        ComboBox_btl->setCurrentIndex(*p.baud);
+        baudRate_->setCurrentIndex(*p.baud);
     if (p.power) {
-        if (const auto *sw = std::get_if<SoftwareControl>(&*p.power)) {
-            RadioButton4->setChecked(true);
-            ComboBox_gl->setCurrentIndex(sw->level);
-        } else {
-            RadioButton3->setChecked(true);
-        }
+        const auto *sw = std::get_if<SoftwareControl>(&*p.power);
+        power_.Show(sw ? std::optional<int>(sw->level) : std::nullopt);
     }
     if (p.reread) {
-        CheckBox1->setChecked(p.reread->leave_mode);
-        ComboBox1->setCurrentIndex(p.reread->unit == TimeUnitReread::minutes ? 0 : 1);
-        edit4->setText(QString::number(p.reread->time));
+        continuousReread_->setChecked(p.reread->leave_mode);
+        rereadUnit_->setCurrentIndex(p.reread->unit == TimeUnitReread::minutes ? 0 : 1);
+        rereadTime_->setText(QString::number(p.reread->time));
     }
     if (p.send_time) {
-        ComboBox2->setCurrentIndex(p.send_time->unit == TimeUnitSend::seconds ? 0 : 1);
-        Edit1->setText(QString::number(p.send_time->time));
+        sendTimeUnit_->setCurrentIndex(p.send_time->unit == TimeUnitSend::seconds ? 0 : 1);
+        sendTime_->setText(QString::number(p.send_time->time));
     }
     const FieldBytes fields = FieldBytesOf(report);
-    const auto mirrors = Mirrors();
     for (std::size_t i = 0; i < kFieldCount; ++i)
-        mirrors[i]->setText(ToQ(IntToHex2(fields[i])));
+        mirrors_[i]->setText(ToQ(IntToHex2(fields[i])));
 }
 
 } // namespace rovi::panel

@@ -35,58 +35,61 @@ LogView *MakeLog(QWidget *parent, const char *name, const QRect &rect, const QSt
 } // namespace
 
 TrafficMonitor::TrafficMonitor(QWidget *client)
-    : QWidget(client), count_paint_(new Throttle(this, LogView::kRefreshMs, [this] { Edit3->setUpdatesEnabled(true); }))
+    : QWidget(client), count_paint_(new Throttle(this, LogView::kRefreshMs, [this] { receiveCounter_->setUpdatesEnabled(true); }))
 {
     setObjectName(QStringLiteral("TrafficMonitor"));
     setGeometry(kMonitorRect);
 
-    Edit2 = new QLineEdit(this);
-    Edit2->setObjectName(QStringLiteral("Edit2"));
-    Edit2->setGeometry(Placed(8, 372, 677, 21));
-    Edit2->setAccessibleName(QStringLiteral("发送的十六进制数据"));
-    Edit2->setMaxLength(std::numeric_limits<int>::max()); // no limit on a raw line
+    rawHexInput_ = new QLineEdit(this);
+    rawHexInput_->setObjectName(QStringLiteral("rawHexInput"));
+    rawHexInput_->setGeometry(Placed(8, 372, 677, 21));
+    rawHexInput_->setAccessibleName(QStringLiteral("发送的十六进制数据"));
+    rawHexInput_->setMaxLength(std::numeric_limits<int>::max()); // no limit on a raw line
 
-    Button3 = new QPushButton(QStringLiteral("发 送"), this);
-    Button3->setObjectName(QStringLiteral("Button3"));
-    Button3->setGeometry(Placed(701, 369, 59, 25));
-    Button3->setAccessibleName(QStringLiteral("发送"));
+    sendRawButton_ = new QPushButton(QStringLiteral("发 送"), this);
+    sendRawButton_->setObjectName(QStringLiteral("sendRawButton"));
+    sendRawButton_->setGeometry(Placed(701, 369, 59, 25));
+    sendRawButton_->setAccessibleName(QStringLiteral("发送"));
 
-    Memo1 = MakeLog(this, "Memo1", Placed(8, 396, 479, 126), QStringLiteral("十六进制记录"));
-    Memo2 = MakeLog(this, "Memo2", Placed(493, 396, 193, 126), QStringLiteral("文本记录"));
+    hexLog_ = MakeLog(this, "hexLog", Placed(8, 396, 479, 126), QStringLiteral("十六进制记录"));
+    textLog_ = MakeLog(this, "textLog", Placed(493, 396, 193, 126), QStringLiteral("文本记录"));
 
-    Edit3 = new QLineEdit(this);
-    Edit3->setObjectName(QStringLiteral("Edit3"));
-    Edit3->setGeometry(Placed(701, 404, 59, 21));
-    Edit3->setReadOnly(true);
-    Edit3->setAccessibleName(QStringLiteral("接收计数"));
+    receiveCounter_ = new QLineEdit(this);
+    receiveCounter_->setObjectName(QStringLiteral("receiveCounter"));
+    receiveCounter_->setGeometry(Placed(701, 404, 59, 21));
+    receiveCounter_->setReadOnly(true);
+    receiveCounter_->setAccessibleName(QStringLiteral("接收计数"));
     ShowCount();
 
-    BitBtn2 = new QPushButton(QStringLiteral("清 零"), this);
-    BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
-    BitBtn2->setGeometry(Placed(701, 431, 59, 25));
-    BitBtn2->setAccessibleName(QStringLiteral("清零"));
+    clearButton_ = new QPushButton(QStringLiteral("清 零"), this);
+    clearButton_->setObjectName(QStringLiteral("clearButton"));
+    clearButton_->setGeometry(Placed(701, 431, 59, 25));
+    clearButton_->setAccessibleName(QStringLiteral("清零"));
+
+    connect(sendRawButton_, &QPushButton::clicked, this, [this] { emit rawSendRequested(rawHexInput_->text()); });
+    connect(clearButton_, &QPushButton::clicked, this, &TrafficMonitor::clearRequested);
 }
 
 void TrafficMonitor::LogChunk(const QString &hex_line, const QString &text_line,
                               std::chrono::system_clock::time_point when)
 {
     if (timestamps_)
-        Memo1->AppendLine(QLatin1Char('[') + QString::fromStdString(ClockTime(when)) + QLatin1String("] ") + hex_line);
+        hexLog_->AppendLine(QLatin1Char('[') + QString::fromStdString(ClockTime(when)) + QLatin1String("] ") + hex_line);
     else
-        Memo1->AppendLine(hex_line);
-    Memo2->AppendLine(text_line);
+        hexLog_->AppendLine(hex_line);
+    textLog_->AppendLine(text_line);
 }
 
 void TrafficMonitor::SetLineLimit(int lines)
 {
-    Memo1->SetLineLimit(lines);
-    Memo2->SetLineLimit(lines);
+    hexLog_->SetLineLimit(lines);
+    textLog_->SetLineLimit(lines);
 }
 
 QString TrafficMonitor::SavedText() const
 {
-    const QStringList hex = Memo1->Lines();
-    const QStringList text = Memo2->Lines();
+    const QStringList hex = hexLog_->Lines();
+    const QStringList text = textLog_->Lines();
     QString saved;
     for (qsizetype i = 0; i < hex.size(); ++i)
         saved += hex[i] + QLatin1Char('\t') + (i < text.size() ? text[i] : QString()) + QLatin1Char('\n');
@@ -99,7 +102,7 @@ void TrafficMonitor::CountCard()
     // The text is always the count; while counts come faster than the
     // screen's pace, the box is painted once a period, not once a chunk.
     if (count_paint_->Holding())
-        Edit3->setUpdatesEnabled(false);
+        receiveCounter_->setUpdatesEnabled(false);
     ShowCount();
     count_paint_->Request();
 }
@@ -108,13 +111,13 @@ void TrafficMonitor::Reset()
 {
     count_ = 0;
     ShowCount();
-    Memo1->ClearLines();
-    Memo2->ClearLines();
+    hexLog_->ClearLines();
+    textLog_->ClearLines();
 }
 
 void TrafficMonitor::ShowCount()
 {
-    Edit3->setText(QString::number(static_cast<std::int32_t>(count_)));
+    receiveCounter_->setText(QString::number(static_cast<std::int32_t>(count_)));
 }
 
 } // namespace rovi::panel

@@ -18,8 +18,11 @@ class LogView;
 
 // The traffic monitor below the panel: the raw hex line and its send button,
 // the hex and text logs, the receive counter and its clear button. The
-// console talks to it through the three calls below and the two buttons.
+// console feeds it through the three calls below and hears its two buttons
+// through the signals. Object names: rawHexInput, sendRawButton, hexLog,
+// textLog, receiveCounter, clearButton.
 class TrafficMonitor : public QWidget {
+    Q_OBJECT
 public:
     explicit TrafficMonitor(QWidget *client);
 
@@ -38,15 +41,21 @@ public:
     // Both logs, line by line: hex, a tab, text.
     QString SavedText() const;
 
-    QLineEdit *Edit2;     // raw hexadecimal to send
-    QPushButton *Button3; // 发 送
-    LogView *Memo1;       // hex log
-    LogView *Memo2;       // text log
-    QLineEdit *Edit3;     // receive counter, read-only
-    QPushButton *BitBtn2; // 清 零
+signals:
+    // 发 送: the raw line as typed.
+    void rawSendRequested(const QString &hex_text);
+    // 清 零.
+    void clearRequested();
 
 private:
     void ShowCount();
+
+    QLineEdit *rawHexInput_;      // raw hexadecimal to send
+    QPushButton *sendRawButton_;  // 发 送
+    LogView *hexLog_;
+    LogView *textLog_;
+    QLineEdit *receiveCounter_;   // read-only
+    QPushButton *clearButton_;    // 清 零
 
     std::uint32_t count_ = 0;
     bool timestamps_ = false;

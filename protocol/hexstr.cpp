@@ -20,7 +20,7 @@ unsigned Nibble(char c)
 
 } // namespace
 
-ByteString Hex_Str::HexToData(std::string_view text)
+ByteString HexToBytes(std::string_view text)
 {
     ByteString result;
     result.reserve(text.size() / 2 + 1);

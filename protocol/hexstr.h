@@ -9,10 +9,7 @@ namespace rovi {
 
 // Hexadecimal text to bytes. Pairs are taken greedily from the first hex digit
 // found; any other character separates; a lone digit is a byte of its own.
-class Hex_Str {
-public:
-    static ByteString HexToData(std::string_view text);
-};
+ByteString HexToBytes(std::string_view text);
 
 // Each byte as two upper-case hex digits, joined by single spaces.
 std::string HexLine(std::string_view bytes);

@@ -5,24 +5,24 @@ namespace rovi {
 namespace {
 
 // DTR_CONTROL_DISABLE 0, _ENABLE 1, _HANDSHAKE 2.
-std::uint32_t DtrControlValue(TDtrControl v)
+std::uint32_t DtrControlValue(DtrControl v)
 {
     switch (v) {
-    case TDtrControl::DtrEnable: return 1;
-    case TDtrControl::DtrDisable: return 0;
-    case TDtrControl::DtrHandshake: return 2;
+    case DtrControl::Enable: return 1;
+    case DtrControl::Disable: return 0;
+    case DtrControl::Handshake: return 2;
     }
     return 0;
 }
 
 // RTS_CONTROL_DISABLE 0, _ENABLE 1, _HANDSHAKE 2, _TOGGLE 3.
-std::uint32_t RtsControlValue(TRtsControl v)
+std::uint32_t RtsControlValue(RtsControl v)
 {
     switch (v) {
-    case TRtsControl::RtsEnable: return 1;
-    case TRtsControl::RtsDisable: return 0;
-    case TRtsControl::RtsHandshake: return 2;
-    case TRtsControl::RtsTransmissionAvailable: return 3;
+    case RtsControl::Enable: return 1;
+    case RtsControl::Disable: return 0;
+    case RtsControl::Handshake: return 2;
+    case RtsControl::TransmissionAvailable: return 3;
     }
     return 0;
 }
@@ -33,36 +33,36 @@ DcbFields MakeDcbFields(const LineSettings &s)
 {
     using namespace dcb;
     DcbFields d;
-    d.BaudRate = s.BaudRate;
+    d.BaudRate = s.baudRate;
     d.Flags = fBinary;
-    if (s.ParityCheck)
+    if (s.parityCheck)
         d.Flags |= fParity;
-    if (s.Outx_CtsFlow)
+    if (s.outxCtsFlow)
         d.Flags |= fOutxCtsFlow;
-    if (s.Outx_DsrFlow)
+    if (s.outxDsrFlow)
         d.Flags |= fOutxDsrFlow;
-    d.Flags |= DtrControlValue(s.DtrControl) << fDtrControlShift;
-    if (s.DsrSensitivity)
+    d.Flags |= DtrControlValue(s.dtrControl) << fDtrControlShift;
+    if (s.dsrSensitivity)
         d.Flags |= fDsrSensitivity;
-    if (s.TxContinueOnXoff)
+    if (s.txContinueOnXoff)
         d.Flags |= fTXContinueOnXoff;
-    if (s.Outx_XonXoffFlow)
+    if (s.outxXonXoffFlow)
         d.Flags |= fOutX;
-    if (s.Inx_XonXoffFlow)
+    if (s.inxXonXoffFlow)
         d.Flags |= fInX;
-    if (s.ReplaceWhenParityError)
+    if (s.replaceWhenParityError)
         d.Flags |= fErrorChar;
-    if (s.IgnoreNullChar)
+    if (s.ignoreNullChar)
         d.Flags |= fNull;
-    d.Flags |= RtsControlValue(s.RtsControl) << fRtsControlShift;
-    d.XonLim = s.XonLimit;
-    d.XoffLim = s.XoffLimit;
-    d.ByteSize = static_cast<std::uint8_t>(static_cast<unsigned>(s.ByteSize) + 5);
-    d.Parity = static_cast<std::uint8_t>(s.Parity);
-    d.StopBits = static_cast<std::uint8_t>(s.StopBits);
-    d.XonChar = s.XonChar;
-    d.XoffChar = s.XoffChar;
-    d.ErrorChar = s.ReplacedChar;
+    d.Flags |= RtsControlValue(s.rtsControl) << fRtsControlShift;
+    d.XonLim = s.xonLimit;
+    d.XoffLim = s.xoffLimit;
+    d.ByteSize = static_cast<std::uint8_t>(static_cast<unsigned>(s.dataBits) + 5);
+    d.Parity = static_cast<std::uint8_t>(s.parity);
+    d.StopBits = static_cast<std::uint8_t>(s.stopBits);
+    d.XonChar = s.xonChar;
+    d.XoffChar = s.xoffChar;
+    d.ErrorChar = s.replacedChar;
     return d;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "commtypes.h"
+#include "linetypes.h"
+#include "serialconstants.h"
 #include "nativehandle.h"
 #include "waitevent.h"
 
@@ -32,7 +33,7 @@ class CommDevice {
 public:
     // Opens the device exclusively (Linux: O_NONBLOCK, flock, TIOCEXCL;
     // Windows: CreateFile with no sharing, overlapped, then SetupComm with
-    // 4096-byte queues). Throws ECommsError with the open-failure message
+    // 4096-byte queues). Throws SerialError with the open-failure message
     // (or "初始化缓冲区出错" when the queues cannot be set up).
     static NativeHandle OpenExclusive(const std::string &name);
     static void CloseExclusive(NativeHandle handle);

@@ -26,10 +26,10 @@ NativeHandle CommDevice::OpenExclusive(const std::string &name)
 {
     const auto path = ResolveCommName(name);
     if (!path)
-        throw ECommsError(kOpenFailureMessage, ENOENT);
+        throw SerialError(kOpenFailureMessage, ENOENT);
     const int fd = ::open(path->c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
-        throw ECommsError(kOpenFailureMessage, errno);
+        throw SerialError(kOpenFailureMessage, errno);
     termios t{};
     int error = 0;
     if (flock(fd, LOCK_EX | LOCK_NB) != 0)
@@ -38,7 +38,7 @@ NativeHandle CommDevice::OpenExclusive(const std::string &name)
         error = errno; // ENOTTY: not a serial device
     if (error != 0) {
         ::close(fd);
-        throw ECommsError(kOpenFailureMessage, error);
+        throw SerialError(kOpenFailureMessage, error);
     }
     (void)ioctl(fd, TIOCEXCL);
     return fd;

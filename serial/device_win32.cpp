@@ -40,23 +40,23 @@ NativeHandle CommDevice::OpenExclusive(const std::string &name)
 {
     const auto path = ResolveCommName(name);
     if (!path)
-        throw ECommsError(kOpenFailureMessage, ERROR_FILE_NOT_FOUND);
+        throw SerialError(kOpenFailureMessage, ERROR_FILE_NOT_FOUND);
     HANDLE h = CreateFileA(path->c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                            FILE_FLAG_OVERLAPPED | FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE)
-        throw ECommsError(kOpenFailureMessage, static_cast<int>(GetLastError()));
+        throw SerialError(kOpenFailureMessage, static_cast<int>(GetLastError()));
     const HANDLE hold = CreateMutexA(nullptr, FALSE, HoldName(*path).c_str());
     if (!hold || GetLastError() == ERROR_ALREADY_EXISTS) {
         if (hold)
             CloseHandle(hold);
         CloseHandle(h);
-        throw ECommsError(kOpenFailureMessage, ERROR_ACCESS_DENIED); // what Windows says for a port in use
+        throw SerialError(kOpenFailureMessage, ERROR_ACCESS_DENIED); // what Windows says for a port in use
     }
     if (!SetupComm(h, kReadBufferSize, kReadBufferSize)) {
         const DWORD error = GetLastError();
         CloseHandle(hold);
         CloseHandle(h);
-        throw ECommsError("初始化缓冲区出错", static_cast<int>(error));
+        throw SerialError("初始化缓冲区出错", static_cast<int>(error));
     }
     std::lock_guard lock(holds_mutex);
     holds[h] = hold;
@@ -88,11 +88,11 @@ void CommDevice::SetTimeouts(const CommTimeouts &timeouts)
     std::lock_guard lock(mutex_);
     timeouts_ = timeouts;
     COMMTIMEOUTS t{};
-    t.ReadIntervalTimeout = timeouts.ReadIntervalTimeout;
-    t.ReadTotalTimeoutMultiplier = timeouts.ReadTotalTimeoutMultiplier;
-    t.ReadTotalTimeoutConstant = timeouts.ReadTotalTimeoutConstant;
-    t.WriteTotalTimeoutMultiplier = timeouts.WriteTotalTimeoutMultiplier;
-    t.WriteTotalTimeoutConstant = timeouts.WriteTotalTimeoutConstant;
+    t.ReadIntervalTimeout = timeouts.readInterval;
+    t.ReadTotalTimeoutMultiplier = timeouts.readTotalMultiplier;
+    t.ReadTotalTimeoutConstant = timeouts.readTotalConstant;
+    t.WriteTotalTimeoutMultiplier = timeouts.writeTotalMultiplier;
+    t.WriteTotalTimeoutConstant = timeouts.writeTotalConstant;
     (void)SetCommTimeouts(handle_, &t);
 }
 

@@ -1,6 +1,6 @@
 #include "lineerrors.h"
 
-#include "commtypes.h"
+#include "linetypes.h"
 
 namespace rovi {
 
@@ -8,15 +8,15 @@ std::uint32_t LineErrorFlags(const LineErrorCounts &before, const LineErrorCount
 {
     std::uint32_t flags = 0;
     if (after.frame != before.frame)
-        flags |= CE_FRAME;
+        flags |= LineError::Framing;
     if (after.parity != before.parity)
-        flags |= CE_RXPARITY;
+        flags |= LineError::Parity;
     if (after.overrun != before.overrun)
-        flags |= CE_OVERRUN;
+        flags |= LineError::Overrun;
     if (after.brk != before.brk)
-        flags |= CE_BREAK;
+        flags |= LineError::Break;
     if (after.buf_overrun != before.buf_overrun)
-        flags |= CE_RXOVER;
+        flags |= LineError::InputOverflow;
     return flags;
 }
 

@@ -16,8 +16,8 @@ struct LineErrorCounts {
     bool operator==(const LineErrorCounts &) const = default;
 };
 
-// The line-error flags (CE_FRAME, CE_RXPARITY, CE_OVERRUN, CE_BREAK,
-// CE_RXOVER) of the counters that differ. Counters wrap, so any change counts.
+// The line-error flags (LineError::Framing, LineError::Parity, LineError::Overrun, LineError::Break,
+// LineError::InputOverflow) of the counters that differ. Counters wrap, so any change counts.
 std::uint32_t LineErrorFlags(const LineErrorCounts &before, const LineErrorCounts &after);
 
 #ifndef _WIN32

@@ -1,6 +1,6 @@
 #include "lineevents.h"
 
-#include "commtypes.h"
+#include "linetypes.h"
 
 namespace rovi {
 
@@ -9,9 +9,9 @@ LineEventNotices NoticesOfLineEvent(std::uint32_t mask)
     LineEventNotices n;
     n.post_errors = (mask & kLineEventError) != 0;
     if (mask & kLineEventCarrier)
-        n.modem_bits |= MODEM_EVENT_RLSD;
+        n.modem_bits |= ModemChange::CarrierDetect;
     if (mask & kLineEventRing)
-        n.modem_bits |= MODEM_EVENT_RING;
+        n.modem_bits |= ModemChange::Ring;
     n.ends_reader = (mask & kLineEventMask) == 0;
     return n;
 }

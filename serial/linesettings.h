@@ -1,6 +1,6 @@
 #pragma once
 
-#include "commtypes.h"
+#include "linetypes.h"
 #include "nativehandle.h"
 
 namespace rovi {

@@ -26,9 +26,9 @@ std::optional<speed_t> StandardBaud(std::uint32_t rate)
 
 std::optional<termios> BuildTermios(const termios &current, const LineSettings &s)
 {
-    if (s.StopBits == TStopBits::_1_5 && s.ByteSize != TByteSize::_5)
+    if (s.stopBits == StopBits::OnePointFive && s.dataBits != DataBits::Five)
         return std::nullopt;
-    if (s.BaudRate == 0)
+    if (s.baudRate == 0)
         return std::nullopt; // B0 would hang the line up rather than set a speed
 
     termios t = current;
@@ -37,46 +37,46 @@ std::optional<termios> BuildTermios(const termios &current, const LineSettings &
     t.c_cc[VMIN] = 0;
     t.c_cc[VTIME] = 0;
 
-    if (const auto speed = StandardBaud(s.BaudRate)) {
+    if (const auto speed = StandardBaud(s.baudRate)) {
         cfsetispeed(&t, *speed);
         cfsetospeed(&t, *speed);
     }
 
     static constexpr std::array<tcflag_t, 4> kSizes{CS5, CS6, CS7, CS8};
     t.c_cflag &= ~CSIZE;
-    t.c_cflag |= kSizes[static_cast<std::size_t>(s.ByteSize)];
+    t.c_cflag |= kSizes[static_cast<std::size_t>(s.dataBits)];
 
     t.c_cflag &= ~(PARENB | PARODD | CMSPAR);
-    switch (s.Parity) {
-    case TParity::None: break;
-    case TParity::Odd: t.c_cflag |= PARENB | PARODD; break;
-    case TParity::Even: t.c_cflag |= PARENB; break;
-    case TParity::Mark: t.c_cflag |= PARENB | PARODD | CMSPAR; break;
-    case TParity::Space: t.c_cflag |= PARENB | CMSPAR; break;
+    switch (s.parity) {
+    case Parity::None: break;
+    case Parity::Odd: t.c_cflag |= PARENB | PARODD; break;
+    case Parity::Even: t.c_cflag |= PARENB; break;
+    case Parity::Mark: t.c_cflag |= PARENB | PARODD | CMSPAR; break;
+    case Parity::Space: t.c_cflag |= PARENB | CMSPAR; break;
     }
 
-    if (s.StopBits == TStopBits::_1)
+    if (s.stopBits == StopBits::One)
         t.c_cflag &= ~CSTOPB;
     else
         t.c_cflag |= CSTOPB;
 
-    if (s.ParityCheck)
+    if (s.parityCheck)
         t.c_iflag |= INPCK;
     else
         t.c_iflag &= ~INPCK;
 
-    if (s.Outx_CtsFlow || s.RtsControl == TRtsControl::RtsHandshake)
+    if (s.outxCtsFlow || s.rtsControl == RtsControl::Handshake)
         t.c_cflag |= CRTSCTS;
     else
         t.c_cflag &= ~CRTSCTS;
 
     t.c_iflag &= ~(IXON | IXOFF | IXANY);
-    if (s.Outx_XonXoffFlow)
+    if (s.outxXonXoffFlow)
         t.c_iflag |= IXON;
-    if (s.Inx_XonXoffFlow)
+    if (s.inxXonXoffFlow)
         t.c_iflag |= IXOFF;
-    t.c_cc[VSTART] = static_cast<cc_t>(s.XonChar);
-    t.c_cc[VSTOP] = static_cast<cc_t>(s.XoffChar);
+    t.c_cc[VSTART] = static_cast<cc_t>(s.xonChar);
+    t.c_cc[VSTOP] = static_cast<cc_t>(s.xoffChar);
     return t;
 }
 
@@ -100,13 +100,13 @@ void ApplyLineSettingsToDevice(NativeHandle fd, const LineSettings &s)
         return;
     if (tcsetattr(fd, TCSANOW, &*wanted) != 0)
         return;
-    if (!StandardBaud(s.BaudRate))
-        (void)SetLineBaudRate(fd, s.BaudRate);
+    if (!StandardBaud(s.baudRate))
+        (void)SetLineBaudRate(fd, s.baudRate);
 
-    if (s.DtrControl != TDtrControl::DtrHandshake)
-        SetModemLine(fd, TIOCM_DTR, s.DtrControl == TDtrControl::DtrEnable);
-    if (s.RtsControl == TRtsControl::RtsEnable || s.RtsControl == TRtsControl::RtsDisable)
-        SetModemLine(fd, TIOCM_RTS, s.RtsControl == TRtsControl::RtsEnable);
+    if (s.dtrControl != DtrControl::Handshake)
+        SetModemLine(fd, TIOCM_DTR, s.dtrControl == DtrControl::Enable);
+    if (s.rtsControl == RtsControl::Enable || s.rtsControl == RtsControl::Disable)
+        SetModemLine(fd, TIOCM_RTS, s.rtsControl == RtsControl::Enable);
 }
 
 } // namespace rovi

@@ -21,11 +21,19 @@ struct PortEntry {
     std::string by_id;       // /dev/serial/by-id/… naming it, or empty
     std::string description; // the USB product or the driver, or empty
     std::vector<PortHolder> holders;
+    std::string maker;         // the USB device's manufacturer, or empty
+    std::string serial_number; // the USB device's serial number, or empty
 };
 
 // The serial devices present: USB and ACM adapters, and built-in ports the
 // kernel found hardware for. Sorted by path (Windows: by port number).
-std::vector<PortEntry> ListPorts();
+// Without holders, nothing is looked up in /proc (a cheap call to repeat).
+enum class PortHolders { Find, Skip };
+std::vector<PortEntry> ListPorts(PortHolders holders = PortHolders::Find);
+
+// The words a person knows a port by: product, maker and serial number,
+// each once, joined by " · ".
+std::string PortWords(const PortEntry &port);
 
 // The processes (this one included) with the device open, found through
 // /proc/*/fd as fuser does; only those this user may look into.

@@ -64,6 +64,18 @@ bool HasHardware(const std::string &tty)
     return !type.empty() && type != "0";
 }
 
+// A file of the USB device above a tty's interface, or empty.
+std::string UsbDeviceFile(const std::string &tty, const char *file)
+{
+    const std::string device = "/sys/class/tty/" + tty + "/device";
+    for (const char *up : {"/../", "/../../"}) {
+        const std::string line = FirstLine(device + up + file);
+        if (!line.empty())
+            return line;
+    }
+    return {};
+}
+
 std::string DescriptionOf(const std::string &tty)
 {
     if (StartsWith(tty, "ttyS"))
@@ -122,7 +134,7 @@ std::vector<PortHolder> HoldersOf(const std::string &path)
     return HoldersOfEach({*target}).front();
 }
 
-std::vector<PortEntry> ListPorts()
+std::vector<PortEntry> ListPorts(PortHolders find_holders)
 {
     std::vector<PortEntry> ports;
     for (const std::string &tty : Entries("/sys/class/tty")) {
@@ -132,14 +144,16 @@ std::vector<PortEntry> ListPorts()
         struct stat st {};
         if (stat(path.c_str(), &st) != 0)
             continue;
-        ports.push_back({path, {}, DescriptionOf(tty), {}});
+        ports.push_back({path, {}, DescriptionOf(tty), {}, UsbDeviceFile(tty, "manufacturer"), UsbDeviceFile(tty, "serial")});
     }
-    std::vector<std::string> real_paths;
-    for (const PortEntry &port : ports)
-        real_paths.push_back(RealPath(port.path).value_or(port.path));
-    const auto holders = HoldersOfEach(real_paths);
-    for (std::size_t i = 0; i < ports.size(); ++i)
-        ports[i].holders = holders[i];
+    if (find_holders == PortHolders::Find) {
+        std::vector<std::string> real_paths;
+        for (const PortEntry &port : ports)
+            real_paths.push_back(RealPath(port.path).value_or(port.path));
+        const auto holders = HoldersOfEach(real_paths);
+        for (std::size_t i = 0; i < ports.size(); ++i)
+            ports[i].holders = holders[i];
+    }
     const std::string by_id = "/dev/serial/by-id";
     for (const std::string &name : Entries(by_id)) {
         const auto target = RealPath(by_id + "/" + name);

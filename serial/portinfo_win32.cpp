@@ -34,7 +34,7 @@ std::string DosName(const std::string &name)
 
 // The ports the drivers registered: HKLM\HARDWARE\DEVICEMAP\SERIALCOMM maps
 // each driver's device (\Device\Serial0, \Device\VCP0…) to its COM name.
-std::vector<PortEntry> ListPorts()
+std::vector<PortEntry> ListPorts(PortHolders)
 {
     std::vector<PortEntry> ports;
     HKEY key = nullptr;
@@ -51,7 +51,7 @@ std::vector<PortEntry> ListPorts()
         if (r != ERROR_SUCCESS || type != REG_SZ)
             continue;
         com[std::min<DWORD>(com_size / sizeof(wchar_t), 63)] = 0;
-        ports.push_back({Utf8(com), {}, Utf8(device, static_cast<int>(device_size)), {}});
+        ports.push_back({Utf8(com), {}, Utf8(device, static_cast<int>(device_size)), {}, {}, {}});
     }
     RegCloseKey(key);
     const auto order = [](const PortEntry &p) { return std::pair(CommNumber(p.path).value_or(0), p.path); };

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "commtypes.h"
+#include "linetypes.h"
+#include "serialconstants.h"
 
 #include <chrono>
 #include <optional>
@@ -18,7 +19,7 @@ struct ReadPlan {
 };
 
 // The longest overall limit a read is given. Larger totals (the multiplier
-// near MAXDWORD reaches 560 years) are practically endless and are cut to
+// near kTimeoutAllOnes reaches 560 years) are practically endless and are cut to
 // this, so that a deadline from now can never overflow the clock.
 inline constexpr std::chrono::milliseconds kLongestReadTotal = std::chrono::hours(24 * 365 * 10);
 

@@ -3,7 +3,7 @@
 // The line settings in Linux terms: what ApplyLineSettingsToDevice writes
 // to a tty.
 
-#include "commtypes.h"
+#include "linetypes.h"
 
 #include <optional>
 #include <termios.h>

@@ -4,7 +4,7 @@
 // their indexes are stored in set.ini: what the dialog lists, what the status
 // bar says, and what the choice sets on the line.
 
-#include "serial/commtypes.h"
+#include "serial/linetypes.h"
 
 #include <array>
 #include <optional>
@@ -17,21 +17,21 @@ template <class Value> struct LineChoice {
     Value value;
 };
 
-inline constexpr std::array<LineChoice<TParity>, 3> kParityChoices{{
-    {"无NONE", " 无校验", TParity::None},
-    {"奇ODD", " 奇校验", TParity::Odd},
-    {"偶EVEN", " 偶校验", TParity::Even},
+inline constexpr std::array<LineChoice<Parity>, 3> kParityChoices{{
+    {"无NONE", " 无校验", Parity::None},
+    {"奇ODD", " 奇校验", Parity::Odd},
+    {"偶EVEN", " 偶校验", Parity::Even},
 }};
 
-inline constexpr std::array<LineChoice<TByteSize>, 3> kDataBitsChoices{{
-    {"8", " 数据位：8", TByteSize::_8},
-    {"7", " 数据位：7", TByteSize::_7},
-    {"6", " 数据位：6", TByteSize::_6},
+inline constexpr std::array<LineChoice<DataBits>, 3> kDataBitsChoices{{
+    {"8", " 数据位：8", DataBits::Eight},
+    {"7", " 数据位：7", DataBits::Seven},
+    {"6", " 数据位：6", DataBits::Six},
 }};
 
-inline constexpr std::array<LineChoice<TStopBits>, 2> kStopBitsChoices{{
-    {"1", " 停止位：1", TStopBits::_1},
-    {"2", " 停止位：2", TStopBits::_2},
+inline constexpr std::array<LineChoice<StopBits>, 2> kStopBitsChoices{{
+    {"1", " 停止位：1", StopBits::One},
+    {"2", " 停止位：2", StopBits::Two},
 }};
 
 // The choice a stored index names; nothing for an index outside the table

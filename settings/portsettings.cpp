@@ -34,12 +34,12 @@ PortSettings PortSettingsOf(const IniSectionReader &reader)
         if (const auto &v = reader.Value(i))
             field = IniInteger(*v, field);
     };
-    text(kPort, s.com_port);
-    text(kBaud, s.com_btl);
-    integer(kParity, s.com_jyw);
-    integer(kData, s.com_data);
-    integer(kStop, s.com_tzw);
-    integer(kAuto, s.com_auto);
+    text(kPort, s.port);
+    text(kBaud, s.baud);
+    integer(kParity, s.parity);
+    integer(kData, s.dataBits);
+    integer(kStop, s.stopBits);
+    integer(kAuto, s.autoConnect);
     return s;
 }
 
@@ -66,22 +66,22 @@ void SavePortSettings(const std::string &path, const PortSettings &s, bool auto_
     auto write = [&](const IniKey &key, std::string_view value) {
         WriteIniValue(path, kIniShownName, kSection, key, value);
     };
-    write(kKeyPort, s.com_port);
-    write(kKeyBaud, s.com_btl);
-    write(kKeyParity, std::to_string(s.com_jyw));
-    write(kKeyData, std::to_string(s.com_data));
-    write(kKeyStop, std::to_string(s.com_tzw));
+    write(kKeyPort, s.port);
+    write(kKeyBaud, s.baud);
+    write(kKeyParity, std::to_string(s.parity));
+    write(kKeyData, std::to_string(s.dataBits));
+    write(kKeyStop, std::to_string(s.stopBits));
     write(kKeyAuto, auto_connect ? "1" : "0");
 }
 
 std::string StatusSummary(const PortSettings &s)
 {
-    std::string text = "串口:" + s.com_port + " 波特率:" + s.com_btl;
-    if (const auto parity = ChoiceAt(kParityChoices, s.com_jyw))
+    std::string text = "串口:" + s.port + " 波特率:" + s.baud;
+    if (const auto parity = ChoiceAt(kParityChoices, s.parity))
         text += parity->status;
-    if (const auto data = ChoiceAt(kDataBitsChoices, s.com_data))
+    if (const auto data = ChoiceAt(kDataBitsChoices, s.dataBits))
         text += data->status;
-    if (const auto stop = ChoiceAt(kStopBitsChoices, s.com_tzw))
+    if (const auto stop = ChoiceAt(kStopBitsChoices, s.stopBits))
         text += stop->status;
     return text;
 }

@@ -27,12 +27,12 @@ inline constexpr IniKey kPortKeys[] = {kKeyPort, kKeyBaud, kKeyParity, kKeyData,
 inline constexpr std::size_t kMaxTextValue = 2047;
 
 struct PortSettings {
-    std::string com_port = "COM1"; // port name as chosen
-    std::string com_btl = "9600";  // baud rate text
-    int com_jyw = 0;               // parity: 0 none, 1 odd, 2 even
-    int com_data = 0;              // data bits: 0 = 8, 1 = 7, 2 = 6
-    int com_tzw = 0;               // stop bits: 0 = 1, 1 = 2
-    int com_auto = 0;              // > 0: open the port at start-up
+    std::string port = "COM1"; // port name as chosen
+    std::string baud = "9600";  // baud rate text
+    int parity = 0;               // parity: 0 none, 1 odd, 2 even
+    int dataBits = 0;              // data bits: 0 = 8, 1 = 7, 2 = 6
+    int stopBits = 0;               // stop bits: 0 = 1, 1 = 2
+    int autoConnect = 0;              // > 0: open the port at start-up
     bool operator==(const PortSettings &) const = default;
 };
 

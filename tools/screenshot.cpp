@@ -1,8 +1,8 @@
 // Takes a screenshot of the main window from the X display it runs on
 // (scripts/screenshot runs it under Xvfb): screenshot OUT.png [main|about|query]
 // "query" presses 查看参数 first, for a window connected to a reader.
-#include "app/uabout.h"
-#include "app/utool.h"
+#include "app/aboutdialog.h"
+#include "app/mainwindow.h"
 #include "panel/parampanel.h"
 
 #include <QApplication>
@@ -19,13 +19,13 @@ int main(int argc, char *argv[])
     const QString out = QString::fromLocal8Bit(argv[1]);
     const QByteArray mode = argc > 2 ? QByteArray(argv[2]) : QByteArray("main");
     const bool about = mode == "about";
-    rovi::TFtool window;
+    rovi::MainWindow window;
     window.show();
-    rovi::TFabout box(&window);
+    rovi::AboutDialog box(&window);
     if (about)
         box.show();
     if (mode == "query")
-        QTimer::singleShot(300, [&] { window.Panel()->Button1->click(); });
+        QTimer::singleShot(300, [&] { window.Panel()->queryButton->click(); });
     QTimer::singleShot(1000, [&] {
         QWidget *target = about ? static_cast<QWidget *>(&box) : &window;
         const QRect frame = target->frameGeometry();

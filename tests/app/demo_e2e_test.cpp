@@ -1,6 +1,6 @@
 // The whole tool against the simulated reader process, as the demo runs it:
 // set.ini naming the reader's terminal with auto-connect on, then 查看参数.
-#include "app/utool.h"
+#include "app/mainwindow.h"
 #include "panel/parampanel.h"
 #include "panel/trafficmonitor.h"
 #include "settings/portsettings.h"
@@ -27,20 +27,20 @@ TEST(DemoRun, QueryFillsThePanelFromTheSimulatedReader)
     ASSERT_TRUE(sim.waitForStarted());
     ASSERT_TRUE(test::WaitUntil([&] { return sim.canReadLine(); }));
     settings::PortSettings s;
-    s.com_port = QString::fromUtf8(sim.readLine()).trimmed().toStdString();
+    s.port = QString::fromUtf8(sim.readLine()).trimmed().toStdString();
     settings::SavePortSettings(settings::kIniPath, s, true);
 
-    TFtool window;
+    MainWindow window;
     window.show();
-    ASSERT_TRUE(window.Comm().IsOpen());
+    ASSERT_TRUE(window.Link().IsOpen());
     test::QueryShowsTheFactorySet(window);
 
-    window.Panel()->Edit_data2->setText("07");
-    window.Panel()->BitBtn_set2->click();
+    window.Panel()->Mirror(Field::id_addr)->setText("07");
+    window.Panel()->SetButton(Field::id_addr)->click();
     ASSERT_TRUE(test::WaitUntil([&] { return !recorder.messages.empty(); }));
     EXPECT_EQ(recorder.messages[0].text, "设置成功");
     window.close();
-    EXPECT_FALSE(window.Comm().IsOpen());
+    EXPECT_FALSE(window.Link().IsOpen());
     sim.terminate();
     sim.waitForFinished(3000);
 }

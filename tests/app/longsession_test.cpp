@@ -1,9 +1,9 @@
 // A long day with a real reader: the adapter pulled and plugged back in,
 // the options kept in set.ini, bounded logs, the record on disk.
-#include "app/utool.h"
+#include "app/mainwindow.h"
 #include "panel/logview.h"
 #include "panel/parampanel.h"
-#include "panel/readerconsole.h"
+#include "app/readerconsole.h"
 #include "panel/trafficmonitor.h"
 #include "settings/portsettings.h"
 #include "settings/tooloptions.h"
@@ -33,12 +33,12 @@ protected:
     // The reader behind a stable name, as /dev/serial/by-id gives one.
     std::string Link() const { return (dir.Path() / "reader").string(); }
     std::unique_ptr<ReaderSim> Plug() { return std::make_unique<ReaderSim>(QStringList{"--link", QString::fromStdString(Link())}); }
-    void Open(TFtool &window)
+    void Open(MainWindow &window)
     {
         window.show();
-        window.com.com_port = Link();
-        window.OpenCom();
-        ASSERT_TRUE(window.Comm().IsOpen());
+        window.portSettings.port = Link();
+        window.OpenPort();
+        ASSERT_TRUE(window.Link().IsOpen());
     }
     QString Summary() const { return QString::fromStdString("串口:" + Link() + " 波特率:9600 无校验 数据位：8 停止位：1"); }
 
@@ -51,39 +51,39 @@ protected:
 TEST_F(SessionFixture, AnUnpluggedReaderIsReopenedWhenItComesBack)
 {
     auto reader = Plug();
-    TFtool window;
+    MainWindow window;
     Open(window);
     EXPECT_EQ(window.StatusText(), Summary());
 
     reader.reset(); // pulled out
-    ASSERT_TRUE(WaitUntil([&] { return !window.Comm().IsOpen(); }));
+    ASSERT_TRUE(WaitUntil([&] { return !window.Link().IsOpen(); }));
     EXPECT_EQ(window.StatusText(), QString::fromStdString("串口:" + Link() + " 已断开"));
     EXPECT_TRUE(window.Reconnecting());
 
     reader = Plug(); // back, on a new terminal behind the same name
-    ASSERT_TRUE(WaitUntil([&] { return window.Comm().IsOpen(); }));
+    ASSERT_TRUE(WaitUntil([&] { return window.Link().IsOpen(); }));
     EXPECT_EQ(window.StatusText(), Summary());
     EXPECT_FALSE(window.Reconnecting());
-    window.Panel()->Button1->click();
-    ASSERT_TRUE(WaitUntil([&] { return !window.Panel()->Edit_data2->text().isEmpty(); }));
+    window.Panel()->queryButton->click();
+    ASSERT_TRUE(WaitUntil([&] { return !window.Panel()->Mirror(Field::id_addr)->text().isEmpty(); }));
     EXPECT_TRUE(recorder.messages.empty());
 }
 
 TEST_F(SessionFixture, AReplugWhileAReplyIsAwaitedEndsInTheTimeOutThenWorks)
 {
     auto reader = Plug();
-    TFtool window;
+    MainWindow window;
     Open(window);
     reader->Command("late 2000\n");
     Pump(100);
-    window.Panel()->Button1->click(); // the reply would come after the reader is gone
+    window.Panel()->queryButton->click(); // the reply would come after the reader is gone
     reader.reset();
     reader = Plug();
     ASSERT_TRUE(WaitUntil([&] { return recorder.messages.size() == 1; }));
     EXPECT_EQ(recorder.messages[0].text, "发送失败");
-    ASSERT_TRUE(WaitUntil([&] { return window.Comm().IsOpen(); }));
-    window.Panel()->Button1->click();
-    ASSERT_TRUE(WaitUntil([&] { return window.Panel()->Edit_data2->text() == "01"; }));
+    ASSERT_TRUE(WaitUntil([&] { return window.Link().IsOpen(); }));
+    window.Panel()->queryButton->click();
+    ASSERT_TRUE(WaitUntil([&] { return window.Panel()->Mirror(Field::id_addr)->text() == "01"; }));
     Pump(1300); // past the time-out: the reply disarmed it
     EXPECT_EQ(recorder.messages.size(), 1u);
 }
@@ -91,22 +91,22 @@ TEST_F(SessionFixture, AReplugWhileAReplyIsAwaitedEndsInTheTimeOutThenWorks)
 TEST_F(SessionFixture, ClosingByHandOrSwitchingItOffStopsReconnecting)
 {
     auto reader = Plug();
-    TFtool window;
+    MainWindow window;
     Open(window);
     reader.reset();
     ASSERT_TRUE(WaitUntil([&] { return window.Reconnecting(); }));
-    window.COM2->trigger(); // 关闭COM口
+    window.closePortAction->trigger(); // 关闭COM口
     EXPECT_FALSE(window.Reconnecting());
     reader = Plug();
     Pump(1000); // three checks' worth
-    EXPECT_FALSE(window.Comm().IsOpen());
+    EXPECT_FALSE(window.Link().IsOpen());
 
-    window.OpenCom();
-    ASSERT_TRUE(window.Comm().IsOpen());
-    window.N_reconnect->trigger(); // off, and stored
+    window.OpenPort();
+    ASSERT_TRUE(window.Link().IsOpen());
+    window.reconnectAction->trigger(); // off, and stored
     EXPECT_FALSE(settings::LoadStoredSettings(settings::kIniPath).options.reconnect);
     reader.reset();
-    ASSERT_TRUE(WaitUntil([&] { return !window.Comm().IsOpen(); }));
+    ASSERT_TRUE(WaitUntil([&] { return !window.Link().IsOpen(); }));
     EXPECT_FALSE(window.Reconnecting());
 }
 
@@ -115,41 +115,41 @@ TEST_F(SessionFixture, OptionsComeFromSetIniAndTheLogsKeepTheirBound)
     settings::WriteIniValue(settings::kIniPath, ".\\set.ini", settings::kSection, settings::kKeyLogLines, "150");
     settings::SaveToolSwitch(settings::kIniPath, settings::kKeyReconnect, false);
     settings::SaveToolSwitch(settings::kIniPath, settings::kKeyTimestamps, true);
-    TFtool window;
+    MainWindow window;
     window.show();
-    EXPECT_FALSE(window.N_reconnect->isChecked());
-    EXPECT_TRUE(window.N_timestamps->isChecked());
-    EXPECT_FALSE(window.N_logfile->isChecked());
+    EXPECT_FALSE(window.reconnectAction->isChecked());
+    EXPECT_TRUE(window.timestampsAction->isChecked());
+    EXPECT_FALSE(window.logFileAction->isChecked());
     panel::TrafficMonitor &m = window.Monitor();
-    EXPECT_EQ(m.Memo1->LineLimit(), 150);
+    EXPECT_EQ(m.hexLog->LineLimit(), 150);
     const auto now = std::chrono::system_clock::now();
     for (int i = 0; i < 200; ++i)
         m.LogChunk(QString::number(i), QString::number(i), now);
-    EXPECT_EQ(m.Memo1->LineCount(), 150);
-    EXPECT_EQ(m.Memo2->Lines().front(), "50"); // the oldest left first
-    EXPECT_EQ(m.Memo2->Lines().back(), "199");
-    EXPECT_TRUE(QRegularExpression(R"(^\[\d\d:\d\d:\d\d\.\d\d\d\] 199$)").match(m.Memo1->Lines().back()).hasMatch())
-        << m.Memo1->Lines().back().toStdString();
-    window.N_timestamps->trigger(); // off: the lines are the plain ones again
+    EXPECT_EQ(m.hexLog->LineCount(), 150);
+    EXPECT_EQ(m.textLog->Lines().front(), "50"); // the oldest left first
+    EXPECT_EQ(m.textLog->Lines().back(), "199");
+    EXPECT_TRUE(QRegularExpression(R"(^\[\d\d:\d\d:\d\d\.\d\d\d\] 199$)").match(m.hexLog->Lines().back()).hasMatch())
+        << m.hexLog->Lines().back().toStdString();
+    window.timestampsAction->trigger(); // off: the lines are the plain ones again
     m.LogChunk("FE", "", now);
-    EXPECT_EQ(m.Memo1->Lines().back(), "FE");
+    EXPECT_EQ(m.hexLog->Lines().back(), "FE");
     for (int i = 0; i < 5; ++i)
         m.CountCard();
-    window.Monitor().BitBtn2->click();
-    EXPECT_EQ(m.Memo1->LineCount(), 0);
+    window.Monitor().clearButton->click();
+    EXPECT_EQ(m.hexLog->LineCount(), 0);
 }
 
 TEST_F(SessionFixture, TheRecordFileHoldsEveryChunkSentAndReceived)
 {
     auto reader = Plug();
-    TFtool window;
+    MainWindow window;
     Open(window);
-    window.N_logfile->trigger(); // on, and stored
+    window.logFileAction->trigger(); // on, and stored
     EXPECT_TRUE(settings::LoadStoredSettings(settings::kIniPath).options.log_to_file);
-    window.Panel()->Button1->click();
-    ASSERT_TRUE(WaitUntil([&] { return !window.Panel()->Edit_data2->text().isEmpty(); }));
-    window.Monitor().Edit2->setText("30 31");
-    window.Monitor().Button3->click(); // a raw send: not in the view, but in the file
+    window.Panel()->queryButton->click();
+    ASSERT_TRUE(WaitUntil([&] { return !window.Panel()->Mirror(Field::id_addr)->text().isEmpty(); }));
+    window.Monitor().rawHexInput->setText("30 31");
+    window.Monitor().sendRawButton->click(); // a raw send: not in the view, but in the file
     Pump(300);
     window.Console().FlushLogFile();
     const std::string file = (dir.Path() / ("rovi-" + QDate::currentDate().toString("yyyy-MM-dd").toStdString() + ".log")).string();
@@ -167,7 +167,7 @@ TEST_F(SessionFixture, TheRecordFileHoldsEveryChunkSentAndReceived)
 
 TEST_F(SessionFixture, SaveLogWritesBothLogsLineByLine)
 {
-    TFtool window;
+    MainWindow window;
     window.show();
     const auto now = std::chrono::system_clock::now();
     window.Monitor().LogChunk("FE F1 00 FF", "1", now);

@@ -1,6 +1,6 @@
 #include "ui/messages.h"
-#include "app/uabout.h"
-#include "app/utool.h"
+#include "app/aboutdialog.h"
+#include "app/mainwindow.h"
 #include "panel/logview.h"
 #include "panel/parampanel.h"
 #include "base/exception.h"
@@ -37,7 +37,7 @@ TEST(RunHandler, ShowsTheErrorAndKeepsWhatWasDone)
     int done = 0;
     RunHandler(nullptr, [&] {
         ++done;
-        throw EConvertError("'G1' is not a valid integer value");
+        throw ConversionError("'G1' is not a valid integer value");
         ++done;
     });
     EXPECT_EQ(done, 1);
@@ -49,7 +49,7 @@ TEST(RunHandler, ShowsTheErrorAndKeepsWhatWasDone)
 
 TEST(MainWindow, FixedClientAreaMenuTabAndStatusBar)
 {
-    TFtool window;
+    MainWindow window;
     EXPECT_EQ(window.windowTitle(), "ROVI-2.4Didodezi");
     EXPECT_EQ(window.centralWidget()->size(), QSize(792, 546));
     EXPECT_EQ(window.minimumSize(), window.maximumSize());
@@ -59,15 +59,15 @@ TEST(MainWindow, FixedClientAreaMenuTabAndStatusBar)
         menus << a->text();
     // The original two menus, and the record menu between them.
     EXPECT_EQ(menus, (QStringList{"通讯设置", "记录", "帮助"}));
-    EXPECT_EQ(window.COM1->text(), "COM设置");
-    EXPECT_EQ(window.N2->text(), "打开COM口");
-    EXPECT_EQ(window.COM2->text(), "关闭COM口");
-    EXPECT_EQ(window.N5->text(), "关于");
-    EXPECT_EQ(window.N_reconnect->text(), "断线自动重连");
-    EXPECT_TRUE(window.N_reconnect->isChecked());
-    EXPECT_EQ(window.N_savelog->text(), "保存记录…");
-    EXPECT_FALSE(window.N_logfile->isChecked());
-    EXPECT_FALSE(window.N_timestamps->isChecked());
+    EXPECT_EQ(window.portSettingsAction->text(), "COM设置");
+    EXPECT_EQ(window.openPortAction->text(), "打开COM口");
+    EXPECT_EQ(window.closePortAction->text(), "关闭COM口");
+    EXPECT_EQ(window.aboutAction->text(), "关于");
+    EXPECT_EQ(window.reconnectAction->text(), "断线自动重连");
+    EXPECT_TRUE(window.reconnectAction->isChecked());
+    EXPECT_EQ(window.saveLogAction->text(), "保存记录…");
+    EXPECT_FALSE(window.logFileAction->isChecked());
+    EXPECT_FALSE(window.timestampsAction->isChecked());
     auto *pages = window.findChild<QTabWidget *>("PageControl1");
     ASSERT_NE(pages, nullptr);
     EXPECT_EQ(pages->count(), 1);
@@ -94,7 +94,7 @@ TEST(MainWindow, FixedClientAreaMenuTabAndStatusBar)
 // each list's current value, and what each box is.
 TEST(MainWindow, AScreenReaderHearsTheStatusTheListsValuesAndTheBoxesNames)
 {
-    TFtool window;
+    MainWindow window;
     auto text = [](QWidget *w, QAccessible::Text t) { return QAccessible::queryAccessibleInterface(w)->text(t); };
     auto *status = window.findChild<QLabel *>("StatusPanel0");
     window.SetStatusText("串口:COM1 波特率:9600 无校验 数据位：8 停止位：1");
@@ -102,13 +102,13 @@ TEST(MainWindow, AScreenReaderHearsTheStatusTheListsValuesAndTheBoxesNames)
     EXPECT_EQ(text(status, QAccessible::Description), "串口状态");
 
     panel::ParamPanel &p = *window.Panel();
-    p.RadioButton2->setChecked(true);
-    p.ComboBox_wg->setCurrentIndex(1);
-    p.RadioButton4->setChecked(true);
-    p.ComboBox_gl->setCurrentIndex(4);
-    p.ComboBox_btl->setCurrentIndex(7);
+    p.wiegandOutput->setChecked(true);
+    p.wiegandFormat->setCurrentIndex(1);
+    p.softwarePower->setChecked(true);
+    p.powerLevel->setCurrentIndex(4);
+    p.baudRate->setCurrentIndex(7);
     const std::pair<QComboBox *, QString> lists[] = {
-        {p.ComboBox_wg, "韦根34"}, {p.ComboBox_gl, "5"}, {p.ComboBox_btl, "115200"}};
+        {p.wiegandFormat, "韦根34"}, {p.powerLevel, "5"}, {p.baudRate, "115200"}};
     for (const auto &[list, value] : lists) {
         EXPECT_EQ(text(list, QAccessible::Value), value) << list->objectName().toStdString();
 #ifdef _WIN32
@@ -120,16 +120,16 @@ TEST(MainWindow, AScreenReaderHearsTheStatusTheListsValuesAndTheBoxesNames)
 #endif
         EXPECT_FALSE(text(list, QAccessible::Description).isEmpty());
     }
-    EXPECT_EQ(text(p.ComboBox_wg, QAccessible::Description), "韦根格式 格式");
+    EXPECT_EQ(text(p.wiegandFormat, QAccessible::Description), "韦根格式 格式");
 
-    EXPECT_EQ(text(p.Edit_set2, QAccessible::Name), "ID地址 数值");
-    EXPECT_EQ(text(p.Edit_set2, QAccessible::Value), "1");
-    EXPECT_EQ(text(p.Edit_data3, QAccessible::Name), "韦根格式 十六进制");
+    EXPECT_EQ(text(p.idAddress, QAccessible::Name), "ID地址 数值");
+    EXPECT_EQ(text(p.idAddress, QAccessible::Value), "1");
+    EXPECT_EQ(text(p.Mirror(Field::wiegand), QAccessible::Name), "韦根格式 十六进制");
 }
 
 TEST(AboutBox, CaptionSizeAndVersion)
 {
-    TFabout about(nullptr);
+    AboutDialog about(nullptr);
     EXPECT_EQ(about.windowTitle(), "关于");
     EXPECT_EQ(about.size(), QSize(420, 276));
     EXPECT_EQ(about.findChild<QLabel *>("Label1")->text(), "版本号：V1.1");

@@ -68,7 +68,7 @@ TEST(StrToInt, ThrowsTheConversionErrorNamingTheWholeText)
     try {
         StrToInt("$G1");
         FAIL() << "no exception";
-    } catch (const EConvertError &e) {
+    } catch (const ConversionError &e) {
         EXPECT_STREQ(e.what(), "'$G1' is not a valid integer value");
     }
     try {

@@ -1,6 +1,6 @@
 // rovi-cli as a separate process against the simulated reader on a
 // pseudo-terminal.
-#include "serial/comm.h"
+#include "serial/seriallink.h"
 #include "tests/support/qtwait.h"
 #include "tests/support/readersim.h"
 #include "tests/support/tempdir.h"
@@ -149,8 +149,8 @@ TEST(CliOpen, SaysWhetherThePortIsMissingOrBusyAndByWhom)
     EXPECT_NE(r.err.find("no such device"), std::string::npos) << r.err;
 
     ReaderSim sim;
-    TComm holder;
-    holder.SetCommName(sim.Path());
+    SerialLink holder;
+    holder.SetPortName(sim.Path());
     holder.StartPort();
     r = Cli(On(sim, {"query"}));
     EXPECT_EQ(r.code, 3);

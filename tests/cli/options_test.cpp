@@ -66,9 +66,9 @@ TEST(CommandLine, CarriesTheValuesThrough)
     EXPECT_EQ(inv.command, Command::Set);
     EXPECT_EQ(inv.line.port, "/dev/ttyACM0");
     EXPECT_EQ(inv.line.baud, 19200u);
-    EXPECT_EQ(inv.line.parity, TParity::Odd);
-    EXPECT_EQ(inv.line.data_bits, TByteSize::_7);
-    EXPECT_EQ(inv.line.stop_bits, TStopBits::_1_5);
+    EXPECT_EQ(inv.line.parity, Parity::Odd);
+    EXPECT_EQ(inv.line.data_bits, DataBits::Seven);
+    EXPECT_EQ(inv.line.stop_bits, StopBits::OnePointFive);
     EXPECT_EQ(inv.timeout_ms, 250);
     EXPECT_TRUE(inv.verify);
     EXPECT_TRUE(inv.json);

@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const std::string_view input(reinterpret_cast<const char *>(data), size);
 
     // Any text parses; each byte uses at least one hex digit of the text.
-    const ByteString parsed = Hex_Str::HexToData(input);
+    const ByteString parsed = HexToBytes(input);
     std::size_t digits = 0;
     for (unsigned char c : input)
         digits += std::isxdigit(c) ? 1 : 0;
@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     // Any bytes: hex line round trip, its exact shape.
     const std::string line = HexLine(input);
     FUZZ_CHECK(line.size() == (size == 0 ? 0 : 3 * size - 1));
-    FUZZ_CHECK(Hex_Str::HexToData(line) == ByteString(input));
+    FUZZ_CHECK(HexToBytes(line) == ByteString(input));
 
     const std::string text = TextLine(input);
     std::string expected;

@@ -76,7 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     try {
         const std::int32_t value = StrToInt(text);
         FUZZ_CHECK(expected && value == *expected);
-    } catch (const EConvertError &e) {
+    } catch (const ConversionError &e) {
         threw = true;
         // what() is a C string: a text holding NUL shows up to it.
         const std::string message = "'" + std::string(text) + "' is not a valid integer value";

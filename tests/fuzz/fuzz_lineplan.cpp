@@ -28,9 +28,9 @@ template <class T> T Take(const std::uint8_t *&data, std::size_t &size)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     CommTimeouts t;
-    t.ReadIntervalTimeout = Take<std::uint32_t>(data, size);
-    t.ReadTotalTimeoutMultiplier = Take<std::uint32_t>(data, size);
-    t.ReadTotalTimeoutConstant = Take<std::uint32_t>(data, size);
+    t.readInterval = Take<std::uint32_t>(data, size);
+    t.readTotalMultiplier = Take<std::uint32_t>(data, size);
+    t.readTotalConstant = Take<std::uint32_t>(data, size);
     const ReadPlan plan = PlanRead(t);
     const auto now = std::chrono::steady_clock::now();
     if (plan.total) {
@@ -41,32 +41,32 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         FUZZ_CHECK(plan.interval->count() > 0 && now + *plan.interval > now);
 
     LineSettings s;
-    s.BaudRate = Take<std::uint32_t>(data, size);
+    s.baudRate = Take<std::uint32_t>(data, size);
     const auto flags = Take<std::uint16_t>(data, size);
-    s.ParityCheck = flags & 1;
-    s.Outx_CtsFlow = flags & 2;
-    s.Outx_XonXoffFlow = flags & 4;
-    s.Inx_XonXoffFlow = flags & 8;
-    s.ByteSize = static_cast<TByteSize>(Take<std::uint8_t>(data, size) % 4);
-    s.Parity = static_cast<TParity>(Take<std::uint8_t>(data, size) % 5);
-    s.StopBits = static_cast<TStopBits>(Take<std::uint8_t>(data, size) % 3);
-    s.RtsControl = static_cast<TRtsControl>(Take<std::uint8_t>(data, size) % 4);
+    s.parityCheck = flags & 1;
+    s.outxCtsFlow = flags & 2;
+    s.outxXonXoffFlow = flags & 4;
+    s.inxXonXoffFlow = flags & 8;
+    s.dataBits = static_cast<DataBits>(Take<std::uint8_t>(data, size) % 4);
+    s.parity = static_cast<Parity>(Take<std::uint8_t>(data, size) % 5);
+    s.stopBits = static_cast<StopBits>(Take<std::uint8_t>(data, size) % 3);
+    s.rtsControl = static_cast<RtsControl>(Take<std::uint8_t>(data, size) % 4);
     const termios base = Take<termios>(data, size);
 
     const auto built = BuildTermios(base, s);
-    const bool runnable = s.BaudRate != 0 && !(s.StopBits == TStopBits::_1_5 && s.ByteSize != TByteSize::_5);
+    const bool runnable = s.baudRate != 0 && !(s.stopBits == StopBits::OnePointFive && s.dataBits != DataBits::Five);
     FUZZ_CHECK(built.has_value() == runnable);
     if (!built)
         return 0;
     static constexpr tcflag_t kSizes[] = {CS5, CS6, CS7, CS8};
-    FUZZ_CHECK((built->c_cflag & CSIZE) == kSizes[static_cast<int>(s.ByteSize)]);
+    FUZZ_CHECK((built->c_cflag & CSIZE) == kSizes[static_cast<int>(s.dataBits)]);
     FUZZ_CHECK((built->c_cflag & (CLOCAL | CREAD)) == (CLOCAL | CREAD));
     FUZZ_CHECK((built->c_lflag & (ICANON | ECHO | ISIG)) == 0);
     FUZZ_CHECK(built->c_cc[VMIN] == 0 && built->c_cc[VTIME] == 0);
-    FUZZ_CHECK(((built->c_cflag & PARENB) != 0) == (s.Parity != TParity::None));
-    FUZZ_CHECK(((built->c_cflag & CSTOPB) != 0) == (s.StopBits != TStopBits::_1));
-    FUZZ_CHECK(((built->c_iflag & INPCK) != 0) == s.ParityCheck);
-    if (const auto speed = StandardBaud(s.BaudRate))
+    FUZZ_CHECK(((built->c_cflag & PARENB) != 0) == (s.parity != Parity::None));
+    FUZZ_CHECK(((built->c_cflag & CSTOPB) != 0) == (s.stopBits != StopBits::One));
+    FUZZ_CHECK(((built->c_iflag & INPCK) != 0) == s.parityCheck);
+    if (const auto speed = StandardBaud(s.baudRate))
         FUZZ_CHECK(cfgetospeed(&*built) == *speed && cfgetispeed(&*built) == *speed);
     return 0;
 }

@@ -50,7 +50,7 @@ TEST(ComposeFor, MirrorsParseStrictlyAsHexAndSendTheLowByte)
     try {
         ComposeFor(PanelButton::Set2, p);
         FAIL() << "no conversion error";
-    } catch (const EConvertError &e) {
+    } catch (const ConversionError &e) {
         EXPECT_STREQ(e.what(), "'$G1' is not a valid integer value");
     }
 }

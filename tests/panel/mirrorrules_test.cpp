@@ -70,7 +70,7 @@ TEST(IdRules, ChangeWritesTheMirrorRefusesTheRangeAndThrowsOnText)
     try {
         IdChange("");
         FAIL() << "no conversion error";
-    } catch (const EConvertError &e) {
+    } catch (const ConversionError &e) {
         EXPECT_STREQ(e.what(), "'' is not a valid integer value");
     }
 }

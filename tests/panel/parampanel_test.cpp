@@ -1,5 +1,5 @@
 // The panel's rules through real widgets (offscreen), with message boxes recorded.
-#include "app/utool.h"
+#include "app/mainwindow.h"
 #include "panel/parampanel.h"
 #include "tests/support/messagerecorder.h"
 
@@ -51,7 +51,7 @@ protected:
     }
 
     test::MessageRecorder recorder;
-    TFtool window;
+    MainWindow window;
     ParamPanel &p = *window.Panel();
 };
 
@@ -59,149 +59,149 @@ protected:
 
 TEST_F(PanelFixture, StartsInTheInitialStates)
 {
-    EXPECT_EQ(p.Edit_set2->text(), "1");
-    EXPECT_TRUE(p.RadioButton1->isChecked());
-    EXPECT_FALSE(p.ComboBox_wg->isEnabled());
-    EXPECT_EQ(p.ComboBox_wg->currentIndex(), -1);
-    EXPECT_EQ(p.ComboBox3->currentText(), "标准格式");
-    EXPECT_EQ(p.ComboBox_btl->currentText(), "9600");
-    EXPECT_TRUE(p.RadioButton3->isChecked());
-    EXPECT_EQ(p.ComboBox_gl->count(), 32);
-    EXPECT_EQ(p.CheckBox1->text(), "连续重读");
-    EXPECT_EQ(p.ComboBox1->currentText(), "秒");
-    EXPECT_FALSE(p.CheckBox3->isEnabled());
-    EXPECT_EQ(p.ComboBox2->currentText(), "秒");
+    EXPECT_EQ(p.idAddress->text(), "1");
+    EXPECT_TRUE(p.dipSwitchControl->isChecked());
+    EXPECT_FALSE(p.wiegandFormat->isEnabled());
+    EXPECT_EQ(p.wiegandFormat->currentIndex(), -1);
+    EXPECT_EQ(p.serialFormat->currentText(), "标准格式");
+    EXPECT_EQ(p.baudRate->currentText(), "9600");
+    EXPECT_TRUE(p.externalPower->isChecked());
+    EXPECT_EQ(p.powerLevel->count(), 32);
+    EXPECT_EQ(p.continuousReread->text(), "连续重读");
+    EXPECT_EQ(p.rereadUnit->currentText(), "秒");
+    EXPECT_FALSE(p.sendTimeEnabled->isEnabled());
+    EXPECT_EQ(p.sendTimeUnit->currentText(), "秒");
     for (RuleEdit *m : p.Mirrors())
         EXPECT_TRUE(m->text().isEmpty());
-    EXPECT_EQ(window.findChild<QWidget *>("Edit_data8"), p.Edit_data8);
-    EXPECT_EQ(window.findChild<QWidget *>("BitBtn_set3"), p.BitBtn_set3);
+    EXPECT_EQ(window.findChild<QWidget *>("sendTimeMirror"), p.Mirror(Field::send_time));
+    EXPECT_EQ(window.findChild<QWidget *>("wiegandSetButton"), p.SetButton(Field::wiegand));
     EXPECT_TRUE(recorder.messages.empty());
 }
 
 TEST_F(PanelFixture, TypingIntoAnEmptiedIdBox)
 {
-    Focus(p.Edit_set2);
-    QTest::keyClick(p.Edit_set2, Qt::Key_Backspace); // deletes "1": the empty text does not parse
+    Focus(p.idAddress);
+    QTest::keyClick(p.idAddress, Qt::Key_Backspace); // deletes "1": the empty text does not parse
     ASSERT_EQ(recorder.messages.size(), 1u);
     EXPECT_EQ(recorder.messages[0].text, "'' is not a valid integer value.");
     EXPECT_EQ(recorder.messages[0].title, "ROVI-2.4Didodezi");
     EXPECT_EQ(recorder.messages[0].icon, MessageIcon::Error);
-    EXPECT_TRUE(p.Edit_data2->text().isEmpty());
+    EXPECT_TRUE(p.Mirror(Field::id_addr)->text().isEmpty());
 
-    QTest::keyClick(p.Edit_set2, Qt::Key_2);
-    EXPECT_EQ(p.Edit_data2->text(), "02");
-    QTest::keyClick(p.Edit_set2, Qt::Key_4);
-    EXPECT_EQ(p.Edit_data2->text(), "18");
-    QTest::keyClick(p.Edit_set2, Qt::Key_1);
+    QTest::keyClick(p.idAddress, Qt::Key_2);
+    EXPECT_EQ(p.Mirror(Field::id_addr)->text(), "02");
+    QTest::keyClick(p.idAddress, Qt::Key_4);
+    EXPECT_EQ(p.Mirror(Field::id_addr)->text(), "18");
+    QTest::keyClick(p.idAddress, Qt::Key_1);
     ASSERT_EQ(recorder.messages.size(), 2u);
     EXPECT_EQ(recorder.messages[1].text, "数据在1到240之间");
     EXPECT_EQ(recorder.messages[1].icon, MessageIcon::Warning);
-    EXPECT_EQ(p.Edit_data2->text(), "18");
-    EXPECT_TRUE(p.Edit_set2->hasFocus());
-    EXPECT_EQ(p.Edit_set2->selectedText(), "241");
+    EXPECT_EQ(p.Mirror(Field::id_addr)->text(), "18");
+    EXPECT_TRUE(p.idAddress->hasFocus());
+    EXPECT_EQ(p.idAddress->selectedText(), "241");
 }
 
 TEST_F(PanelFixture, RadioAndListCascades)
 {
-    p.RadioButton2->click();
-    EXPECT_EQ(p.Edit_data3->text(), "41");
-    EXPECT_TRUE(p.ComboBox_wg->isEnabled());
-    EXPECT_EQ(p.ComboBox_wg->currentText(), "韦根26");
-    OpenAndClose(p.ComboBox_wg, 4);
-    EXPECT_EQ(p.Edit_data3->text(), "45");
-    p.RadioButton1->click();
-    EXPECT_EQ(p.Edit_data3->text(), "01");
-    EXPECT_FALSE(p.ComboBox_wg->isEnabled());
-    EXPECT_EQ(p.ComboBox_wg->currentIndex(), -1);
+    p.wiegandOutput->click();
+    EXPECT_EQ(p.Mirror(Field::wiegand)->text(), "41");
+    EXPECT_TRUE(p.wiegandFormat->isEnabled());
+    EXPECT_EQ(p.wiegandFormat->currentText(), "韦根26");
+    OpenAndClose(p.wiegandFormat, 4);
+    EXPECT_EQ(p.Mirror(Field::wiegand)->text(), "45");
+    p.dipSwitchControl->click();
+    EXPECT_EQ(p.Mirror(Field::wiegand)->text(), "01");
+    EXPECT_FALSE(p.wiegandFormat->isEnabled());
+    EXPECT_EQ(p.wiegandFormat->currentIndex(), -1);
 
-    p.RadioButton4->click();
-    EXPECT_EQ(p.Edit_data6->text(), "20");
-    EXPECT_EQ(p.ComboBox_gl->currentText(), "1");
-    OpenAndClose(p.ComboBox_gl, 31);
-    EXPECT_EQ(p.Edit_data6->text(), "3F");
-    p.RadioButton3->click();
-    EXPECT_EQ(p.Edit_data6->text(), "01");
+    p.softwarePower->click();
+    EXPECT_EQ(p.Mirror(Field::power)->text(), "20");
+    EXPECT_EQ(p.powerLevel->currentText(), "1");
+    OpenAndClose(p.powerLevel, 31);
+    EXPECT_EQ(p.Mirror(Field::power)->text(), "3F");
+    p.externalPower->click();
+    EXPECT_EQ(p.Mirror(Field::power)->text(), "01");
 }
 
 TEST_F(PanelFixture, ListsChangedByKeyboardAndBackspaceRunTheChangeRule)
 {
-    p.RadioButton2->click();
-    p.Edit_data3->setText("77");
-    Focus(p.ComboBox_wg);
-    QTest::keyClick(p.ComboBox_wg, Qt::Key_Down);
-    EXPECT_EQ(p.Edit_data3->text(), "42");
-    p.Edit_data3->setText("77");
-    QTest::keyClick(p.ComboBox_wg, Qt::Key_Backspace);
-    EXPECT_EQ(p.Edit_data3->text(), "42");
-    p.ComboBox_wg->setCurrentIndex(3); // the program's selection runs no rule
-    EXPECT_EQ(p.Edit_data3->text(), "42");
+    p.wiegandOutput->click();
+    p.Mirror(Field::wiegand)->setText("77");
+    Focus(p.wiegandFormat);
+    QTest::keyClick(p.wiegandFormat, Qt::Key_Down);
+    EXPECT_EQ(p.Mirror(Field::wiegand)->text(), "42");
+    p.Mirror(Field::wiegand)->setText("77");
+    QTest::keyClick(p.wiegandFormat, Qt::Key_Backspace);
+    EXPECT_EQ(p.Mirror(Field::wiegand)->text(), "42");
+    p.wiegandFormat->setCurrentIndex(3); // the program's selection runs no rule
+    EXPECT_EQ(p.Mirror(Field::wiegand)->text(), "42");
 }
 
 TEST_F(PanelFixture, CloseUpRulesOverwriteAHandTypedMirror)
 {
-    p.Edit_data4->setText("77");
-    OpenAndClose(p.ComboBox3); // closed without a change
-    EXPECT_EQ(p.ComboBox3->currentIndex(), 0);
-    EXPECT_EQ(p.Edit_data4->text(), "01");
-    OpenAndClose(p.ComboBox_btl, 7);
-    EXPECT_EQ(p.Edit_data5->text(), "08");
+    p.Mirror(Field::serial_fmt)->setText("77");
+    OpenAndClose(p.serialFormat); // closed without a change
+    EXPECT_EQ(p.serialFormat->currentIndex(), 0);
+    EXPECT_EQ(p.Mirror(Field::serial_fmt)->text(), "01");
+    OpenAndClose(p.baudRate, 7);
+    EXPECT_EQ(p.Mirror(Field::baud)->text(), "08");
     // A keyboard change with the list closed leaves the mirror as it was.
-    p.Edit_data5->setText("77");
-    Focus(p.ComboBox_btl);
-    QTest::keyClick(p.ComboBox_btl, Qt::Key_Up);
-    EXPECT_EQ(p.ComboBox_btl->currentText(), "57600");
-    EXPECT_EQ(p.Edit_data5->text(), "77");
+    p.Mirror(Field::baud)->setText("77");
+    Focus(p.baudRate);
+    QTest::keyClick(p.baudRate, Qt::Key_Up);
+    EXPECT_EQ(p.baudRate->currentText(), "57600");
+    EXPECT_EQ(p.Mirror(Field::baud)->text(), "77");
 }
 
 TEST_F(PanelFixture, RereadAndSendTimeGroups)
 {
-    Focus(p.edit4);
-    QTest::keyClicks(p.edit4, "0");
-    EXPECT_EQ(p.Edit_data7->text(), "40");
-    p.CheckBox1->click(); // empties the box and the mirror, caption follows
-    EXPECT_EQ(p.CheckBox1->text(), "离开重读");
-    EXPECT_TRUE(p.edit4->text().isEmpty());
-    EXPECT_TRUE(p.Edit_data7->text().isEmpty());
-    QTest::keyClicks(p.edit4, "10");
-    EXPECT_EQ(p.Edit_data7->text(), "8A");
-    OpenAndClose(p.ComboBox1, 0);
-    EXPECT_TRUE(p.edit4->text().isEmpty());
-    EXPECT_TRUE(p.Edit_data7->text().isEmpty());
-    QTest::keyClicks(p.edit4, "60");
-    EXPECT_EQ(p.Edit_data7->text(), "FC");
+    Focus(p.rereadTime);
+    QTest::keyClicks(p.rereadTime, "0");
+    EXPECT_EQ(p.Mirror(Field::reread)->text(), "40");
+    p.continuousReread->click(); // empties the box and the mirror, caption follows
+    EXPECT_EQ(p.continuousReread->text(), "离开重读");
+    EXPECT_TRUE(p.rereadTime->text().isEmpty());
+    EXPECT_TRUE(p.Mirror(Field::reread)->text().isEmpty());
+    QTest::keyClicks(p.rereadTime, "10");
+    EXPECT_EQ(p.Mirror(Field::reread)->text(), "8A");
+    OpenAndClose(p.rereadUnit, 0);
+    EXPECT_TRUE(p.rereadTime->text().isEmpty());
+    EXPECT_TRUE(p.Mirror(Field::reread)->text().isEmpty());
+    QTest::keyClicks(p.rereadTime, "60");
+    EXPECT_EQ(p.Mirror(Field::reread)->text(), "FC");
 
-    Focus(p.Edit1);
-    QTest::keyClicks(p.Edit1, "5");
-    EXPECT_EQ(p.Edit_data8->text(), "45");
-    OpenAndClose(p.ComboBox2, 1);
-    EXPECT_TRUE(p.Edit1->text().isEmpty());
-    QTest::keyClicks(p.Edit1, "5");
-    EXPECT_EQ(p.Edit_data8->text(), "05");
+    Focus(p.sendTime);
+    QTest::keyClicks(p.sendTime, "5");
+    EXPECT_EQ(p.Mirror(Field::send_time)->text(), "45");
+    OpenAndClose(p.sendTimeUnit, 1);
+    EXPECT_TRUE(p.sendTime->text().isEmpty());
+    QTest::keyClicks(p.sendTime, "5");
+    EXPECT_EQ(p.Mirror(Field::send_time)->text(), "05");
     EXPECT_TRUE(recorder.messages.empty());
 }
 
 TEST_F(PanelFixture, DigitFilterDropsTypedCharactersButNotPastedText)
 {
-    Focus(p.edit4);
-    QTest::keyClicks(p.edit4, "a1-");
-    EXPECT_EQ(p.edit4->text(), "1");
+    Focus(p.rereadTime);
+    QTest::keyClicks(p.rereadTime, "a1-");
+    EXPECT_EQ(p.rereadTime->text(), "1");
     QApplication::clipboard()->setText("2");
-    QTest::keyClick(p.edit4, Qt::Key_V, Qt::ControlModifier); // the chord types ^V: discarded
-    EXPECT_EQ(p.edit4->text(), "1");
-    QTest::keyClick(p.edit4, Qt::Key_Left); // keys that type nothing still work
-    QTest::keyClick(p.edit4, Qt::Key_Delete);
-    EXPECT_EQ(p.edit4->text(), "");
+    QTest::keyClick(p.rereadTime, Qt::Key_V, Qt::ControlModifier); // the chord types ^V: discarded
+    EXPECT_EQ(p.rereadTime->text(), "1");
+    QTest::keyClick(p.rereadTime, Qt::Key_Left); // keys that type nothing still work
+    QTest::keyClick(p.rereadTime, Qt::Key_Delete);
+    EXPECT_EQ(p.rereadTime->text(), "");
 
     QApplication::clipboard()->setText("-3");
-    p.edit4->paste(); // what the context menu's paste does
-    EXPECT_EQ(p.edit4->text(), "-3");
+    p.rereadTime->paste(); // what the context menu's paste does
+    EXPECT_EQ(p.rereadTime->text(), "-3");
     ASSERT_FALSE(recorder.messages.empty());
     EXPECT_EQ(recorder.messages.back().text, "数据在0到60之间");
 
     QApplication::clipboard()->setText("12345678901");
-    p.edit4->selectAll();
-    p.edit4->paste();
-    EXPECT_EQ(p.Edit_data7->text(), "40"); // overflow counts as zero time
+    p.rereadTime->selectAll();
+    p.rereadTime->paste();
+    EXPECT_EQ(p.Mirror(Field::reread)->text(), "40"); // overflow counts as zero time
 }
 
 namespace {
@@ -217,32 +217,32 @@ void Commit(QWidget *box, const QString &text)
 
 TEST_F(PanelFixture, MirrorsHoldTwoCharactersHoweverTextEnters)
 {
-    Focus(p.Edit_data1);
-    QTest::keyClicks(p.Edit_data1, "ABC");
-    EXPECT_EQ(p.Edit_data1->text(), "AB");
-    p.Edit_data2->clear();
+    Focus(p.Mirror(Field::ctrl));
+    QTest::keyClicks(p.Mirror(Field::ctrl), "ABC");
+    EXPECT_EQ(p.Mirror(Field::ctrl)->text(), "AB");
+    p.Mirror(Field::id_addr)->clear();
     QApplication::clipboard()->setText("123");
-    p.Edit_data2->paste(); // Ctrl+V and the context menu alike
-    EXPECT_EQ(p.Edit_data2->text(), "12");
-    p.Edit_data3->clear();
-    Commit(p.Edit_data3, "ABCD");
-    EXPECT_EQ(p.Edit_data3->text(), "AB");
+    p.Mirror(Field::id_addr)->paste(); // Ctrl+V and the context menu alike
+    EXPECT_EQ(p.Mirror(Field::id_addr)->text(), "12");
+    p.Mirror(Field::wiegand)->clear();
+    Commit(p.Mirror(Field::wiegand), "ABCD");
+    EXPECT_EQ(p.Mirror(Field::wiegand)->text(), "AB");
 }
 
 TEST_F(PanelFixture, InputMethodTextPassesTheDigitFilter)
 {
-    Focus(p.edit4);
-    p.edit4->clear();
-    Commit(p.edit4, "五a");
-    EXPECT_EQ(p.edit4->text(), "");
-    Commit(p.edit4, "1五2");
-    EXPECT_EQ(p.edit4->text(), "12");
+    Focus(p.rereadTime);
+    p.rereadTime->clear();
+    Commit(p.rereadTime, "五a");
+    EXPECT_EQ(p.rereadTime->text(), "");
+    Commit(p.rereadTime, "1五2");
+    EXPECT_EQ(p.rereadTime->text(), "12");
 }
 
 TEST_F(PanelFixture, AltToTheMenuBarIsNoExit)
 {
-    Focus(p.edit4);
-    p.edit4->setText("99");
+    Focus(p.rereadTime);
+    p.rereadTime->setText("99");
     recorder.messages.clear();
     window.menuBar()->setFocus(Qt::MenuBarFocusReason); // what pressing Alt does
     QCoreApplication::processEvents();
@@ -254,64 +254,64 @@ TEST_F(PanelFixture, AltToTheMenuBarIsNoExit)
 // button is neither left pressed nor clicked by the release.
 TEST_F(PanelFixture, ACancelledFocusMoveRunsNoRuleOfItsTarget)
 {
-    Focus(p.Edit_set2);
-    p.Edit_set2->setText("5");
-    Focus(p.edit4);
-    p.Edit_data2->setText("77");
-    p.edit4->setText("99");
+    Focus(p.idAddress);
+    p.idAddress->setText("5");
+    Focus(p.rereadTime);
+    p.Mirror(Field::id_addr)->setText("77");
+    p.rereadTime->setText("99");
     recorder.messages.clear();
-    QTest::mouseClick(p.Edit_set2, Qt::LeftButton);
+    QTest::mouseClick(p.idAddress, Qt::LeftButton);
     ASSERT_EQ(recorder.Texts(), QStringList{"请填写数据0到60之间的数据"});
-    EXPECT_TRUE(p.edit4->hasFocus());
-    EXPECT_EQ(p.Edit_data2->text(), "77"); // Edit_set2's exit rule would have written 05
+    EXPECT_TRUE(p.rereadTime->hasFocus());
+    EXPECT_EQ(p.Mirror(Field::id_addr)->text(), "77"); // idAddress's exit rule would have written 05
 
     recorder.messages.clear();
-    QSignalSpy clicked(p.BitBtn_set2, &QPushButton::clicked);
-    QTest::mousePress(p.BitBtn_set2, Qt::LeftButton);
+    QSignalSpy clicked(p.SetButton(Field::id_addr), &QPushButton::clicked);
+    QTest::mousePress(p.SetButton(Field::id_addr), Qt::LeftButton);
     EXPECT_EQ(recorder.Texts(), QStringList{"请填写数据0到60之间的数据"});
-    EXPECT_TRUE(p.edit4->hasFocus());
-    EXPECT_FALSE(p.BitBtn_set2->isDown());
-    QTest::mouseRelease(p.BitBtn_set2, Qt::LeftButton);
+    EXPECT_TRUE(p.rereadTime->hasFocus());
+    EXPECT_FALSE(p.SetButton(Field::id_addr)->isDown());
+    QTest::mouseRelease(p.SetButton(Field::id_addr), Qt::LeftButton);
     EXPECT_EQ(clicked.count(), 0);
-    EXPECT_FALSE(p.BitBtn_set2->isDown());
+    EXPECT_FALSE(p.SetButton(Field::id_addr)->isDown());
 }
 
 TEST_F(PanelFixture, ExitRulesShowTheirMessageAndKeepTheFocus)
 {
-    Focus(p.Edit1);
-    p.Edit1->setText("61"); // change rule: range message
+    Focus(p.sendTime);
+    p.sendTime->setText("61"); // change rule: range message
     recorder.messages.clear();
-    Focus(p.edit4); // exit rule of Edit1
+    Focus(p.rereadTime); // exit rule of sendTime
     ASSERT_EQ(recorder.messages.size(), 1u);
     EXPECT_EQ(recorder.messages[0].text, "请填写数据1到60之间的数据");
-    EXPECT_TRUE(p.Edit1->hasFocus());
+    EXPECT_TRUE(p.sendTime->hasFocus());
 
-    p.Edit1->setText("6");
+    p.sendTime->setText("6");
     recorder.messages.clear();
-    Focus(p.Edit_set2);
-    p.Edit_set2->setText("300");
+    Focus(p.idAddress);
+    p.idAddress->setText("300");
     recorder.messages.clear();
-    Focus(p.Edit_data2);
+    Focus(p.Mirror(Field::id_addr));
     ASSERT_EQ(recorder.messages.size(), 1u);
     EXPECT_EQ(recorder.messages[0].text, "数据在1到240之间");
-    EXPECT_TRUE(p.Edit_set2->hasFocus());
+    EXPECT_TRUE(p.idAddress->hasFocus());
 
     QApplication::clipboard()->setText("x");
-    p.Edit_set2->selectAll();
-    p.Edit_set2->paste(); // "x": the change rule reports the conversion error
+    p.idAddress->selectAll();
+    p.idAddress->paste(); // "x": the change rule reports the conversion error
     recorder.messages.clear();
-    Focus(p.Edit_data2);
+    Focus(p.Mirror(Field::id_addr));
     ASSERT_EQ(recorder.messages.size(), 1u);
     EXPECT_EQ(recorder.messages[0].text, "数据格式不对");
-    EXPECT_TRUE(p.Edit_set2->hasFocus());
+    EXPECT_TRUE(p.idAddress->hasFocus());
 }
 
 TEST_F(PanelFixture, ValidIdExitRewritesTheMirrorWithoutAMessage)
 {
-    Focus(p.Edit_set2);
-    p.Edit_data2->setText("77");
-    Focus(p.Edit_data3);
-    EXPECT_EQ(p.Edit_data2->text(), "01");
-    EXPECT_TRUE(p.Edit_data3->hasFocus());
+    Focus(p.idAddress);
+    p.Mirror(Field::id_addr)->setText("77");
+    Focus(p.Mirror(Field::wiegand));
+    EXPECT_EQ(p.Mirror(Field::id_addr)->text(), "01");
+    EXPECT_TRUE(p.Mirror(Field::wiegand)->hasFocus());
     EXPECT_TRUE(recorder.messages.empty());
 }

@@ -17,7 +17,7 @@ class HexToDataTable : public testing::TestWithParam<HexCase> {};
 
 TEST_P(HexToDataTable, PairsGreedilyFromTheFirstDigit)
 {
-    EXPECT_EQ(HexLine(Hex_Str::HexToData(GetParam().text)), HexLine(GetParam().bytes))
+    EXPECT_EQ(HexLine(HexToBytes(GetParam().text)), HexLine(GetParam().bytes))
         << "text: '" << GetParam().text << "'";
 }
 
@@ -33,7 +33,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, HexToDataTable, testing::Values(
 
 TEST(HexToData, ProducesNulAndHighBytesUntouched)
 {
-    const ByteString bytes = Hex_Str::HexToData("00 80 ff 00");
+    const ByteString bytes = HexToBytes("00 80 ff 00");
     ASSERT_EQ(bytes.size(), 4u);
     EXPECT_EQ(bytes, "\x00\x80\xFF\x00"s);
 }
@@ -50,7 +50,7 @@ TEST(HexLine, RoundTripsEveryByteValueThroughHexToData)
     ByteString all;
     for (int b = 0; b < 256; ++b)
         all.push_back(static_cast<char>(b));
-    EXPECT_EQ(Hex_Str::HexToData(HexLine(all)), all);
+    EXPECT_EQ(HexToBytes(HexLine(all)), all);
 }
 
 TEST(TextLine, KeepsOnlyHexDigitCharactersInCase)

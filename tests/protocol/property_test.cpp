@@ -67,11 +67,11 @@ TEST(HexTextProperty, RandomBytesRoundTripAndTextLinesKeepOnlyHexDigits)
         ByteString bytes(rng() % 64, '\0');
         for (char &c : bytes)
             c = static_cast<char>(rng());
-        ASSERT_EQ(Hex_Str::HexToData(HexLine(bytes)), bytes);
+        ASSERT_EQ(HexToBytes(HexLine(bytes)), bytes);
         const std::string text = TextLine(bytes);
         for (char c : text)
             ASSERT_FALSE(HexDigitChar(static_cast<unsigned char>(c)).empty());
         // Any text gives at most one byte per character, never reading past its end.
-        ASSERT_LE(Hex_Str::HexToData(bytes).size(), bytes.size());
+        ASSERT_LE(HexToBytes(bytes).size(), bytes.size());
     }
 }

@@ -39,11 +39,11 @@ class DcbTable : public ::testing::TestWithParam<DcbRow> {};
 LineSettings AllOff()
 {
     LineSettings s;
-    s.DtrControl = TDtrControl::DtrDisable;
-    s.RtsControl = TRtsControl::RtsDisable;
-    s.TxContinueOnXoff = false;
-    s.Outx_XonXoffFlow = false;
-    s.Inx_XonXoffFlow = false;
+    s.dtrControl = DtrControl::Disable;
+    s.rtsControl = RtsControl::Disable;
+    s.txContinueOnXoff = false;
+    s.outxXonXoffFlow = false;
+    s.inxXonXoffFlow = false;
     return s;
 }
 
@@ -66,37 +66,37 @@ TEST_P(DcbTable, EachPropertyLandsInItsMember)
 INSTANTIATE_TEST_SUITE_P(
     Members, DcbTable,
     ::testing::Values(
-        DcbRow{"ParityCheck", [](LineSettings &s) { s.ParityCheck = true; }, [](DcbFields &d) { d.Flags |= 0x0002; }},
-        DcbRow{"CtsFlow", [](LineSettings &s) { s.Outx_CtsFlow = true; }, [](DcbFields &d) { d.Flags |= 0x0004; }},
-        DcbRow{"DsrFlow", [](LineSettings &s) { s.Outx_DsrFlow = true; }, [](DcbFields &d) { d.Flags |= 0x0008; }},
-        DcbRow{"DtrEnable", [](LineSettings &s) { s.DtrControl = TDtrControl::DtrEnable; },
+        DcbRow{"ParityCheck", [](LineSettings &s) { s.parityCheck = true; }, [](DcbFields &d) { d.Flags |= 0x0002; }},
+        DcbRow{"CtsFlow", [](LineSettings &s) { s.outxCtsFlow = true; }, [](DcbFields &d) { d.Flags |= 0x0004; }},
+        DcbRow{"DsrFlow", [](LineSettings &s) { s.outxDsrFlow = true; }, [](DcbFields &d) { d.Flags |= 0x0008; }},
+        DcbRow{"DtrEnable", [](LineSettings &s) { s.dtrControl = DtrControl::Enable; },
                [](DcbFields &d) { d.Flags |= 0x0010; }},
-        DcbRow{"DtrHandshake", [](LineSettings &s) { s.DtrControl = TDtrControl::DtrHandshake; },
+        DcbRow{"DtrHandshake", [](LineSettings &s) { s.dtrControl = DtrControl::Handshake; },
                [](DcbFields &d) { d.Flags |= 0x0020; }},
-        DcbRow{"DsrSensitivity", [](LineSettings &s) { s.DsrSensitivity = true; },
+        DcbRow{"DsrSensitivity", [](LineSettings &s) { s.dsrSensitivity = true; },
                [](DcbFields &d) { d.Flags |= 0x0040; }},
-        DcbRow{"TxContinueOnXoff", [](LineSettings &s) { s.TxContinueOnXoff = true; },
+        DcbRow{"TxContinueOnXoff", [](LineSettings &s) { s.txContinueOnXoff = true; },
                [](DcbFields &d) { d.Flags |= 0x0080; }},
-        DcbRow{"OutX", [](LineSettings &s) { s.Outx_XonXoffFlow = true; }, [](DcbFields &d) { d.Flags |= 0x0100; }},
-        DcbRow{"InX", [](LineSettings &s) { s.Inx_XonXoffFlow = true; }, [](DcbFields &d) { d.Flags |= 0x0200; }},
-        DcbRow{"ErrorChar", [](LineSettings &s) { s.ReplaceWhenParityError = true; },
+        DcbRow{"OutX", [](LineSettings &s) { s.outxXonXoffFlow = true; }, [](DcbFields &d) { d.Flags |= 0x0100; }},
+        DcbRow{"InX", [](LineSettings &s) { s.inxXonXoffFlow = true; }, [](DcbFields &d) { d.Flags |= 0x0200; }},
+        DcbRow{"ErrorChar", [](LineSettings &s) { s.replaceWhenParityError = true; },
                [](DcbFields &d) { d.Flags |= 0x0400; }},
-        DcbRow{"Null", [](LineSettings &s) { s.IgnoreNullChar = true; }, [](DcbFields &d) { d.Flags |= 0x0800; }},
-        DcbRow{"RtsEnable", [](LineSettings &s) { s.RtsControl = TRtsControl::RtsEnable; },
+        DcbRow{"Null", [](LineSettings &s) { s.ignoreNullChar = true; }, [](DcbFields &d) { d.Flags |= 0x0800; }},
+        DcbRow{"RtsEnable", [](LineSettings &s) { s.rtsControl = RtsControl::Enable; },
                [](DcbFields &d) { d.Flags |= 0x1000; }},
-        DcbRow{"RtsHandshake", [](LineSettings &s) { s.RtsControl = TRtsControl::RtsHandshake; },
+        DcbRow{"RtsHandshake", [](LineSettings &s) { s.rtsControl = RtsControl::Handshake; },
                [](DcbFields &d) { d.Flags |= 0x2000; }},
-        DcbRow{"RtsToggle", [](LineSettings &s) { s.RtsControl = TRtsControl::RtsTransmissionAvailable; },
+        DcbRow{"RtsToggle", [](LineSettings &s) { s.rtsControl = RtsControl::TransmissionAvailable; },
                [](DcbFields &d) { d.Flags |= 0x3000; }},
-        DcbRow{"Baud", [](LineSettings &s) { s.BaudRate = 250000; }, [](DcbFields &d) { d.BaudRate = 250000; }},
-        DcbRow{"Limits", [](LineSettings &s) { s.XonLimit = 7, s.XoffLimit = 65535; },
+        DcbRow{"Baud", [](LineSettings &s) { s.baudRate = 250000; }, [](DcbFields &d) { d.BaudRate = 250000; }},
+        DcbRow{"Limits", [](LineSettings &s) { s.xonLimit = 7, s.xoffLimit = 65535; },
                [](DcbFields &d) { d.XonLim = 7, d.XoffLim = 65535; }},
-        DcbRow{"FiveBits", [](LineSettings &s) { s.ByteSize = TByteSize::_5; }, [](DcbFields &d) { d.ByteSize = 5; }},
-        DcbRow{"SpaceParity", [](LineSettings &s) { s.Parity = TParity::Space; }, [](DcbFields &d) { d.Parity = 4; }},
-        DcbRow{"MarkParity", [](LineSettings &s) { s.Parity = TParity::Mark; }, [](DcbFields &d) { d.Parity = 3; }},
-        DcbRow{"OneAndHalfStop", [](LineSettings &s) { s.StopBits = TStopBits::_1_5; },
+        DcbRow{"FiveBits", [](LineSettings &s) { s.dataBits = DataBits::Five; }, [](DcbFields &d) { d.ByteSize = 5; }},
+        DcbRow{"SpaceParity", [](LineSettings &s) { s.parity = Parity::Space; }, [](DcbFields &d) { d.Parity = 4; }},
+        DcbRow{"MarkParity", [](LineSettings &s) { s.parity = Parity::Mark; }, [](DcbFields &d) { d.Parity = 3; }},
+        DcbRow{"OneAndHalfStop", [](LineSettings &s) { s.stopBits = StopBits::OnePointFive; },
                [](DcbFields &d) { d.StopBits = 1; }},
-        DcbRow{"TwoStop", [](LineSettings &s) { s.StopBits = TStopBits::_2; }, [](DcbFields &d) { d.StopBits = 2; }},
-        DcbRow{"Characters", [](LineSettings &s) { s.XonChar = 'a', s.XoffChar = 'b', s.ReplacedChar = '?'; },
+        DcbRow{"TwoStop", [](LineSettings &s) { s.stopBits = StopBits::Two; }, [](DcbFields &d) { d.StopBits = 2; }},
+        DcbRow{"Characters", [](LineSettings &s) { s.xonChar = 'a', s.xoffChar = 'b', s.replacedChar = '?'; },
                [](DcbFields &d) { d.XonChar = 'a', d.XoffChar = 'b', d.ErrorChar = '?'; }}),
     test::RowName{});

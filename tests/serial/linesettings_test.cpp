@@ -40,9 +40,9 @@ TEST(BuildTermios, RawReceiverOnAndReadsThatNeverBlock)
 
 struct FrameCase {
     const char *name;
-    TByteSize size;
-    TParity parity;
-    TStopBits stop;
+    DataBits size;
+    Parity parity;
+    StopBits stop;
     tcflag_t csize;
     tcflag_t parity_bits;
     bool cstopb;
@@ -53,9 +53,9 @@ class FrameFormat : public testing::TestWithParam<FrameCase> {};
 TEST_P(FrameFormat, MapsDataParityAndStopBits)
 {
     LineSettings s;
-    s.ByteSize = GetParam().size;
-    s.Parity = GetParam().parity;
-    s.StopBits = GetParam().stop;
+    s.dataBits = GetParam().size;
+    s.parity = GetParam().parity;
+    s.stopBits = GetParam().stop;
     const termios t = Build(s);
     EXPECT_EQ(t.c_cflag & CSIZE, GetParam().csize);
     EXPECT_EQ(t.c_cflag & (PARENB | PARODD | CMSPAR), GetParam().parity_bits);
@@ -63,21 +63,21 @@ TEST_P(FrameFormat, MapsDataParityAndStopBits)
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, FrameFormat, testing::Values(
-    FrameCase{"EightNoneOne", TByteSize::_8, TParity::None, TStopBits::_1, CS8, 0, false},
-    FrameCase{"SevenOddTwo", TByteSize::_7, TParity::Odd, TStopBits::_2, CS7, PARENB | PARODD, true},
-    FrameCase{"SixEvenOne", TByteSize::_6, TParity::Even, TStopBits::_1, CS6, PARENB, false},
-    FrameCase{"EightMarkOne", TByteSize::_8, TParity::Mark, TStopBits::_1, CS8, PARENB | PARODD | CMSPAR, false},
-    FrameCase{"EightSpaceTwo", TByteSize::_8, TParity::Space, TStopBits::_2, CS8, PARENB | CMSPAR, true},
-    FrameCase{"FiveNoneOneAndAHalf", TByteSize::_5, TParity::None, TStopBits::_1_5, CS5, 0, true}),
+    FrameCase{"EightNoneOne", DataBits::Eight, Parity::None, StopBits::One, CS8, 0, false},
+    FrameCase{"SevenOddTwo", DataBits::Seven, Parity::Odd, StopBits::Two, CS7, PARENB | PARODD, true},
+    FrameCase{"SixEvenOne", DataBits::Six, Parity::Even, StopBits::One, CS6, PARENB, false},
+    FrameCase{"EightMarkOne", DataBits::Eight, Parity::Mark, StopBits::One, CS8, PARENB | PARODD | CMSPAR, false},
+    FrameCase{"EightSpaceTwo", DataBits::Eight, Parity::Space, StopBits::Two, CS8, PARENB | CMSPAR, true},
+    FrameCase{"FiveNoneOneAndAHalf", DataBits::Five, Parity::None, StopBits::OnePointFive, CS5, 0, true}),
     test::RowName{});
 
 TEST(BuildTermios, RefusesSettingsTheLineCannotRun)
 {
     LineSettings s;
-    s.StopBits = TStopBits::_1_5; // needs five data bits
+    s.stopBits = StopBits::OnePointFive; // needs five data bits
     EXPECT_FALSE(BuildTermios(termios{}, s).has_value());
     s = LineSettings{};
-    s.BaudRate = 0; // would mean "hang up"
+    s.baudRate = 0; // would mean "hang up"
     EXPECT_FALSE(BuildTermios(termios{}, s).has_value());
 }
 
@@ -91,18 +91,18 @@ TEST(BuildTermios, FlowControlAndCharacters)
     EXPECT_EQ(t.c_cflag & CRTSCTS, 0u);
     EXPECT_EQ(t.c_iflag & INPCK, 0u);
 
-    s.Outx_XonXoffFlow = s.Inx_XonXoffFlow = false;
-    s.RtsControl = TRtsControl::RtsHandshake;
-    s.ParityCheck = true;
-    s.XonChar = 1;
+    s.outxXonXoffFlow = s.inxXonXoffFlow = false;
+    s.rtsControl = RtsControl::Handshake;
+    s.parityCheck = true;
+    s.xonChar = 1;
     t = Build(s);
     EXPECT_EQ(t.c_iflag & (IXON | IXOFF), 0u);
     EXPECT_NE(t.c_cflag & CRTSCTS, 0u);
     EXPECT_NE(t.c_iflag & INPCK, 0u);
     EXPECT_EQ(t.c_cc[VSTART], 1);
 
-    s.RtsControl = TRtsControl::RtsEnable;
-    s.Outx_CtsFlow = true;
+    s.rtsControl = RtsControl::Enable;
+    s.outxCtsFlow = true;
     EXPECT_NE(Build(s).c_cflag & CRTSCTS, 0u);
 }
 
@@ -111,10 +111,10 @@ TEST(ApplyLineSettings, APseudoTerminalKeepsAnExactNonStandardRate)
     rovi::test::Pty pty;
     const int fd = CommDevice::OpenExclusive(pty.SlavePath());
     LineSettings s;
-    s.BaudRate = 250000;
+    s.baudRate = 250000;
     ApplyLineSettingsToDevice(fd, s);
     EXPECT_EQ(ReadLineBaudRate(fd), 250000u);
-    s.BaudRate = 19200;
+    s.baudRate = 19200;
     ApplyLineSettingsToDevice(fd, s);
     EXPECT_EQ(ReadLineBaudRate(fd), 19200u);
     CommDevice::CloseExclusive(fd);
@@ -139,9 +139,9 @@ TEST(PlanRead, TheMeaningOfTheReadTimeOuts)
     using std::chrono::milliseconds;
     auto plan = [](std::uint32_t ri, std::uint32_t rm, std::uint32_t rc) {
         CommTimeouts t;
-        t.ReadIntervalTimeout = ri;
-        t.ReadTotalTimeoutMultiplier = rm;
-        t.ReadTotalTimeoutConstant = rc;
+        t.readInterval = ri;
+        t.readTotalMultiplier = rm;
+        t.readTotalConstant = rc;
         return PlanRead(t);
     };
     // The line the program runs: no overall limit, 100 ms between bytes.
@@ -151,17 +151,17 @@ TEST(PlanRead, TheMeaningOfTheReadTimeOuts)
     // Total limits: multiplier per requested byte (4096) plus the constant.
     EXPECT_EQ(plan(0, 1, 50), (ReadPlan{milliseconds(4096 + 50), std::nullopt, false}));
     EXPECT_EQ(plan(20, 0, 300), (ReadPlan{milliseconds(300), milliseconds(20), false}));
-    // MAXDWORD combinations: return with what is there.
-    EXPECT_EQ(plan(MAXDWORD, 0, 0), (ReadPlan{std::nullopt, std::nullopt, true}));
-    EXPECT_EQ(plan(MAXDWORD, MAXDWORD, 250), (ReadPlan{milliseconds(250), std::nullopt, true}));
-    EXPECT_EQ(plan(MAXDWORD, MAXDWORD, MAXDWORD).return_on_first_bytes, false);
+    // kTimeoutAllOnes combinations: return with what is there.
+    EXPECT_EQ(plan(kTimeoutAllOnes, 0, 0), (ReadPlan{std::nullopt, std::nullopt, true}));
+    EXPECT_EQ(plan(kTimeoutAllOnes, kTimeoutAllOnes, 250), (ReadPlan{milliseconds(250), std::nullopt, true}));
+    EXPECT_EQ(plan(kTimeoutAllOnes, kTimeoutAllOnes, kTimeoutAllOnes).return_on_first_bytes, false);
 }
 
 TEST(PlanRead, AHugeTotalIsPracticallyEndlessAndItsDeadlineDoesNotOverflow)
 {
     CommTimeouts t;
-    t.ReadTotalTimeoutMultiplier = MAXDWORD - 1;
-    t.ReadTotalTimeoutConstant = MAXDWORD - 1;
+    t.readTotalMultiplier = kTimeoutAllOnes - 1;
+    t.readTotalConstant = kTimeoutAllOnes - 1;
     const ReadPlan plan = PlanRead(t);
     ASSERT_TRUE(plan.total.has_value());
     EXPECT_EQ(*plan.total, kLongestReadTotal);
@@ -180,25 +180,25 @@ TEST(LineErrors, CountersThatMovedBecomeTheirFlags)
     };
     const Case cases[] = {
         {"nothing moved", base, 0},
-        {"a framing error", {4, 4, 5, 6, 7}, CE_FRAME},
-        {"a parity error", {3, 5, 5, 6, 7}, CE_RXPARITY},
-        {"a hardware overrun", {3, 4, 6, 6, 7}, CE_OVERRUN},
-        {"a break", {3, 4, 5, 7, 7}, CE_BREAK},
-        {"the input buffer overflowed", {3, 4, 5, 6, 8}, CE_RXOVER},
-        {"several at once", {9, 4, 6, 6, 8}, CE_FRAME | CE_OVERRUN | CE_RXOVER},
+        {"a framing error", {4, 4, 5, 6, 7}, LineError::Framing},
+        {"a parity error", {3, 5, 5, 6, 7}, LineError::Parity},
+        {"a hardware overrun", {3, 4, 6, 6, 7}, LineError::Overrun},
+        {"a break", {3, 4, 5, 7, 7}, LineError::Break},
+        {"the input buffer overflowed", {3, 4, 5, 6, 8}, LineError::InputOverflow},
+        {"several at once", {9, 4, 6, 6, 8}, LineError::Framing | LineError::Overrun | LineError::InputOverflow},
     };
     for (const Case &c : cases)
         EXPECT_EQ(LineErrorFlags(base, c.after), c.flags) << c.what;
     // A counter that wrapped around still moved.
-    EXPECT_EQ(LineErrorFlags({INT_MAX, 0, 0, 0, 0}, {INT_MIN, 0, 0, 0, 0}), CE_FRAME);
+    EXPECT_EQ(LineErrorFlags({INT_MAX, 0, 0, 0, 0}, {INT_MIN, 0, 0, 0, 0}), LineError::Framing);
 }
 
 TEST(LineErrors, TheFirstErrorAfterOpenIsReportedOnceAndADeviceWithoutCountersNever)
 {
     LineErrorWatch watch(LineErrorCounts{}); // the reading taken at open
-    EXPECT_EQ(watch.Update({0, 1, 0, 0, 0}), CE_RXPARITY);
+    EXPECT_EQ(watch.Update({0, 1, 0, 0, 0}), LineError::Parity);
     EXPECT_EQ(watch.Update({0, 1, 0, 0, 0}), 0u);
-    EXPECT_EQ(watch.Update({1, 1, 0, 0, 0}), CE_FRAME);
+    EXPECT_EQ(watch.Update({1, 1, 0, 0, 0}), LineError::Framing);
 
     LineErrorWatch none(std::nullopt);
     EXPECT_FALSE(none.Active());

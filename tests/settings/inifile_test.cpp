@@ -102,15 +102,15 @@ TEST(PortSettingsFile, ANewFileHoldsTheExactBytes)
 {
     test::TempDir dir;
     PortSettings s;
-    s.com_port = "/dev/ttyUSB0";
-    s.com_btl = "19200";
-    s.com_jyw = 2;
+    s.port = "/dev/ttyUSB0";
+    s.baud = "19200";
+    s.parity = 2;
     SavePortSettings("set.ini", s, true);
     EXPECT_EQ(ReadFileBytes("set.ini"), "[comset]\r\n" + kGbkPort + "=/dev/ttyUSB0\r\n"
                                         "\xB2\xA8\xCC\xD8\xC2\xCA=19200\r\n\xD0\xA3\xD1\xE9=2\r\n"
                                         "\xCA\xFD\xBE\xDD=0\r\n\xCD\xA3\xD6\xB9=0\r\nauto=1\r\n");
     PortSettings expected = s;
-    expected.com_auto = 1;
+    expected.autoConnect = 1;
     EXPECT_EQ(LoadPortSettings("set.ini"), expected);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1); // no temp file left
 }
@@ -149,12 +149,12 @@ TEST(PortSettingsFile, ValuesAndTheirDefaults)
     const PortSettings s = ParsePortSettings("[comset]\n" + kGbkPort + "=" + long_port +
                                              "\n\xD0\xA3\xD1\xE9=0x2\n\xCA\xFD\xBE\xDD=abc\n"
                                              "\xCD\xA3\xD6\xB9=$1\nauto=-1\n");
-    EXPECT_EQ(s.com_port, long_port.substr(0, 2047));
-    EXPECT_EQ(s.com_btl, "9600");
-    EXPECT_EQ(s.com_jyw, 2);
-    EXPECT_EQ(s.com_data, 0);
-    EXPECT_EQ(s.com_tzw, 1);
-    EXPECT_EQ(s.com_auto, -1);
+    EXPECT_EQ(s.port, long_port.substr(0, 2047));
+    EXPECT_EQ(s.baud, "9600");
+    EXPECT_EQ(s.parity, 2);
+    EXPECT_EQ(s.dataBits, 0);
+    EXPECT_EQ(s.stopBits, 1);
+    EXPECT_EQ(s.autoConnect, -1);
     EXPECT_EQ(IniInteger("0X1f", 0), 31);
     EXPECT_EQ(IniInteger(" 7", 0), 7);
     EXPECT_EQ(IniInteger("7 ", 0), 0);
@@ -206,9 +206,9 @@ TEST(IniSectionReader, BlocksOfAnySizeReadAsTheWholeFile)
     const std::string file = "\xEF\xBB\xBF; settings\r\n[other]\r\nauto=9\r\n[comset]\r\n" + kGbkPort +
                              " = COM4 \r\n\xB2\xA8\xCC\xD8\xC2\xCA=19200\r\nauto=1";
     const PortSettings whole = ParsePortSettings(file);
-    ASSERT_EQ(whole.com_port, "COM4");
-    ASSERT_EQ(whole.com_btl, "19200");
-    ASSERT_EQ(whole.com_auto, 1);
+    ASSERT_EQ(whole.port, "COM4");
+    ASSERT_EQ(whole.baud, "19200");
+    ASSERT_EQ(whole.autoConnect, 1);
     const IniKey keys[] = {kKeyPort, kKeyBaud, kKeyAuto};
     for (std::size_t block = 1; block <= file.size(); ++block) {
         IniSectionReader reader("comset", keys);
@@ -226,8 +226,8 @@ TEST(IniSectionReader, ALineLongerThanTheLimitIsSkippedPastAndLaterKeysAreFound)
     const std::string huge(3 * IniSectionReader::kLineLimit, 'x');
     const std::string file = "[comset]\r\n" + huge + "\r\n" + kGbkPort + "=" + huge + "\r\nauto=1\r\n";
     const PortSettings s = ParsePortSettings(file);
-    EXPECT_EQ(s.com_port, huge.substr(0, kMaxTextValue));
-    EXPECT_EQ(s.com_auto, 1);
+    EXPECT_EQ(s.port, huge.substr(0, kMaxTextValue));
+    EXPECT_EQ(s.autoConnect, 1);
 }
 
 TEST(PortSettingsFile, ASaveReusesALeftoverTemporaryFileAndLeavesNone)
@@ -236,9 +236,9 @@ TEST(PortSettingsFile, ASaveReusesALeftoverTemporaryFileAndLeavesNone)
     WriteBytes("set.ini", "[comset]\r\nauto=1\r\n");
     WriteBytes(TemporaryNameFor("set.ini"), "half a save that was killed");
     PortSettings s;
-    s.com_port = "COM3";
+    s.port = "COM3";
     SavePortSettings("set.ini", s, true);
-    EXPECT_EQ(LoadPortSettings("set.ini").com_port, "COM3");
+    EXPECT_EQ(LoadPortSettings("set.ini").port, "COM3");
     EXPECT_FALSE(std::filesystem::exists(TemporaryNameFor("set.ini")));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
 }
@@ -250,7 +250,7 @@ TEST(PortSettingsFile, KilledSavesLeaveAtMostOneTemporaryFile)
 {
     test::TempDir dir;
     PortSettings a;
-    a.com_port = "COM3";
+    a.port = "COM3";
     SavePortSettings("set.ini", a, false);
     std::mt19937 rng(7);
     for (int kill = 0; kill < 40; ++kill) {
@@ -258,7 +258,7 @@ TEST(PortSettingsFile, KilledSavesLeaveAtMostOneTemporaryFile)
         ASSERT_GE(child, 0);
         if (child == 0) {
             PortSettings b;
-            b.com_port = "COM4";
+            b.port = "COM4";
             for (;;)
                 SavePortSettings("set.ini", (rng() % 2) ? a : b, false);
         }
@@ -266,7 +266,7 @@ TEST(PortSettingsFile, KilledSavesLeaveAtMostOneTemporaryFile)
         ::kill(child, SIGKILL);
         waitpid(child, nullptr, 0);
         EXPECT_LE(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 2);
-        const std::string port = LoadPortSettings("set.ini").com_port;
+        const std::string port = LoadPortSettings("set.ini").port;
         EXPECT_TRUE(port == "COM3" || port == "COM4") << port;
     }
     SavePortSettings("set.ini", a, false);

@@ -1,6 +1,6 @@
 // The port list of the settings dialog with the devices a system reports:
 // COM names (Windows' registry) and device paths (Linux).
-#include "settings/ucomset.h"
+#include "settings/portdialog.h"
 
 #include <QComboBox>
 
@@ -13,14 +13,14 @@ using namespace rovi::settings;
 // higher COM numbers and paths follow the fixed rows.
 TEST(PortList, PresentComPortsAreDescribedInTheirFixedRows)
 {
-    TFcomset::SetDeviceLister([] {
-        return QList<TFcomset::Device>{
+    PortDialog::SetDeviceLister([] {
+        return QList<PortDialog::Device>{
             {"COM3", "\\Device\\VCP0"}, {"COM25", "\\Device\\Serial1"}, {"/dev/ttyUSB0", "FT232R USB UART"}};
     });
     PortSettings s;
-    s.com_port = "com3";
-    TFcomset dialog(nullptr, s, [] {});
-    QComboBox &ports = *dialog.ComboBox_com;
+    s.port = "com3";
+    PortDialog dialog(nullptr, s, [] {});
+    QComboBox &ports = *dialog.portBox;
     ASSERT_EQ(ports.count(), 22);
     EXPECT_EQ(ports.itemText(2), "COM3");
     EXPECT_EQ(ports.findText("COM3", Qt::MatchFixedString), 2); // once
@@ -30,5 +30,5 @@ TEST(PortList, PresentComPortsAreDescribedInTheirFixedRows)
     EXPECT_EQ(ports.itemText(21), "COM25");
     EXPECT_EQ(ports.itemData(21, Qt::AccessibleDescriptionRole).toString(), "\\Device\\Serial1");
     EXPECT_EQ(ports.currentIndex(), 2); // the stored name, in any letter case
-    TFcomset::SetDeviceLister(nullptr);
+    PortDialog::SetDeviceLister(nullptr);
 }

@@ -2,7 +2,7 @@
 // driven through the serial component.
 #include "protocol/frame.h"
 #include "protocol/hexstr.h"
-#include "serial/comm.h"
+#include "serial/seriallink.h"
 #include "tests/support/qtwait.h"
 #include "tests/support/readersim.h"
 
@@ -18,15 +18,15 @@ using namespace rovi::test;
 namespace {
 
 struct Link {
-    TComm comm;
+    SerialLink comm;
     std::vector<std::string> chunks;
     explicit Link(const std::string &path)
     {
-        comm.SetCommName(path);
+        comm.SetPortName(path);
         comm.SetBaudRate(19200);
         comm.SetOutx_XonXoffFlow(false);
         comm.SetInx_XonXoffFlow(false);
-        comm.OnReceiveData = [this](TComm *, const void *b, std::uint16_t n) {
+        comm.OnReceiveData = [this](SerialLink *, const void *b, std::uint16_t n) {
             chunks.emplace_back(static_cast<const char *>(b), n);
         };
         comm.StartPort();

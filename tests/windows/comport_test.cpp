@@ -4,7 +4,7 @@
 #include "comport.h"
 
 #include "protocol/frame.h"
-#include "serial/comm.h"
+#include "serial/seriallink.h"
 #include "serial/portinfo.h"
 #include "tests/support/qtwait.h"
 
@@ -32,32 +32,32 @@ protected:
     void SetUp() override
     {
         clock.start();
-        comm.SetCommName(TestComPort());
+        comm.SetPortName(TestComPort());
         comm.SetOutx_XonXoffFlow(false); // as the program runs the line
         comm.SetInx_XonXoffFlow(false);
-        comm.OnReceiveData = [this](TComm *, const void *buffer, std::uint16_t length) {
+        comm.OnReceiveData = [this](SerialLink *, const void *buffer, std::uint16_t length) {
             EXPECT_EQ(static_cast<const char *>(buffer)[length], '\0');
             chunks.push_back({std::string(static_cast<const char *>(buffer), length), clock.elapsed()});
         };
-        comm.OnRequestHangup = [this](TComm *) { ++hangups; };
-        comm.OnSendDataEmpty = [this](TComm *) { ++empties; };
+        comm.OnRequestHangup = [this](SerialLink *) { ++hangups; };
+        comm.OnSendDataEmpty = [this](SerialLink *) { ++empties; };
     }
     void TearDown() override { comm.StopPort(); }
 
     void Send(const Frame &frame) { comm.WriteAll(AsBytes(frame)); }
 
-    TComm comm;
+    SerialLink comm;
     QElapsedTimer clock;
     std::vector<Chunk> chunks;
     int hangups = 0;
     int empties = 0;
 };
 
-std::string StartFailure(TComm &comm)
+std::string StartFailure(SerialLink &comm)
 {
     try {
         comm.StartPort();
-    } catch (const ECommsError &e) {
+    } catch (const SerialError &e) {
         return e.what();
     }
     return {};
@@ -124,8 +124,8 @@ TEST_F(ComPortFixture, ASetIsAcknowledgedAndReadBack)
 TEST_F(ComPortFixture, ThePortIsHeldExclusivelyUntilStopped)
 {
     ASSERT_EQ(StartFailure(comm), "");
-    TComm second;
-    second.SetCommName(TestComPort());
+    SerialLink second;
+    second.SetPortName(TestComPort());
     EXPECT_EQ(StartFailure(second), "打开串口出错\r\n此串口不存在或被占用");
     EXPECT_EQ(StartFailure(comm), "此串口已经打开");
 
@@ -139,12 +139,12 @@ TEST_F(ComPortFixture, ThePortIsHeldExclusivelyUntilStopped)
 
 TEST(ComPort, AnAbsentPortFailsAndIsDiagnosedAsMissing)
 {
-    TComm comm;
-    comm.SetCommName("COM199");
+    SerialLink comm;
+    comm.SetPortName("COM199");
     try {
         comm.StartPort();
         FAIL() << "opened";
-    } catch (const ECommsError &e) {
+    } catch (const SerialError &e) {
         EXPECT_STREQ(e.what(), "打开串口出错\r\n此串口不存在或被占用");
         const OpenFailure failure = DiagnoseOpenFailure("COM199", e.Errno());
         EXPECT_EQ(failure.kind, OpenFailure::Kind::Missing);
@@ -175,12 +175,12 @@ TEST(ComPortHangup, AnUnpluggedPortEndsInOneHangupNoticeAndOpensWhenBack)
     const char *commands = std::getenv("ROVI_TEST_SIM_COMMANDS");
     if (!port || !commands)
         GTEST_SKIP() << "needs a simulated reader that takes commands (scripts/test-windows)";
-    TComm comm;
-    comm.SetCommName(port);
+    SerialLink comm;
+    comm.SetPortName(port);
     int hangups = 0;
-    comm.OnRequestHangup = [&](TComm *) { ++hangups; };
+    comm.OnRequestHangup = [&](SerialLink *) { ++hangups; };
     std::string received;
-    comm.OnReceiveData = [&](TComm *, const void *buffer, std::uint16_t length) {
+    comm.OnReceiveData = [&](SerialLink *, const void *buffer, std::uint16_t length) {
         received.append(static_cast<const char *>(buffer), length);
     };
     ASSERT_TRUE(WaitUntil([&] { return PortPresent(port); }, 10000));

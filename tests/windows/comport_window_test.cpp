@@ -2,7 +2,7 @@
 // meets it: set.ini names the port with auto-connect on, then 查看参数.
 #include "comport.h"
 
-#include "app/utool.h"
+#include "app/mainwindow.h"
 #include "serial/portinfo.h"
 #include "settings/portsettings.h"
 #include "tests/support/factoryquery.h"
@@ -22,16 +22,16 @@ TEST(ComPortWindow, QueryFillsThePanelFromTheReader)
     test::TempDir dir;
     test::MessageRecorder recorder;
     settings::PortSettings s;
-    s.com_port = test::TestComPort();
+    s.port = test::TestComPort();
     settings::SavePortSettings(settings::kIniPath, s, true);
 
-    TFtool window;
+    MainWindow window;
     window.show();
-    ASSERT_TRUE(window.Comm().IsOpen());
-    EXPECT_EQ(window.Comm().CommName(), test::TestComPort());
+    ASSERT_TRUE(window.Link().IsOpen());
+    EXPECT_EQ(window.Link().PortName(), test::TestComPort());
     test::QueryShowsTheFactorySet(window);
     window.close();
-    EXPECT_FALSE(window.Comm().IsOpen());
+    EXPECT_FALSE(window.Link().IsOpen());
     EXPECT_TRUE(recorder.messages.empty());
 }
 
@@ -47,18 +47,18 @@ TEST(ComPortWindow, AnUnpluggedReaderIsReopenedWhenItComesBack)
     test::MessageRecorder recorder;
     ASSERT_TRUE(test::WaitUntil([&] { return PortPresent(port); }, 10000));
     settings::PortSettings s;
-    s.com_port = port;
+    s.port = port;
     settings::SavePortSettings(settings::kIniPath, s, true);
 
-    TFtool window;
+    MainWindow window;
     window.show();
-    ASSERT_TRUE(window.Comm().IsOpen());
+    ASSERT_TRUE(window.Link().IsOpen());
     std::ofstream(commands) << "hangup\n";
-    ASSERT_TRUE(test::WaitUntil([&] { return !window.Comm().IsOpen(); }));
+    ASSERT_TRUE(test::WaitUntil([&] { return !window.Link().IsOpen(); }));
     EXPECT_EQ(window.StatusText(), QString("串口:%1 已断开").arg(port));
     EXPECT_TRUE(window.Reconnecting());
 
-    ASSERT_TRUE(test::WaitUntil([&] { return window.Comm().IsOpen(); }, 10000));
+    ASSERT_TRUE(test::WaitUntil([&] { return window.Link().IsOpen(); }, 10000));
     EXPECT_FALSE(window.Reconnecting());
     test::QueryShowsTheFactorySet(window);
     EXPECT_TRUE(recorder.messages.empty());

@@ -1,14 +1,14 @@
-#include "uabout.h"
+#include "aboutdialog.h"
 
 #include "cmdline.h"
 
-#include "ui/windows.h"
+#include "ui/dialogframe.h"
 
 #include <QLabel>
 
 namespace rovi {
 
-TFabout::TFabout(QWidget *owner) : QDialog(owner)
+AboutDialog::AboutDialog(QWidget *owner) : QDialog(owner)
 {
     setObjectName(QStringLiteral("Fabout"));
     SetUpFixedDialog(*this, QStringLiteral("关于"), QSize(420, 276));

@@ -1,21 +1,21 @@
 #include "readerconsole.h"
 
-#include "parampanel.h"
-#include "trafficfile.h"
-#include "trafficmonitor.h"
-
 #include "base/convert.h"
+#include "panel/parampanel.h"
+#include "panel/trafficfile.h"
+#include "panel/trafficmonitor.h"
 #include "protocol/hexstr.h"
-#include "serial/comm.h"
+#include "serial/seriallink.h"
 #include "ui/messages.h"
 #include "ui/qtext.h"
 
-#include <QLineEdit>
-#include <QPushButton>
 #include <QTimer>
 
+namespace rovi {
 
-namespace rovi::panel {
+using panel::ComposeFieldSetFor;
+using panel::ComposeFor;
+using panel::PanelButton;
 
 namespace {
 
@@ -23,34 +23,29 @@ constexpr int kReplyTimeoutMs = 1000;
 
 } // namespace
 
-ReaderConsole::ReaderConsole(QWidget *window, ParamPanel &panel, TrafficMonitor &monitor, TComm &comm)
-    : QObject(window), window_(window), panel_(panel), monitor_(monitor), comm_(comm)
+ReaderConsole::ReaderConsole(QWidget *window, panel::ParamPanel &panel, panel::TrafficMonitor &monitor,
+                             SerialLink &link)
+    : QObject(window), window_(window), panel_(panel), monitor_(monitor), link_(link), reply_timer_(new QTimer(this))
 {
-    Timer_wait = new QTimer(this);
-    Timer_wait->setObjectName(QStringLiteral("Timer_wait"));
-    Timer_wait->setSingleShot(true);
-    Timer_wait->setInterval(kReplyTimeoutMs);
-    connect(Timer_wait, &QTimer::timeout, this, Guarded(window_, [this] { Timer_waitTimer(); }));
+    reply_timer_->setObjectName(QStringLiteral("replyTimer"));
+    reply_timer_->setSingleShot(true);
+    reply_timer_->setInterval(kReplyTimeoutMs);
+    connect(reply_timer_, &QTimer::timeout, this, Guarded(window_, [this] { OnReplyTimeout(); }));
 
-    auto on_click = [this](QPushButton *button, auto handler) {
-        connect(button, &QPushButton::clicked, this, Guarded(window_, handler));
-    };
-    on_click(panel_.Button2, [this] { Button2Click(); });
-    on_click(panel_.BitBtn1, [this] { BitBtn1Click(); });
-    on_click(panel_.Button1, [this] { Button1Click(); });
-    const auto buttons = panel_.SetButtons();
-    for (int group = 1; group <= 8; ++group)
-        on_click(buttons[static_cast<std::size_t>(group - 1)], [this, group] { BitBtn_setClick(group); });
-    on_click(monitor_.Button3, [this] { Button3Click(); });
-    on_click(monitor_.BitBtn2, [this] { BitBtn2Click(); });
+    connect(&panel_, &panel::ParamPanel::factoryResetRequested, this, Guarded(window_, [this] { FactoryReset(); }));
+    connect(&panel_, &panel::ParamPanel::setAllRequested, this, Guarded(window_, [this] { SetAll(); }));
+    connect(&panel_, &panel::ParamPanel::queryRequested, this, Guarded(window_, [this] { Query(); }));
+    connect(&panel_, &panel::ParamPanel::fieldSetRequested, this,
+            [this](Field field) { RunHandler(window_, [this, field] { SetField(field); }); });
+    connect(&monitor_, &panel::TrafficMonitor::rawSendRequested, this,
+            [this](const QString &text) { RunHandler(window_, [this, &text] { SendRaw(text); }); });
+    connect(&monitor_, &panel::TrafficMonitor::clearRequested, this, Guarded(window_, [this] { ClearTraffic(); }));
 
     flush_timer_ = new QTimer(this);
     flush_timer_->setInterval(1000);
     connect(flush_timer_, &QTimer::timeout, this, [this] { FlushLogFile(); });
 
-    comm_.OnReceiveData = [this](TComm *sender, const void *buffer, std::uint16_t length) {
-        CommReceiveData(sender, buffer, length);
-    };
+    connect(&link_, &SerialLink::chunkReceived, this, &ReaderConsole::HandleChunk);
 }
 
 ReaderConsole::~ReaderConsole() = default;
@@ -61,7 +56,7 @@ void ReaderConsole::SetLogFolder(const std::string &folder)
     flush_timer_->stop();
     if (folder.empty())
         return;
-    file_ = std::make_unique<TrafficFile>(folder);
+    file_ = std::make_unique<panel::TrafficFile>(folder);
     file_failed_ = false;
     flush_timer_->start();
 }
@@ -80,35 +75,35 @@ void ReaderConsole::FileChunk(std::chrono::system_clock::time_point when, bool s
         file_->Append(when, sent, bytes);
 }
 
-void ReaderConsole::Send(PanelButton button)
+void ReaderConsole::FactoryReset()
 {
-    if (const auto frame = ComposeFor(button, panel_.Snapshot()))
-        SendFrame(*frame);
+    SendFrame(ComposeFor(PanelButton::FactoryReset, panel_.Snapshot()));
 }
 
-void ReaderConsole::Button2Click() { Send(PanelButton::FactoryReset); }
-void ReaderConsole::BitBtn1Click() { Send(PanelButton::SetAll); }
+void ReaderConsole::SetAll()
+{
+    SendFrame(ComposeFor(PanelButton::SetAll, panel_.Snapshot()));
+}
 
-void ReaderConsole::Button1Click()
+void ReaderConsole::Query()
 {
     panel_.ClearMirrors();
-    Send(PanelButton::Query);
+    SendFrame(ComposeFor(PanelButton::Query, panel_.Snapshot()));
 }
 
-void ReaderConsole::BitBtn_setClick(int group)
+void ReaderConsole::SetField(Field field)
 {
-    static constexpr PanelButton kSets[8] = {PanelButton::Set1, PanelButton::Set2, PanelButton::Set3,
-                                             PanelButton::Set4, PanelButton::Set5, PanelButton::Set6,
-                                             PanelButton::Set7, PanelButton::Set8};
-    Send(kSets[group - 1]);
+    SendFrame(ComposeFieldSetFor(field, panel_.Snapshot()));
 }
 
 // The common send routine: the frame's bytes to the writer, its two log
-// lines, the time-out.
-void ReaderConsole::SendFrame(const Frame &frame)
+// lines, the time-out. A command with no frame sends nothing.
+void ReaderConsole::SendFrame(const std::optional<Frame> &frame)
 {
+    if (!frame)
+        return;
     const auto now = std::chrono::system_clock::now();
-    const std::string_view bytes = AsBytes(frame);
+    const std::string_view bytes = AsBytes(*frame);
     Write(bytes, now);
     AppendLog(HexLine(bytes), TextLine(bytes), now);
     ArmTimer();
@@ -123,13 +118,13 @@ void ReaderConsole::Write(std::string_view bytes, std::chrono::system_clock::tim
 {
     if (!bytes.empty())
         FileChunk(when, true, bytes);
-    comm_.WriteAll(bytes); // a long raw send goes whole, in order
+    link_.WriteAll(bytes); // a long raw send goes whole, in order
 }
 
 void ReaderConsole::ArmTimer()
 {
-    if (!Timer_wait->isActive())
-        Timer_wait->start();
+    if (!reply_timer_->isActive())
+        reply_timer_->start();
 }
 
 void ReaderConsole::AppendLog(const std::string &hex_line, const std::string &text_line,
@@ -138,36 +133,41 @@ void ReaderConsole::AppendLog(const std::string &hex_line, const std::string &te
     monitor_.LogChunk(ToQ(hex_line), ToQ(text_line), when);
 }
 
-void ReaderConsole::Button3Click()
+bool ReaderConsole::AwaitingReply() const
 {
-    const std::string raw = ToStd(monitor_.Edit2->text());
+    return reply_timer_->isActive();
+}
+
+void ReaderConsole::SendRaw(const QString &hex_text)
+{
+    const std::string raw = ToStd(hex_text);
     if (Trim(raw).empty())
         return;
-    SendData(Hex_Str::HexToData(raw));
+    SendData(HexToBytes(raw));
     ArmTimer();
 }
 
-void ReaderConsole::BitBtn2Click()
+void ReaderConsole::ClearTraffic()
 {
     monitor_.Reset();
 }
 
-void ReaderConsole::Timer_waitTimer()
+void ReaderConsole::OnReplyTimeout()
 {
-    Timer_wait->stop();
+    reply_timer_->stop();
     Warn(window_, QStringLiteral("发送失败"));
 }
 
-void ReaderConsole::CommReceiveData(TComm *, const void *Buffer, std::uint16_t BufferLength)
+void ReaderConsole::HandleChunk(const QByteArray &bytes)
 {
-    const std::string_view chunk(static_cast<const char *>(Buffer), BufferLength);
+    const std::string_view chunk(bytes.constData(), static_cast<std::size_t>(bytes.size()));
     // Acknowledgements, and the panel's rules while a report is applied,
     // share one box that never nests.
     const MessageSlotScope one_box(received_messages_);
     // Nothing here raises an error: the counter is an integer, the lines
     // are built from any bytes, and the panel's rules that a report sets
     // off each run under their own handler wrapper.
-    Timer_wait->stop();
+    reply_timer_->stop();
     const auto now = std::chrono::system_clock::now();
     FileChunk(now, false, chunk);
     const std::string hex_line = HexLine(chunk);
@@ -185,4 +185,4 @@ void ReaderConsole::CommReceiveData(TComm *, const void *Buffer, std::uint16_t B
     }
 }
 
-} // namespace rovi::panel
+} // namespace rovi

@@ -11,14 +11,14 @@
 namespace rovi {
 
 // Takes requests from its queue and writes each completely, in order.
-// Posts COMM_MSG_TX_EMPTY once after it starts and once each time the queue
+// Posts the send-queue-empty notice once after it starts and once each time the queue
 // runs dry after writing. Ends on the close event (dropping what is queued)
 // or after a hang-up notice when a write fails. The waiting and writing are
-// the platform's (writethread_posix.cpp, writethread_win32.cpp).
-class TWriteThread : public CommWorker {
+// the platform's (serialwriter_posix.cpp, serialwriter_win32.cpp).
+class SerialWriter : public CommWorker {
 public:
     using CommWorker::CommWorker;
-    ~TWriteThread() override; // joins: the body must not outlive the members it uses
+    ~SerialWriter() override; // joins: the body must not outlive the members it uses
 
     // Usable from the moment the writer is created; refuses once it has ended.
     WriteQueue &Queue() { return queue_; }

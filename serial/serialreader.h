@@ -15,16 +15,16 @@ namespace rovi {
 // each to the window thread, with line errors before the chunk they came
 // with, and carrier-detect and ring changes where the device reports them.
 // Ends on the close event, or after a hang-up notice when the device goes
-// away. The waiting is the platform's (readthread_posix.cpp,
-// readthread_win32.cpp); the hand-over of a chunk is shared.
-class TReadThread : public CommWorker {
+// away. The waiting is the platform's (serialreader_posix.cpp,
+// serialreader_win32.cpp); the hand-over of a chunk is shared.
+class SerialReader : public CommWorker {
 public:
     // Test seam: when set, runs on the reader between a wait that found
     // input and the read that takes it, to widen that window (Linux).
     static inline std::atomic<void (*)(NativeHandle device)> BeforeReadHook{nullptr};
 
-    TReadThread(std::shared_ptr<CommDevice> device, std::shared_ptr<CloseEvent> close_event, NoticeTarget notify);
-    ~TReadThread() override; // joins: the body must not outlive the members it uses
+    SerialReader(std::shared_ptr<CommDevice> device, std::shared_ptr<CloseEvent> close_event, NoticeTarget notify);
+    ~SerialReader() override; // joins: the body must not outlive the members it uses
 
 protected:
     void Body() override;

@@ -1,4 +1,4 @@
-#include "writethread.h"
+#include "serialwriter.h"
 
 #include "base/winapi.h"
 
@@ -6,7 +6,7 @@ namespace rovi {
 
 // Sleeps until a request or the close event; false on the close event or
 // a failed wait (which is a hang-up).
-bool TWriteThread::WaitForInput()
+bool SerialWriter::WaitForInput()
 {
     HANDLE list[2] = {close_event_->Handle(), queue_.WakeHandle()};
     const DWORD r = WaitForMultipleObjects(2, list, FALSE, INFINITE);
@@ -20,7 +20,7 @@ bool TWriteThread::WaitForInput()
 // Writes all of one request with overlapped writes. A write the write
 // time-outs cut short is continued with the bytes still missing, until all
 // are out or the close event abandons the request.
-bool TWriteThread::WriteRequest(const ByteString &request)
+bool SerialWriter::WriteRequest(const ByteString &request)
 {
     const HANDLE device = device_->Handle();
     if (!written_.Valid()) {

@@ -1,20 +1,20 @@
-#include "writethread.h"
+#include "serialwriter.h"
 
 namespace rovi {
 
-TWriteThread::~TWriteThread()
+SerialWriter::~SerialWriter()
 {
     Join();
 }
 
-void TWriteThread::Body()
+void SerialWriter::Body()
 {
     bool empty_notice = true;
     for (;;) {
         std::optional<ByteString> request = queue_.TryPop();
         if (!request) {
             if (empty_notice)
-                notify_.Post(COMM_MSG_TX_EMPTY);
+                notify_.PostSendQueueEmpty();
             empty_notice = false;
             if (!WaitForInput())
                 break;

@@ -1,4 +1,4 @@
-#include "readthread.h"
+#include "serialreader.h"
 
 #include "readplan.h"
 
@@ -47,25 +47,25 @@ int WakeSignal()
 // Waits for carrier-detect and ring changes with TIOCMIWAIT on its own thread.
 // A device without modem lines (a pseudo-terminal) answers ENOTTY at once and
 // the waiter ends without a notice.
-struct TReadThread::LineWaiter {
+struct SerialReader::LineWaiter {
     std::atomic<bool> stop{false};
     std::atomic<bool> done{false};
     std::thread thread;
 };
 
-TReadThread::TReadThread(std::shared_ptr<CommDevice> device, std::shared_ptr<CloseEvent> close_event,
+SerialReader::SerialReader(std::shared_ptr<CommDevice> device, std::shared_ptr<CloseEvent> close_event,
                          NoticeTarget notify)
     : CommWorker(std::move(device), std::move(close_event), notify),
       line_errors_(ReadLineErrorCounts(device_->Handle()))
 {
 }
 
-TReadThread::~TReadThread()
+SerialReader::~SerialReader()
 {
     Join();
 }
 
-void TReadThread::StartLineWaiter()
+void SerialReader::StartLineWaiter()
 {
     const int fd = device_->Handle();
     serial_icounter_struct probe{};
@@ -88,18 +88,18 @@ void TReadThread::StartLineWaiter()
                 break;
             std::uint32_t bits = 0;
             if (after.dcd != before.dcd)
-                bits |= MODEM_EVENT_RLSD;
+                bits |= ModemChange::CarrierDetect;
             if (after.rng != before.rng)
-                bits |= MODEM_EVENT_RING;
+                bits |= ModemChange::Ring;
             before = after;
             if (bits != 0 && !w->stop.load())
-                notify.Post(COMM_MSG_MODEM, bits);
+                notify.PostModemChange(bits);
         }
         w->done.store(true);
     });
 }
 
-void TReadThread::StopLineWaiter()
+void SerialReader::StopLineWaiter()
 {
     if (!line_waiter_)
         return;
@@ -115,17 +115,17 @@ void TReadThread::StopLineWaiter()
 
 // Reports the line errors counted since the last look, before the chunk
 // they came with. A device without counters never reports any.
-void TReadThread::PostLineErrors()
+void SerialReader::PostLineErrors()
 {
     if (!line_errors_.Active())
         return;
     if (const auto now = ReadLineErrorCounts(device_->Handle()))
         if (const std::uint32_t flags = line_errors_.Update(*now))
-            notify_.Post(COMM_MSG_ERROR, flags);
+            notify_.PostLineError(flags);
 }
 
 // One read request: gathers up to 4096 bytes until the time-outs complete it.
-TReadThread::ReadEnd TReadThread::GatherRead(std::size_t &count)
+SerialReader::ReadEnd SerialReader::GatherRead(std::size_t &count)
 {
     const ReadPlan plan = PlanRead(device_->Timeouts());
     const Clock::time_point start = Clock::now();
@@ -177,7 +177,7 @@ TReadThread::ReadEnd TReadThread::GatherRead(std::size_t &count)
     }
 }
 
-void TReadThread::Body()
+void SerialReader::Body()
 {
     StartLineWaiter();
     for (;;) {

@@ -1,4 +1,4 @@
-#include "windows.h"
+#include "dialogframe.h"
 
 #include <QDialog>
 #include <QStatusBar>

@@ -1,6 +1,6 @@
-#include "serial/comm.h"
+#include "serial/seriallink.h"
 #include "serial/termiosline.h"
-#include "serial/readthread.h"
+#include "serial/serialreader.h"
 #include "tests/support/pty.h"
 #include "tests/support/qtwait.h"
 
@@ -33,18 +33,18 @@ protected:
     void SetUp() override
     {
         clock.start();
-        comm.SetCommName(pty.SlavePath());
+        comm.SetPortName(pty.SlavePath());
         // The line the program runs: no software flow control, which would
         // otherwise swallow the 0x11 and 0x13 bytes of the test patterns.
         comm.SetOutx_XonXoffFlow(false);
         comm.SetInx_XonXoffFlow(false);
-        comm.OnReceiveData = [this](TComm *sender, const void *buffer, std::uint16_t length) {
+        comm.OnReceiveData = [this](SerialLink *sender, const void *buffer, std::uint16_t length) {
             EXPECT_EQ(sender, &comm);
             EXPECT_EQ(static_cast<const char *>(buffer)[length], '\0');
             chunks.push_back({std::string(static_cast<const char *>(buffer), length), clock.elapsed()});
         };
-        comm.OnRequestHangup = [this](TComm *) { ++hangups; };
-        comm.OnSendDataEmpty = [this](TComm *) { ++empties; };
+        comm.OnRequestHangup = [this](SerialLink *) { ++hangups; };
+        comm.OnSendDataEmpty = [this](SerialLink *) { ++empties; };
     }
     void TearDown() override { comm.StopPort(); }
 
@@ -57,7 +57,7 @@ protected:
     }
 
     Pty pty;
-    TComm comm;
+    SerialLink comm;
     QElapsedTimer clock;
     std::vector<Chunk> chunks;
     int hangups = 0;
@@ -72,11 +72,11 @@ std::string Pattern(std::size_t n)
     return s;
 }
 
-std::string StartFailure(TComm &comm)
+std::string StartFailure(SerialLink &comm)
 {
     try {
         comm.StartPort();
-    } catch (const ECommsError &e) {
+    } catch (const SerialError &e) {
         return e.what();
     }
     return "started";
@@ -142,7 +142,7 @@ TEST_F(CommFixture, AHandlerThatCannotKeepUpHoldsTheReaderAtTheBacklogLimit)
     comm.StartPort();
     std::string received;
     std::size_t most_held = 0;
-    comm.OnReceiveData = [&](TComm *, const void *buffer, std::uint16_t length) {
+    comm.OnReceiveData = [&](SerialLink *, const void *buffer, std::uint16_t length) {
         most_held = std::max(most_held, comm.ReceiveBacklogHeld());
         received.append(static_cast<const char *>(buffer), length);
         std::this_thread::sleep_for(std::chrono::milliseconds(1)); // a window slower than the line
@@ -245,21 +245,21 @@ TEST_F(CommFixture, NamesThatOpenNoTtyFailAndLeaveNothingHalfOpen)
     for (const std::string &name : {std::string(), (dir / "missing").string(), (dir / "plain-file").string(),
                                    dir.string(), std::string("not-a-port")}) {
         SCOPED_TRACE(name);
-        comm.SetCommName(name);
+        comm.SetPortName(name);
         EXPECT_EQ(StartFailure(comm), open_failure);
         EXPECT_FALSE(comm.IsOpen());
         EXPECT_FALSE(comm.WriteBytes("a", 1));
     }
     std::filesystem::remove_all(dir);
-    comm.SetCommName(pty.SlavePath());
+    comm.SetPortName(pty.SlavePath());
     EXPECT_EQ(StartFailure(comm), "started");
 }
 
 TEST_F(CommFixture, ASecondComponentCannotOpenTheSameDevice)
 {
     comm.StartPort();
-    TComm other;
-    other.SetCommName(pty.SlavePath());
+    SerialLink other;
+    other.SetPortName(pty.SlavePath());
     EXPECT_EQ(StartFailure(other), "打开串口出错\r\n此串口不存在或被占用");
     EXPECT_FALSE(other.IsOpen());
     comm.StopPort();
@@ -321,8 +321,8 @@ void PurgeBeforeFirstRead(int fd)
 }
 
 struct BeforeReadHookScope {
-    explicit BeforeReadHookScope(void (*hook)(int)) { TReadThread::BeforeReadHook = hook; }
-    ~BeforeReadHookScope() { TReadThread::BeforeReadHook = nullptr; }
+    explicit BeforeReadHookScope(void (*hook)(int)) { SerialReader::BeforeReadHook = hook; }
+    ~BeforeReadHookScope() { SerialReader::BeforeReadHook = nullptr; }
 };
 
 } // namespace
@@ -357,7 +357,7 @@ TEST_F(CommFixture, UnassignedReceiveHandlerDropsChunks)
     comm.StartPort();
     pty.Write("abc");
     Pump(300);
-    comm.OnReceiveData = [this](TComm *, const void *b, std::uint16_t n) {
+    comm.OnReceiveData = [this](SerialLink *, const void *b, std::uint16_t n) {
         chunks.push_back({std::string(static_cast<const char *>(b), n), 0});
     };
     pty.Write("def");
@@ -379,7 +379,7 @@ TEST_F(CommFixture, SettersReachTheOpenLineOnlyWhenAValueChanges)
     // Parity is stored only, even while open, and reaches the line with the
     // next setter that changes a value. (A pseudo-terminal always clears
     // PARENB, but keeps the PARODD that odd parity sets.)
-    comm.SetParity(TParity::Odd);
+    comm.SetParity(Parity::Odd);
     termios t{};
     ASSERT_EQ(tcgetattr(line, &t), 0);
     EXPECT_EQ(t.c_cflag & PARODD, 0u);
@@ -407,7 +407,7 @@ TEST_F(CommFixture, AThousandOpenCloseCyclesLeaveNoDescriptorOrThreadBehind)
 
 TEST_F(CommFixture, ReturnAtOnceModeDeliversEachReadWithoutWaitingForSilence)
 {
-    comm.SetReadIntervalTimeout(MAXDWORD);
+    comm.SetReadIntervalTimeout(kTimeoutAllOnes);
     comm.StartPort();
     pty.Write("a");
     // Well inside the 100 ms that would merge them under the interval rule.
@@ -425,10 +425,10 @@ TEST(CommLifetime, NoticesQueuedForADestroyedComponentAreNeverDelivered)
     Pty pty;
     int delivered = 0;
     {
-        TComm comm;
-        comm.SetCommName(pty.SlavePath());
-        comm.OnReceiveData = [&](TComm *, const void *, std::uint16_t) { ++delivered; };
-        comm.OnSendDataEmpty = [&](TComm *) { ++delivered; };
+        SerialLink comm;
+        comm.SetPortName(pty.SlavePath());
+        comm.OnReceiveData = [&](SerialLink *, const void *, std::uint16_t) { ++delivered; };
+        comm.OnSendDataEmpty = [&](SerialLink *) { ++delivered; };
         comm.StartPort();
         pty.Write("queued");
         // Let the reader post the chunk without running the event loop.

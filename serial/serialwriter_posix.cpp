@@ -1,4 +1,4 @@
-#include "writethread.h"
+#include "serialwriter.h"
 
 #include <cerrno>
 #include <poll.h>
@@ -7,7 +7,7 @@
 namespace rovi {
 
 // Sleeps until a request or the close event; false on the close event.
-bool TWriteThread::WaitForInput()
+bool SerialWriter::WaitForInput()
 {
     for (;;) {
         pollfd fds[2] = {{close_event_->Handle(), POLLIN, 0}, {queue_.WakeHandle(), POLLIN, 0}};
@@ -24,7 +24,7 @@ bool TWriteThread::WaitForInput()
 // write call short, and a write cut short is continued with the bytes still
 // missing; so the request is written until all of it is out or the close
 // event abandons it, whatever the time-outs say.
-bool TWriteThread::WriteRequest(const ByteString &request)
+bool SerialWriter::WriteRequest(const ByteString &request)
 {
     std::size_t offset = 0;
     while (offset < request.size()) {

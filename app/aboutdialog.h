@@ -5,9 +5,9 @@
 namespace rovi {
 
 // The about box: caption, version label and an empty status bar.
-class TFabout : public QDialog {
+class AboutDialog : public QDialog {
 public:
-    explicit TFabout(QWidget *owner);
+    explicit AboutDialog(QWidget *owner);
 };
 
 } // namespace rovi

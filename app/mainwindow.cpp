@@ -1,19 +1,19 @@
-#include "utool.h"
+#include "mainwindow.h"
 
 #include "openadvice.h"
 #include "reconnector.h"
-#include "uabout.h"
+#include "aboutdialog.h"
 
 #include "base/convert.h"
 #include "panel/parampanel.h"
-#include "panel/readerconsole.h"
+#include "app/readerconsole.h"
 #include "panel/trafficmonitor.h"
 #include "serial/portinfo.h"
 #include "settings/linechoices.h"
-#include "settings/ucomset.h"
+#include "settings/portdialog.h"
 #include "ui/messages.h"
 #include "ui/qtext.h"
-#include "ui/windows.h"
+#include "ui/dialogframe.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -37,7 +37,7 @@ constexpr int kStatusHeight = 19;
 
 } // namespace
 
-TFtool::TFtool()
+MainWindow::MainWindow()
 {
     setObjectName(QStringLiteral("Ftool"));
     setWindowTitle(kAppTitle);
@@ -45,62 +45,65 @@ TFtool::TFtool()
                    Qt::MSWindowsFixedSizeDialogHint);
     setFont(SongFont(12, true));
 
-    // The stored form's settings of the serial component.
-    comm_.SetBaudRate(19200);
-    comm_.SetOutx_XonXoffFlow(false);
-    comm_.SetInx_XonXoffFlow(false);
+    // The window's line: no software flow control (it would swallow the
+    // 0x11 and 0x13 bytes of frames); the rest comes from set.ini.
+    LineSettings line = link_.Line();
+    line.baudRate = 19200;
+    line.outxXonXoffFlow = false;
+    line.inxXonXoffFlow = false;
+    link_.SetLineSettings(line);
 
     BuildMenu();
     setCentralWidget(BuildClient());
-    console_ = new panel::ReaderConsole(this, *panel_, *monitor_, comm_);
-    reconnector_ = new Reconnector(this, [this] { return StartCom(nullptr); });
-    comm_.OnRequestHangup = [this](TComm *) { RunHandler(this, [this] { CommRequestHangup(); }); };
+    console_ = new ReaderConsole(this, *panel_, *monitor_, link_);
+    reconnector_ = new Reconnector(this, [this] { return TryOpenPort(nullptr); });
+    connect(&link_, &SerialLink::hungUp, this, Guarded(this, [this] { OnHungUp(); }));
     setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 }
 
-TFtool::~TFtool() = default;
+MainWindow::~MainWindow() = default;
 
-void TFtool::BuildMenu()
+void MainWindow::BuildMenu()
 {
     QMenu *comm_menu = menuBar()->addMenu(QStringLiteral("通讯设置"));
-    COM1 = comm_menu->addAction(QStringLiteral("COM设置"));
-    N2 = comm_menu->addAction(QStringLiteral("打开COM口"));
-    COM2 = comm_menu->addAction(QStringLiteral("关闭COM口"));
+    portSettingsAction = comm_menu->addAction(QStringLiteral("COM设置"));
+    openPortAction = comm_menu->addAction(QStringLiteral("打开COM口"));
+    closePortAction = comm_menu->addAction(QStringLiteral("关闭COM口"));
     comm_menu->addSeparator();
-    N_reconnect = comm_menu->addAction(QStringLiteral("断线自动重连"));
-    N_reconnect->setCheckable(true);
-    N_reconnect->setChecked(options.reconnect);
+    reconnectAction = comm_menu->addAction(QStringLiteral("断线自动重连"));
+    reconnectAction->setCheckable(true);
+    reconnectAction->setChecked(options.reconnect);
     QMenu *record_menu = menuBar()->addMenu(QStringLiteral("记录"));
-    N_savelog = record_menu->addAction(QStringLiteral("保存记录…"));
-    N_logfile = record_menu->addAction(QStringLiteral("记录到文件"));
-    N_logfile->setCheckable(true);
-    N_timestamps = record_menu->addAction(QStringLiteral("显示时间戳"));
-    N_timestamps->setCheckable(true);
+    saveLogAction = record_menu->addAction(QStringLiteral("保存记录…"));
+    logFileAction = record_menu->addAction(QStringLiteral("记录到文件"));
+    logFileAction->setCheckable(true);
+    timestampsAction = record_menu->addAction(QStringLiteral("显示时间戳"));
+    timestampsAction->setCheckable(true);
     QMenu *help_menu = menuBar()->addMenu(QStringLiteral("帮助"));
-    N5 = help_menu->addAction(QStringLiteral("关于"));
-    COM1->setObjectName(QStringLiteral("COM1"));
-    N2->setObjectName(QStringLiteral("N2"));
-    COM2->setObjectName(QStringLiteral("COM2"));
-    N5->setObjectName(QStringLiteral("N5"));
-    auto on_menu = [this](QAction *item, void (TFtool::*handler)()) {
+    aboutAction = help_menu->addAction(QStringLiteral("关于"));
+    portSettingsAction->setObjectName(QStringLiteral("portSettingsAction"));
+    openPortAction->setObjectName(QStringLiteral("openPortAction"));
+    closePortAction->setObjectName(QStringLiteral("closePortAction"));
+    aboutAction->setObjectName(QStringLiteral("aboutAction"));
+    auto on_menu = [this](QAction *item, void (MainWindow::*handler)()) {
         connect(item, &QAction::triggered, this, Guarded(this, [this, handler] { (this->*handler)(); }));
     };
-    on_menu(COM1, &TFtool::COM1Click);
-    on_menu(N2, &TFtool::N2Click);
-    on_menu(COM2, &TFtool::COM2Click);
-    on_menu(N5, &TFtool::N5Click);
-    on_menu(N_savelog, &TFtool::SaveLogClick);
-    auto on_switch = [this](QAction *item, void (TFtool::*handler)(bool)) {
+    on_menu(portSettingsAction, &MainWindow::ShowPortDialog);
+    on_menu(openPortAction, &MainWindow::OpenPortClicked);
+    on_menu(closePortAction, &MainWindow::ClosePortClicked);
+    on_menu(aboutAction, &MainWindow::ShowAbout);
+    on_menu(saveLogAction, &MainWindow::SaveLogAs);
+    auto on_switch = [this](QAction *item, void (MainWindow::*handler)(bool)) {
         connect(item, &QAction::triggered, this, [this, handler](bool on) { RunHandler(this, [=, this] { (this->*handler)(on); }); });
     };
-    on_switch(N_reconnect, &TFtool::ReconnectClick);
-    on_switch(N_logfile, &TFtool::LogFileClick);
-    on_switch(N_timestamps, &TFtool::TimestampsClick);
+    on_switch(reconnectAction, &MainWindow::SetReconnect);
+    on_switch(logFileAction, &MainWindow::SetLogToFile);
+    on_switch(timestampsAction, &MainWindow::SetTimestamps);
 }
 
-QWidget *TFtool::BuildClient()
+QWidget *MainWindow::BuildClient()
 {
     auto *client = new QWidget(this);
     client->setObjectName(QStringLiteral("Client"));
@@ -120,151 +123,153 @@ QWidget *TFtool::BuildClient()
 
     monitor_ = new panel::TrafficMonitor(client);
 
-    StatusBar1 = new QStatusBar(client);
-    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
-    StatusBar1->setSizeGripEnabled(false);
-    StatusBar1->setGeometry(0, kClientHeight - kStatusHeight, kClientWidth, kStatusHeight);
+    statusBar_ = new QStatusBar(client);
+    statusBar_->setObjectName(QStringLiteral("statusBar_"));
+    statusBar_->setSizeGripEnabled(false);
+    statusBar_->setGeometry(0, kClientHeight - kStatusHeight, kClientWidth, kStatusHeight);
     const int widths[2] = {500, 50};
     for (int i = 0; i < 2; ++i) {
-        status_panels_[i] = new QLabel(StatusBar1);
+        status_panels_[i] = new QLabel(statusBar_);
         status_panels_[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
         status_panels_[i]->setFixedWidth(widths[i]);
         status_panels_[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        StatusBar1->addWidget(status_panels_[i]);
+        statusBar_->addWidget(status_panels_[i]);
     }
     // Its text is what a screen reader reads out; the description says what it is.
     status_panels_[0]->setAccessibleDescription(QStringLiteral("串口状态"));
     return client;
 }
 
-void TFtool::SetStatusText(const QString &text)
+void MainWindow::SetStatusText(const QString &text)
 {
     status_panels_[0]->setText(text);
 }
 
-QString TFtool::StatusText() const
+QString MainWindow::StatusText() const
 {
     return status_panels_[0]->text();
 }
 
-void TFtool::showEvent(QShowEvent *event)
+void MainWindow::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
     if (shown_once_)
         return;
     shown_once_ = true;
-    RunHandler(this, [this] { FormShow(); });
+    RunHandler(this, [this] { LoadSettingsAndAutoConnect(); });
 }
 
-void TFtool::closeEvent(QCloseEvent *event)
+void MainWindow::closeEvent(QCloseEvent *event)
 {
-    RunHandler(this, [this] { FormClose(); });
+    RunHandler(this, [this] { ClosePortAndFlushRecord(); });
     QMainWindow::closeEvent(event);
 }
 
-void TFtool::FormShow()
+void MainWindow::LoadSettingsAndAutoConnect()
 {
     const settings::StoredSettings stored = settings::LoadStoredSettings(settings::kIniPath);
-    com = stored.com;
+    portSettings = stored.com;
     options = stored.options;
     ApplyToolOptions();
-    if (com.com_auto > 0)
-        OpenCom();
+    if (portSettings.autoConnect > 0)
+        OpenPort();
 }
 
-void TFtool::ApplyToolOptions()
+void MainWindow::ApplyToolOptions()
 {
-    N_reconnect->setChecked(options.reconnect);
-    N_logfile->setChecked(options.log_to_file);
-    N_timestamps->setChecked(options.timestamps);
+    reconnectAction->setChecked(options.reconnect);
+    logFileAction->setChecked(options.log_to_file);
+    timestampsAction->setChecked(options.timestamps);
     monitor_->SetLineLimit(options.log_lines);
     monitor_->SetTimestamps(options.timestamps);
     console_->SetLogFolder(options.log_to_file ? QDir::currentPath().toStdString() : std::string());
 }
 
-void TFtool::FormClose()
+void MainWindow::ClosePortAndFlushRecord()
 {
-    CloseCom();
+    ClosePort();
     console_->FlushLogFile();
 }
 
-bool TFtool::StartCom(int *error)
+bool MainWindow::TryOpenPort(int *error)
 {
-    comm_.SetCommName(com.com_port);
-    comm_.SetBaudRate(static_cast<std::uint32_t>(StrToInt(com.com_btl)));
-    if (const auto parity = settings::ChoiceAt(settings::kParityChoices, com.com_jyw))
-        comm_.SetParity(parity->value);
-    if (const auto data = settings::ChoiceAt(settings::kDataBitsChoices, com.com_data))
-        comm_.SetByteSize(data->value);
-    if (const auto stop = settings::ChoiceAt(settings::kStopBitsChoices, com.com_tzw))
-        comm_.SetStopBits(stop->value);
+    link_.SetPortName(portSettings.port);
+    LineSettings line = link_.Line();
+    line.baudRate = static_cast<std::uint32_t>(StrToInt(portSettings.baud));
+    if (const auto parity = settings::ChoiceAt(settings::kParityChoices, portSettings.parity))
+        line.parity = parity->value;
+    if (const auto data = settings::ChoiceAt(settings::kDataBitsChoices, portSettings.dataBits))
+        line.dataBits = data->value;
+    if (const auto stop = settings::ChoiceAt(settings::kStopBitsChoices, portSettings.stopBits))
+        line.stopBits = stop->value;
+    link_.SetLineSettings(line);
     try {
-        comm_.StopPort();
-        comm_.StartPort();
-        SetStatusText(ToQ(settings::StatusSummary(com)));
+        link_.StopPort();
+        link_.StartPort();
+        SetStatusText(ToQ(settings::StatusSummary(portSettings)));
         return true;
-    } catch (const ECommsError &e) {
+    } catch (const SerialError &e) {
         if (error)
             *error = e.Errno();
         return false;
     }
 }
 
-void TFtool::OpenCom()
+void MainWindow::OpenPort()
 {
     reconnector_->Stop();
     int error = 0;
-    if (StartCom(&error))
+    if (TryOpenPort(&error))
         return;
     SetStatusText(QString());
     // The message, and below it why the open failed and what to do.
-    const std::string advice = OpenFailureAdvice(DiagnoseOpenFailure(com.com_port, error));
+    const std::string advice = OpenFailureAdvice(DiagnoseOpenFailure(portSettings.port, error));
     ShowMessage({this, QStringLiteral("提示"), QStringLiteral("串口打开失败或者此串口已经被占用\n") + ToQ(advice),
                  MessageIcon::None});
 }
 
-void TFtool::CloseCom()
+void MainWindow::ClosePort()
 {
-    comm_.StopPort();
+    link_.StopPort();
 }
 
-void TFtool::CommRequestHangup()
+void MainWindow::OnHungUp()
 {
-    const std::string port = comm_.CommName();
-    CloseCom();
+    const std::string port = link_.PortName();
+    ClosePort();
     SetStatusText(ToQ("串口:" + port + " 已断开"));
     if (options.reconnect)
         reconnector_->Watch(port);
 }
 
-bool TFtool::Reconnecting() const
+bool MainWindow::Reconnecting() const
 {
     return reconnector_->Watching();
 }
 
-void TFtool::COM1Click()
+void MainWindow::ShowPortDialog()
 {
-    settings::TFcomset dialog(this, com, [this] { OpenCom(); });
+    settings::PortDialog dialog(this, portSettings, [this] { OpenPort(); });
     dialog.exec();
 }
 
-void TFtool::N2Click()
+void MainWindow::OpenPortClicked()
 {
-    OpenCom();
+    OpenPort();
 }
 
-void TFtool::COM2Click()
+void MainWindow::ClosePortClicked()
 {
     reconnector_->Stop(); // closed by hand: no reconnecting
-    CloseCom();
+    ClosePort();
 }
 
-void TFtool::SaveSwitch(const settings::IniKey &key, bool on)
+void MainWindow::SaveSwitch(const settings::IniKey &key, bool on)
 {
     settings::SaveToolSwitch(settings::kIniPath, key, on);
 }
 
-void TFtool::ReconnectClick(bool on)
+void MainWindow::SetReconnect(bool on)
 {
     options.reconnect = on;
     if (!on)
@@ -272,21 +277,21 @@ void TFtool::ReconnectClick(bool on)
     SaveSwitch(settings::kKeyReconnect, on);
 }
 
-void TFtool::LogFileClick(bool on)
+void MainWindow::SetLogToFile(bool on)
 {
     options.log_to_file = on;
     console_->SetLogFolder(on ? QDir::currentPath().toStdString() : std::string());
     SaveSwitch(settings::kKeyLogFile, on);
 }
 
-void TFtool::TimestampsClick(bool on)
+void MainWindow::SetTimestamps(bool on)
 {
     options.timestamps = on;
     monitor_->SetTimestamps(on);
     SaveSwitch(settings::kKeyTimestamps, on);
 }
 
-void TFtool::SaveLogClick()
+void MainWindow::SaveLogAs()
 {
     const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("保存记录"), QStringLiteral("记录.txt"),
                                                       QStringLiteral("文本文件 (*.txt);;所有文件 (*)"));
@@ -294,7 +299,7 @@ void TFtool::SaveLogClick()
         Warn(this, QStringLiteral("无法写入 ") + path);
 }
 
-bool TFtool::SaveLogTo(const QString &path)
+bool MainWindow::SaveLogTo(const QString &path)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
@@ -303,9 +308,9 @@ bool TFtool::SaveLogTo(const QString &path)
     return file.commit();
 }
 
-void TFtool::N5Click()
+void MainWindow::ShowAbout()
 {
-    TFabout about(this);
+    AboutDialog about(this);
     about.exec();
 }
 

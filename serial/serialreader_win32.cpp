@@ -1,4 +1,4 @@
-#include "readthread.h"
+#include "serialreader.h"
 
 #include "lineevents.h"
 
@@ -25,9 +25,9 @@ struct OverlappedRecord {
 
 } // namespace
 
-struct TReadThread::ReadWait : OverlappedRecord {};
+struct SerialReader::ReadWait : OverlappedRecord {};
 
-struct TReadThread::LineWait : OverlappedRecord {
+struct SerialReader::LineWait : OverlappedRecord {
     DWORD mask = 0;
     // Off when the driver cannot wait for line events (WaitCommEvent answers
     // ERROR_NOT_SUPPORTED, as Wine does on a pseudo-terminal): reading goes
@@ -35,14 +35,14 @@ struct TReadThread::LineWait : OverlappedRecord {
     bool supported = true;
 };
 
-TReadThread::TReadThread(std::shared_ptr<CommDevice> device, std::shared_ptr<CloseEvent> close_event,
+SerialReader::SerialReader(std::shared_ptr<CommDevice> device, std::shared_ptr<CloseEvent> close_event,
                          NoticeTarget notify)
     : CommWorker(std::move(device), std::move(close_event), notify)
 {
     static_assert(kLineEventMask == (EV_RLSD | EV_ERR | EV_RING));
 }
 
-TReadThread::~TReadThread()
+SerialReader::~SerialReader()
 {
     Join();
 }
@@ -63,7 +63,7 @@ bool AbortedByPurge(HANDLE device)
 
 // A failure ends the reader; it is a hang-up unless the device is being
 // closed under it (ERROR_INVALID_HANDLE).
-void TReadThread::PostFailure()
+void SerialReader::PostFailure()
 {
     if (GetLastError() != ERROR_INVALID_HANDLE)
         notify_.PostHangup();
@@ -71,7 +71,7 @@ void TReadThread::PostFailure()
 
 // Starts reads until one is left pending (true), handing over those that
 // complete at once.
-bool TReadThread::ArmRead(ReadWait &read)
+bool SerialReader::ArmRead(ReadWait &read)
 {
     for (;;) {
         if (close_event_->IsSignalled())
@@ -94,7 +94,7 @@ bool TReadThread::ArmRead(ReadWait &read)
     }
 }
 
-bool TReadThread::FinishRead(ReadWait &read)
+bool SerialReader::FinishRead(ReadWait &read)
 {
     read.pending = false;
     DWORD count = 0;
@@ -110,7 +110,7 @@ bool TReadThread::FinishRead(ReadWait &read)
 
 // Leaves a line-event wait pending (true), serving events that are there
 // at once; a driver without line events leaves none and reports true.
-bool TReadThread::ArmLineWait(LineWait &line)
+bool SerialReader::ArmLineWait(LineWait &line)
 {
     for (;;) {
         if (close_event_->IsSignalled())
@@ -134,7 +134,7 @@ bool TReadThread::ArmLineWait(LineWait &line)
     }
 }
 
-bool TReadThread::HandleLineEvent(LineWait &line, bool overlapped)
+bool SerialReader::HandleLineEvent(LineWait &line, bool overlapped)
 {
     if (overlapped) {
         line.pending = false;
@@ -151,10 +151,10 @@ bool TReadThread::HandleLineEvent(LineWait &line, bool overlapped)
             PostFailure();
             return false;
         }
-        notify_.Post(COMM_MSG_ERROR, errors);
+        notify_.PostLineError(errors);
     }
     if (notices.modem_bits != 0)
-        notify_.Post(COMM_MSG_MODEM, notices.modem_bits);
+        notify_.PostModemChange(notices.modem_bits);
     if (notices.ends_reader) {
         notify_.PostHangup();
         return false;
@@ -162,7 +162,7 @@ bool TReadThread::HandleLineEvent(LineWait &line, bool overlapped)
     return true;
 }
 
-void TReadThread::Body()
+void SerialReader::Body()
 {
     const HANDLE device = device_->Handle();
     ReadWait read;

@@ -14,22 +14,22 @@ namespace rovi::settings {
 
 // The port settings dialog: shows the settings, and its button copies them
 // back, saves them to set.ini and reopens the port.
-class TFcomset : public QDialog {
+class PortDialog : public QDialog {
 public:
     // `settings` are the main window's fields; `open_com` reopens the port.
-    TFcomset(QWidget *owner, PortSettings &settings, std::function<void()> open_com,
+    PortDialog(QWidget *owner, PortSettings &settings, std::function<void()> open_com,
              std::string ini_path = kIniPath);
 
-    QComboBox *ComboBox_com;
-    QComboBox *ComboBox_btl;
-    QComboBox *ComboBox_jyw;
-    QComboBox *ComboBox_data;
-    QComboBox *ComboBox_tzw;
-    QCheckBox *CheckBox1;
-    QPushButton *Button1;
+    QComboBox *portBox;
+    QComboBox *baudBox;
+    QComboBox *parityBox;
+    QComboBox *dataBitsBox;
+    QComboBox *stopBitsBox;
+    QCheckBox *autoConnectBox;
+    QPushButton *openButton;
 
-    void FormShow();
-    void Button1Click();
+    void ShowSettings();
+    void SaveAndOpen();
 
     // The port list: "COM1".."COM20", then the serial devices present.
     // A serial device present, and the words a person knows it by.

@@ -1,9 +1,9 @@
 // The panel's commands and reply handling end to end: real widgets
 // (offscreen), the real serial component, and the test playing the reader
 // on the master side of a pseudo-terminal.
-#include "app/utool.h"
+#include "app/mainwindow.h"
 #include "panel/parampanel.h"
-#include "panel/readerconsole.h"
+#include "app/readerconsole.h"
 #include "panel/logview.h"
 #include "panel/trafficmonitor.h"
 #include "protocol/hexstr.h"
@@ -34,10 +34,10 @@ class ConsoleFixture : public testing::Test {
 protected:
     void SetUp() override
     {
-        window.Comm().SetCommName(pty.SlavePath());
-        window.Comm().StartPort();
+        window.Link().SetPortName(pty.SlavePath());
+        window.Link().StartPort();
     }
-    void TearDown() override { window.Comm().StopPort(); }
+    void TearDown() override { window.Link().StopPort(); }
 
     QString LastLine(LogView *log) const
     {
@@ -53,11 +53,11 @@ protected:
         pty.Write(bytes);
         ASSERT_TRUE(WaitUntil([&] { return log_lines() > before; }));
     }
-    int log_lines() const { return Lines(m.Memo1); }
+    int log_lines() const { return Lines(m.hexLog); }
 
     Pty pty;
     MessageRecorder recorder;
-    TFtool window;
+    MainWindow window;
     ParamPanel &p = *window.Panel();
     TrafficMonitor &m = window.Monitor();
     ReaderConsole &console = window.Console();
@@ -67,83 +67,83 @@ protected:
 
 TEST_F(ConsoleFixture, QueryRightAfterStartSendsLogsAndArmsTheTimeOut)
 {
-    p.Edit_data3->setText("41");
-    p.Button1->click();
+    p.Mirror(Field::wiegand)->setText("41");
+    p.queryButton->click();
     EXPECT_EQ(HexLine(pty.Read(12)), "FE F1 00 00 00 00 00 00 00 00 00 FF");
-    EXPECT_TRUE(p.Edit_data3->text().isEmpty()); // mirrors emptied first
-    EXPECT_EQ(m.Memo1->toPlainText(), "FE F1 00 00 00 00 00 00 00 00 00 FF");
-    EXPECT_TRUE(console.Timer_wait->isActive());
-    p.Edit_data3->setText("42");
-    p.BitBtn_set3->click();
-    EXPECT_EQ(m.Memo2->toPlainText(), "\nBB"); // the query's text line is an empty line
+    EXPECT_TRUE(p.Mirror(Field::wiegand)->text().isEmpty()); // mirrors emptied first
+    EXPECT_EQ(m.hexLog->toPlainText(), "FE F1 00 00 00 00 00 00 00 00 00 FF");
+    EXPECT_TRUE(console.replyTimer->isActive());
+    p.Mirror(Field::wiegand)->setText("42");
+    p.SetButton(Field::wiegand)->click();
+    EXPECT_EQ(m.textLog->toPlainText(), "\nBB"); // the query's text line is an empty line
 
 }
 
 TEST_F(ConsoleFixture, EachSetButtonSendsItsGroupsFrame)
 {
-    p.BitBtn_set2->click(); // mirror empty, Edit_set2 holding 1
+    p.SetButton(Field::id_addr)->click(); // mirror empty, idAddress holding 1
     EXPECT_EQ(HexLine(pty.Read(12)), "FE F1 00 01 00 00 00 00 00 00 01 FF");
-    p.RadioButton2->click();
-    p.ComboBox_wg->setCurrentIndex(1);
-    p.Edit_data3->setText("42");
-    p.BitBtn_set3->click();
+    p.wiegandOutput->click();
+    p.wiegandFormat->setCurrentIndex(1);
+    p.Mirror(Field::wiegand)->setText("42");
+    p.SetButton(Field::wiegand)->click();
     EXPECT_EQ(HexLine(pty.Read(12)), "FE F1 00 00 42 00 00 00 00 00 42 FF");
-    EXPECT_EQ(LastLine(m.Memo2), "BB");
-    p.CheckBox1->setChecked(true);
-    p.edit4->setText("10");
-    p.BitBtn_set7->click();
+    EXPECT_EQ(LastLine(m.textLog), "BB");
+    p.continuousReread->setChecked(true);
+    p.rereadTime->setText("10");
+    p.SetButton(Field::reread)->click();
     EXPECT_EQ(HexLine(pty.Read(12)), "FE F1 00 00 00 00 00 00 8A 00 8A FF");
-    p.Button2->click();
+    p.factoryResetButton->click();
     EXPECT_EQ(HexLine(pty.Read(12)), "FE F1 80 00 00 00 00 00 00 00 80 FF");
-    p.BitBtn1->click();
+    p.setAllButton->click();
     EXPECT_EQ(HexLine(pty.Read(12)), "FE F1 00 00 42 00 00 00 8A 00 CC FF");
 }
 
 TEST_F(ConsoleFixture, EmptyMirrorOrBadHexSendsLogsAndArmsNothing)
 {
-    p.BitBtn_set1->click();
-    p.Edit_data2->setText("G1");
-    p.BitBtn_set2->click();
+    p.SetButton(Field::ctrl)->click();
+    p.Mirror(Field::id_addr)->setText("G1");
+    p.SetButton(Field::id_addr)->click();
     ASSERT_EQ(recorder.messages.size(), 1u);
     EXPECT_EQ(recorder.messages[0].text, "'$G1' is not a valid integer value.");
     EXPECT_EQ(recorder.messages[0].icon, MessageIcon::Error);
     EXPECT_EQ(pty.Read(1, 300), "");
-    EXPECT_EQ(Lines(m.Memo1), 0);
-    EXPECT_FALSE(console.Timer_wait->isActive());
+    EXPECT_EQ(Lines(m.hexLog), 0);
+    EXPECT_FALSE(console.replyTimer->isActive());
 }
 
 TEST_F(ConsoleFixture, AReportRewritesThePanel)
 {
     Reply("\xFE\xF1\x00\x05\x42\x01\x04\x20\x03\x45\xB4\xFF"s);
-    EXPECT_EQ(p.Edit_set2->text(), "5");
-    EXPECT_TRUE(p.RadioButton2->isChecked());
-    EXPECT_EQ(p.ComboBox_wg->currentText(), "韦根34");
-    EXPECT_EQ(p.ComboBox3->currentText(), "标准格式");
-    EXPECT_EQ(p.ComboBox_btl->currentText(), "9600");
-    EXPECT_TRUE(p.RadioButton4->isChecked());
-    EXPECT_EQ(p.ComboBox_gl->currentText(), "1");
-    EXPECT_FALSE(p.CheckBox1->isChecked());
-    EXPECT_EQ(p.CheckBox1->text(), "连续重读");
-    EXPECT_EQ(p.ComboBox1->currentText(), "秒");
-    EXPECT_EQ(p.edit4->text(), "3");
-    EXPECT_EQ(p.ComboBox2->currentText(), "秒");
-    EXPECT_EQ(p.Edit1->text(), "5");
+    EXPECT_EQ(p.idAddress->text(), "5");
+    EXPECT_TRUE(p.wiegandOutput->isChecked());
+    EXPECT_EQ(p.wiegandFormat->currentText(), "韦根34");
+    EXPECT_EQ(p.serialFormat->currentText(), "标准格式");
+    EXPECT_EQ(p.baudRate->currentText(), "9600");
+    EXPECT_TRUE(p.softwarePower->isChecked());
+    EXPECT_EQ(p.powerLevel->currentText(), "1");
+    EXPECT_FALSE(p.continuousReread->isChecked());
+    EXPECT_EQ(p.continuousReread->text(), "连续重读");
+    EXPECT_EQ(p.rereadUnit->currentText(), "秒");
+    EXPECT_EQ(p.rereadTime->text(), "3");
+    EXPECT_EQ(p.sendTimeUnit->currentText(), "秒");
+    EXPECT_EQ(p.sendTime->text(), "5");
     QStringList mirrors;
     for (RuleEdit *e : p.Mirrors())
         mirrors << e->text();
     EXPECT_EQ(mirrors.join(' '), "00 05 42 01 04 20 03 45");
-    EXPECT_EQ(LastLine(m.Memo2), "BE");
-    EXPECT_EQ(m.Edit3->text(), "1");
+    EXPECT_EQ(LastLine(m.textLog), "BE");
+    EXPECT_EQ(m.receiveCounter->text(), "1");
     EXPECT_TRUE(recorder.messages.empty());
 }
 
 TEST_F(ConsoleFixture, AReportWithABadChecksumIsOnlyLogged)
 {
     Reply("\xFE\xF1\x00\x05\x42\x01\x04\x20\x03\x45\xB5\xFF"s);
-    EXPECT_EQ(LastLine(m.Memo1), "FE F1 00 05 42 01 04 20 03 45 B5 FF");
-    EXPECT_EQ(p.Edit_set2->text(), "1");
-    EXPECT_TRUE(p.RadioButton1->isChecked());
-    EXPECT_TRUE(p.Edit_data2->text().isEmpty());
+    EXPECT_EQ(LastLine(m.hexLog), "FE F1 00 05 42 01 04 20 03 45 B5 FF");
+    EXPECT_EQ(p.idAddress->text(), "1");
+    EXPECT_TRUE(p.dipSwitchControl->isChecked());
+    EXPECT_TRUE(p.Mirror(Field::id_addr)->text().isEmpty());
 }
 
 TEST_F(ConsoleFixture, AcknowledgementsRaiseTheirMessages)
@@ -153,15 +153,15 @@ TEST_F(ConsoleFixture, AcknowledgementsRaiseTheirMessages)
     EXPECT_EQ(recorder.Texts(), (QStringList{"设置成功", "设置失败"}));
     EXPECT_EQ(recorder.messages[0].icon, MessageIcon::Warning);
     EXPECT_EQ(recorder.messages[0].title, "ROVI-2.4Didodezi");
-    EXPECT_EQ(m.Edit3->text(), "0"); // no byte is an ASCII hex digit
+    EXPECT_EQ(m.receiveCounter->text(), "0"); // no byte is an ASCII hex digit
 }
 
 TEST_F(ConsoleFixture, TheTimeOutRunsFromTheFirstOfTwoPresses)
 {
-    p.Button1->click();
+    p.queryButton->click();
     Pump(700);
-    p.Button1->click(); // does not restart the armed second
-    EXPECT_LT(console.Timer_wait->remainingTime(), 800);
+    p.queryButton->click(); // does not restart the armed second
+    EXPECT_LT(console.replyTimer->remainingTime(), 800);
     ASSERT_TRUE(WaitUntil([&] { return !recorder.messages.empty(); }));
     Pump(1300);
     EXPECT_EQ(recorder.Texts(), QStringList{"发送失败"});
@@ -169,9 +169,9 @@ TEST_F(ConsoleFixture, TheTimeOutRunsFromTheFirstOfTwoPresses)
 
 TEST_F(ConsoleFixture, AnyChunkDisarmsTheTimeOut)
 {
-    p.Button1->click();
+    p.queryButton->click();
     Reply("0123\r\n");
-    EXPECT_FALSE(console.Timer_wait->isActive());
+    EXPECT_FALSE(console.replyTimer->isActive());
     Pump(1200);
     EXPECT_TRUE(recorder.messages.empty());
 }
@@ -179,17 +179,17 @@ TEST_F(ConsoleFixture, AnyChunkDisarmsTheTimeOut)
 TEST_F(ConsoleFixture, CardNumbersAndOtherChunks)
 {
     Reply("0123\r\n");
-    EXPECT_EQ(LastLine(m.Memo1), "30 31 32 33 0D 0A");
-    EXPECT_EQ(LastLine(m.Memo2), "0123");
-    EXPECT_EQ(m.Edit3->text(), "1");
+    EXPECT_EQ(LastLine(m.hexLog), "30 31 32 33 0D 0A");
+    EXPECT_EQ(LastLine(m.textLog), "0123");
+    EXPECT_EQ(m.receiveCounter->text(), "1");
     Reply("\x01\x02\xFE"s); // no hex-digit byte: logged, not counted
-    EXPECT_EQ(LastLine(m.Memo1), "01 02 FE");
-    EXPECT_EQ(LastLine(m.Memo2), "");
-    EXPECT_EQ(m.Edit3->text(), "1");
-    m.BitBtn2->click();
-    EXPECT_EQ(m.Edit3->text(), "0");
-    EXPECT_EQ(Lines(m.Memo1), 0);
-    EXPECT_EQ(Lines(m.Memo2), 0);
+    EXPECT_EQ(LastLine(m.hexLog), "01 02 FE");
+    EXPECT_EQ(LastLine(m.textLog), "");
+    EXPECT_EQ(m.receiveCounter->text(), "1");
+    m.clearButton->click();
+    EXPECT_EQ(m.receiveCounter->text(), "0");
+    EXPECT_EQ(Lines(m.hexLog), 0);
+    EXPECT_EQ(Lines(m.textLog), 0);
 }
 
 TEST_F(ConsoleFixture, AReplySplitInTwoChunksIsNeitherReportNorAcknowledgement)
@@ -198,8 +198,8 @@ TEST_F(ConsoleFixture, AReplySplitInTwoChunksIsNeitherReportNorAcknowledgement)
     Reply(report.substr(0, 6));
     Pump(300);
     Reply(report.substr(6));
-    EXPECT_EQ(Lines(m.Memo1), 2);
-    EXPECT_EQ(p.Edit_set2->text(), "1");
+    EXPECT_EQ(Lines(m.hexLog), 2);
+    EXPECT_EQ(p.idAddress->text(), "1");
     EXPECT_TRUE(recorder.messages.empty());
 }
 
@@ -210,8 +210,8 @@ TEST_F(ConsoleFixture, AFullChunkOf4096BytesIsLoggedWhole)
         chunk[i] = static_cast<char>('0' + i % 10);
     Reply(chunk);
     Pump(300);
-    EXPECT_EQ(LastLine(m.Memo1).size(), 4096 * 3 - 1);
-    EXPECT_EQ(LastLine(m.Memo2).size(), 4096);
+    EXPECT_EQ(LastLine(m.hexLog).size(), 4096 * 3 - 1);
+    EXPECT_EQ(LastLine(m.textLog).size(), 4096);
 }
 
 TEST_F(ConsoleFixture, ARawSendLongerThanOneRequestArrivesWhole)
@@ -219,31 +219,31 @@ TEST_F(ConsoleFixture, ARawSendLongerThanOneRequestArrivesWhole)
     std::string bytes(70000, '\0');
     for (std::size_t i = 0; i < bytes.size(); ++i)
         bytes[i] = static_cast<char>(i * 13);
-    m.Edit2->setText(QString::fromStdString(HexLine(bytes)));
-    m.Button3->click();
+    m.rawHexInput->setText(QString::fromStdString(HexLine(bytes)));
+    m.sendRawButton->click();
     const std::string got = pty.Read(bytes.size());
     ASSERT_EQ(got.size(), bytes.size());
     EXPECT_TRUE(got == bytes) << "bytes lost or reordered";
-    EXPECT_EQ(Lines(m.Memo1), 0); // a raw send is not logged
-    EXPECT_TRUE(console.Timer_wait->isActive());
+    EXPECT_EQ(Lines(m.hexLog), 0); // a raw send is not logged
+    EXPECT_TRUE(console.replyTimer->isActive());
 }
 
 TEST_F(ConsoleFixture, ABlankRawLineDoesNothing)
 {
-    m.Edit2->setText(" \t ");
-    m.Button3->click();
-    EXPECT_FALSE(console.Timer_wait->isActive());
-    m.Edit2->setText("zz"); // no hex digit: nothing is queued, the time-out still arms
-    m.Button3->click();
-    EXPECT_TRUE(console.Timer_wait->isActive());
+    m.rawHexInput->setText(" \t ");
+    m.sendRawButton->click();
+    EXPECT_FALSE(console.replyTimer->isActive());
+    m.rawHexInput->setText("zz"); // no hex digit: nothing is queued, the time-out still arms
+    m.sendRawButton->click();
+    EXPECT_TRUE(console.replyTimer->isActive());
     EXPECT_EQ(pty.Read(1, 200), "");
 }
 
 TEST_F(ConsoleFixture, SendingWithThePortClosedTimesOut)
 {
-    window.Comm().StopPort();
-    p.Button2->click();
-    EXPECT_EQ(Lines(m.Memo1), 1);
+    window.Link().StopPort();
+    p.factoryResetButton->click();
+    EXPECT_EQ(Lines(m.hexLog), 1);
     ASSERT_TRUE(WaitUntil([&] { return !recorder.messages.empty(); }, 3000));
     EXPECT_EQ(recorder.Texts(), QStringList{"发送失败"});
 }
@@ -265,7 +265,7 @@ TEST_F(ConsoleFixture, AcknowledgementsWhileTheirBoxIsOpenUpdateItInsteadOfNesti
             return;
         ++delivered;
         const std::string ack = delivered == kMore ? "\x00\x00\x01\x00"s : "\x00\x00\x00\x00"s;
-        console.CommReceiveData(&window.Comm(), ack.data(), 4);
+        console.HandleChunk(&window.Link(), ack.data(), 4);
     });
     QObject::connect(&closer, &QTimer::timeout, [&] {
         QList<QMessageBox *> open;
@@ -291,11 +291,11 @@ TEST_F(ConsoleFixture, AcknowledgementsWhileTheirBoxIsOpenUpdateItInsteadOfNesti
     pty.Write("\x00\x00\x00\x00"s);
     ASSERT_TRUE(WaitUntil([&] { return delivered == kMore && QApplication::activeModalWidget() == nullptr; }, 20000));
     EXPECT_EQ(boxes.size(), 1);
-    EXPECT_EQ(Lines(m.Memo1), kMore + 1);
-    EXPECT_EQ(Lines(m.Memo2), kMore + 1);
+    EXPECT_EQ(Lines(m.hexLog), kMore + 1);
+    EXPECT_EQ(Lines(m.textLog), kMore + 1);
     // Once it is closed, the next acknowledgement opens a box again.
     SetMessagePresenter([&](const MessageRequest &r) { recorder.messages.push_back(r); });
     const std::string ack = "\x00\x00\x00\x00"s;
-    console.CommReceiveData(&window.Comm(), ack.data(), 4);
+    console.HandleChunk(&window.Link(), ack.data(), 4);
     EXPECT_EQ(recorder.Texts(), QStringList{"设置成功"});
 }

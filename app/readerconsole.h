@@ -1,0 +1,79 @@
+#pragma once
+
+#include "base/bytes.h"
+#include "panel/commandrules.h"
+#include "protocol/frame.h"
+#include "ui/messages.h"
+
+#include <QByteArray>
+#include <QObject>
+
+#include <chrono>
+#include <memory>
+#include <string>
+#include <string_view>
+
+class QTimer;
+class QWidget;
+
+namespace rovi {
+
+class SerialLink;
+
+namespace panel {
+class ParamPanel;
+class TrafficFile;
+class TrafficMonitor;
+} // namespace panel
+
+// Joins the panel and the traffic monitor to the serial link: every command
+// the user asks for goes out as its frame, is logged and arms the reply
+// time-out; every received chunk is logged and counted, and reports and
+// acknowledgements are interpreted by their length.
+class ReaderConsole : public QObject {
+public:
+    ReaderConsole(QWidget *window, panel::ParamPanel &panel, panel::TrafficMonitor &monitor, SerialLink &link);
+    ~ReaderConsole() override;
+
+    // The user's commands.
+    void FactoryReset();                       // 出厂设置
+    void SetAll();                             // 全部设置
+    void Query();                              // 查看参数
+    void SetField(Field field);                // a group's 设 置
+    void SendRaw(const QString &hex_text);     // 发 送
+    void ClearTraffic();                       // 清 零
+
+    // A chunk from the reader, and the reply time-out.
+    void HandleChunk(const QByteArray &chunk);
+    void OnReplyTimeout();
+    bool AwaitingReply() const;
+
+    // Hands bytes to the link, in requests of at most 65535 bytes.
+    void SendData(const ByteString &bytes);
+
+    // Appends every chunk sent and received to a daily file in `folder`
+    // (see trafficfile.h), flushed every second; an empty folder stops it.
+    void SetLogFolder(const std::string &folder);
+    bool LoggingToFile() const { return file_ != nullptr; }
+    void FlushLogFile();
+
+private:
+    void SendFrame(const std::optional<Frame> &frame);
+    void Write(std::string_view bytes, std::chrono::system_clock::time_point when);
+    void ArmTimer();
+    void AppendLog(const std::string &hex_line, const std::string &text_line, std::chrono::system_clock::time_point when);
+    void FileChunk(std::chrono::system_clock::time_point when, bool sent, std::string_view bytes);
+
+    QWidget *window_;
+    // The one box for the messages received data raises.
+    MessageSlot received_messages_;
+    panel::ParamPanel &panel_;
+    panel::TrafficMonitor &monitor_;
+    SerialLink &link_;
+    QTimer *reply_timer_; // one second reply time-out, single shot
+    std::unique_ptr<panel::TrafficFile> file_;
+    QTimer *flush_timer_ = nullptr;
+    bool file_failed_ = false; // told once until logging is switched on again
+};
+
+} // namespace rovi

@@ -1,0 +1,19 @@
+#include "portinfo.h"
+
+#include <algorithm>
+
+namespace rovi {
+
+std::string PortWords(const PortEntry &port)
+{
+    std::vector<std::string> words;
+    for (const std::string *word : {&port.description, &port.maker, &port.serial_number})
+        if (!word->empty() && std::find(words.begin(), words.end(), *word) == words.end())
+            words.push_back(*word);
+    std::string joined;
+    for (const std::string &word : words)
+        joined += (joined.empty() ? "" : " \xC2\xB7 ") + word; // a middle dot
+    return joined;
+}
+
+} // namespace rovi

@@ -1,0 +1,149 @@
+#include "seriallink.h"
+
+#include "device.h"
+#include "linesettings.h"
+#include "serialreader.h"
+#include "serialwriter.h"
+
+#include <algorithm>
+
+namespace rovi {
+
+SerialLink::SerialLink(QObject *parent) : QObject(parent) {}
+
+SerialLink::~SerialLink()
+{
+    // The owner stops the port first; stopping here too keeps the workers
+    // from outliving the link if it does not.
+    StopPort();
+}
+
+void SerialLink::StartPort()
+{
+    if (IsOpen())
+        throw SerialError("此串口已经打开");
+
+    const NativeHandle handle = CommDevice::OpenExclusive(port_name_);
+    device_ = std::make_shared<CommDevice>(handle, timeouts_);
+    device_->PurgeInput();
+    device_->PurgeOutput();
+    ApplyTimeouts();
+    ApplyLineSettings();
+
+    close_event_ = std::make_shared<CloseEvent>();
+    if (!close_event_->Valid()) {
+        close_event_.reset();
+        device_.reset();
+        throw SerialError("无法创建事件");
+    }
+
+    const std::uint64_t open = ++last_open_;
+    const NoticeTarget notify(this, open, backlog_limit_);
+    backlog_ = notify.Backlog();
+    try {
+        reader_ = std::make_unique<SerialReader>(device_, close_event_, notify);
+    } catch (...) {
+        reader_.reset();
+        close_event_.reset();
+        device_.reset();
+        throw SerialError("无法创建读线程");
+    }
+    try {
+        writer_ = std::make_unique<SerialWriter>(device_, close_event_, notify);
+        if (!writer_->Queue().Valid())
+            throw SerialError("无法创建写线程");
+    } catch (...) {
+        StopReader();
+        writer_.reset();
+        close_event_.reset();
+        device_.reset();
+        throw SerialError("无法创建写线程");
+    }
+    open_ = open;
+    reader_->start(QThread::HighestPriority);
+    writer_->start(QThread::HighPriority);
+}
+
+// Signals the close event, purges the worker's side of the device (which
+// ends its pending operation), and waits for the worker to end.
+template <class Worker> void SerialLink::StopWorker(std::unique_ptr<Worker> &worker, void (CommDevice::*purge)())
+{
+    if (!worker)
+        return;
+    close_event_->Signal();
+    (device_.get()->*purge)();
+    worker->Join();
+    worker.reset();
+}
+
+void SerialLink::StopReader()
+{
+    StopWorker(reader_, &CommDevice::PurgeInput);
+}
+
+void SerialLink::StopWriter()
+{
+    StopWorker(writer_, &CommDevice::PurgeOutput);
+}
+
+void SerialLink::StopPort()
+{
+    if (!IsOpen())
+        return;
+    open_ = 0; // whatever this open still has queued is dropped
+    StopReader();
+    StopWriter();
+    close_event_.reset();
+    device_.reset(); // closes the device and gives up the exclusive hold
+}
+
+std::size_t SerialLink::ReceiveBacklogHeld() const
+{
+    return backlog_ ? backlog_->Held() : 0;
+}
+
+bool SerialLink::WriteBytes(const void *buffer, std::uint16_t length)
+{
+    if (!writer_ || length == 0)
+        return false;
+    return writer_->Queue().Push(ByteString(static_cast<const char *>(buffer), length));
+}
+
+void SerialLink::WriteAll(std::string_view bytes)
+{
+    constexpr std::size_t kMaxRequest = 0xFFFF;
+    for (std::size_t offset = 0; offset < bytes.size(); offset += kMaxRequest) {
+        const std::size_t n = std::min(kMaxRequest, bytes.size() - offset);
+        WriteBytes(bytes.data() + offset, static_cast<std::uint16_t>(n));
+    }
+}
+
+void SerialLink::SetLineSettings(const LineSettings &line)
+{
+    if (line_ == line)
+        return;
+    line_ = line;
+    if (IsOpen())
+        ApplyLineSettings();
+}
+
+void SerialLink::SetTimeouts(const CommTimeouts &timeouts)
+{
+    if (timeouts_ == timeouts)
+        return;
+    timeouts_ = timeouts;
+    if (IsOpen())
+        ApplyTimeouts();
+}
+
+void SerialLink::ApplyTimeouts()
+{
+    device_->SetTimeouts(timeouts_);
+}
+
+void SerialLink::ApplyLineSettings()
+{
+    ApplyLineSettingsToDevice(device_->Handle(), line_);
+}
+
+} // namespace rovi

@@ -1,0 +1,103 @@
+#pragma once
+
+#include "backlog.h"
+#include "linetypes.h"
+
+#include <QByteArray>
+#include <QObject>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace rovi {
+
+class CloseEvent;
+class CommDevice;
+class NoticeTarget;
+class SerialReader;
+class SerialWriter;
+
+// One serial port: opens and configures the device, runs a reader and a
+// writer thread while it is open, and tells what happens on the line through
+// its signals, always emitted on the thread that owns the link.
+//
+// A notice belongs to the open it came from: once StopPort has returned,
+// nothing more of that open is emitted, so a hang-up queued just before the
+// port was closed or reopened never reaches a later open.
+class SerialLink : public QObject {
+    Q_OBJECT
+public:
+    explicit SerialLink(QObject *parent = nullptr);
+    ~SerialLink() override;
+
+    // Opens and configures the device and starts both workers, or throws
+    // SerialError and leaves the link as it was.
+    void StartPort();
+    // Ends both workers and closes the device; never throws.
+    void StopPort();
+    bool IsOpen() const { return device_ != nullptr; }
+
+    // Queues a copy of the bytes for the writer; false when nothing was queued.
+    bool WriteBytes(const void *buffer, std::uint16_t length);
+    // Any number of bytes, whole and in order, as consecutive requests of at
+    // most 65535 bytes.
+    void WriteAll(std::string_view bytes);
+
+    // The port's name as the user gave it (see ResolveCommName); used at the next StartPort.
+    const std::string &PortName() const { return port_name_; }
+    void SetPortName(const std::string &name) { port_name_ = name; }
+
+    // Applied to an open port at once, when they differ from what it has.
+    const LineSettings &Line() const { return line_; }
+    void SetLineSettings(const LineSettings &line);
+    const CommTimeouts &Timeouts() const { return timeouts_; }
+    void SetTimeouts(const CommTimeouts &timeouts);
+
+    // Received bytes emitted as chunkReceived and not yet handled. While more
+    // than the limit (default 4 MB, taken at StartPort) are, the reader
+    // waits and the driver holds the rest of the stream.
+    static constexpr std::size_t kDefaultBacklogLimit = 4 * 1024 * 1024;
+    void SetReceiveBacklogLimit(std::size_t bytes) { backlog_limit_ = bytes; }
+    std::size_t ReceiveBacklogHeld() const;
+
+signals:
+    // One chunk of 1 to 4096 bytes, cut by the read time-outs.
+    void chunkReceived(const QByteArray &chunk);
+    // LineError flags, emitted before the chunk they came with.
+    void lineError(quint32 flags);
+    // ModemChange bits.
+    void modemChanged(quint32 bits);
+    // The writer has nothing left to write: once after the open, then once
+    // each time its queue runs dry.
+    void sendQueueEmpty();
+    // The device went away; once per open. The port stays open until StopPort.
+    void hungUp();
+
+private:
+    friend class NoticeTarget;
+    // Whether a notice of the open numbered `open` may still be delivered.
+    bool IsCurrentOpen(std::uint64_t open) const { return open != 0 && open == open_; }
+
+    void ApplyTimeouts();
+    void ApplyLineSettings();
+    void StopReader();
+    void StopWriter();
+    template <class Worker> void StopWorker(std::unique_ptr<Worker> &worker, void (CommDevice::*purge)());
+
+    std::unique_ptr<SerialReader> reader_;
+    std::unique_ptr<SerialWriter> writer_;
+    std::shared_ptr<CommDevice> device_;
+    std::shared_ptr<CloseEvent> close_event_;
+    std::size_t backlog_limit_ = kDefaultBacklogLimit;
+    std::shared_ptr<ReceiveBacklog> backlog_; // the open port's (kept for a look after closing)
+    std::uint64_t open_ = 0;      // the number of the open port, 0 while closed
+    std::uint64_t last_open_ = 0; // the last number given
+
+    std::string port_name_ = "COM2";
+    LineSettings line_;
+    CommTimeouts timeouts_;
+};
+
+} // namespace rovi
