@@ -10,7 +10,7 @@ namespace rovi {
 
 AboutDialog::AboutDialog(QWidget *owner) : QDialog(owner)
 {
-    setObjectName(QStringLiteral("Fabout"));
+    setObjectName(QStringLiteral("aboutDialog"));
     SetUpFixedDialog(*this, QStringLiteral("关于"), QSize(420, 276));
 
     auto *version = new QLabel(QStringLiteral("版本号：V") + QLatin1String(kToolVersion), this);

@@ -39,7 +39,7 @@ constexpr int kStatusHeight = 19;
 
 MainWindow::MainWindow()
 {
-    setObjectName(QStringLiteral("Ftool"));
+    setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(kAppTitle);
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint |
                    Qt::MSWindowsFixedSizeDialogHint);
@@ -106,17 +106,17 @@ void MainWindow::BuildMenu()
 QWidget *MainWindow::BuildClient()
 {
     auto *client = new QWidget(this);
-    client->setObjectName(QStringLiteral("Client"));
+    client->setObjectName(QStringLiteral("clientArea"));
     client->setFixedSize(kClientWidth, kClientHeight);
 
     auto *top = new QWidget(client);
-    top->setObjectName(QStringLiteral("Panel1"));
+    top->setObjectName(QStringLiteral("topPanel"));
     top->setGeometry(0, 0, kClientWidth, kTopPanelHeight);
     auto *pages = new QTabWidget(top);
-    pages->setObjectName(QStringLiteral("PageControl1"));
+    pages->setObjectName(QStringLiteral("pages"));
     pages->setGeometry(0, 0, kClientWidth, kTopPanelHeight);
     auto *sheet = new QWidget;
-    sheet->setObjectName(QStringLiteral("TabSheet1"));
+    sheet->setObjectName(QStringLiteral("settingsPage"));
     pages->addTab(sheet, QStringLiteral("F1"));
     panel_ = new panel::ParamPanel(sheet);
     panel_->setGeometry(4, -3, 775, 338);
@@ -124,13 +124,13 @@ QWidget *MainWindow::BuildClient()
     monitor_ = new panel::TrafficMonitor(client);
 
     statusBar_ = new QStatusBar(client);
-    statusBar_->setObjectName(QStringLiteral("statusBar_"));
+    statusBar_->setObjectName(QStringLiteral("statusBar"));
     statusBar_->setSizeGripEnabled(false);
     statusBar_->setGeometry(0, kClientHeight - kStatusHeight, kClientWidth, kStatusHeight);
     const int widths[2] = {500, 50};
     for (int i = 0; i < 2; ++i) {
         status_panels_[i] = new QLabel(statusBar_);
-        status_panels_[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+        status_panels_[i]->setObjectName(QStringLiteral("statusPanel%1").arg(i));
         status_panels_[i]->setFixedWidth(widths[i]);
         status_panels_[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         statusBar_->addWidget(status_panels_[i]);

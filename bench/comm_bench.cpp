@@ -46,9 +46,11 @@ void RunUntil(const std::function<bool()> &done, int timeout_ms)
 void PrepareComm(SerialLink &comm, const std::string &path)
 {
     comm.SetPortName(path);
-    comm.SetBaudRate(19200);
-    comm.SetOutx_XonXoffFlow(false);
-    comm.SetInx_XonXoffFlow(false);
+    LineSettings line = comm.Line();
+    line.baudRate = 19200;
+    line.outxXonXoffFlow = false;
+    line.inxXonXoffFlow = false;
+    comm.SetLineSettings(line);
 }
 
 void Latency(int bursts)
@@ -59,7 +61,7 @@ void Latency(int bursts)
     QElapsedTimer clock;
     clock.start();
     qint64 arrived = -1;
-    comm.OnReceiveData = [&](SerialLink *, const void *, std::uint16_t) { arrived = clock.nsecsElapsed(); };
+    QObject::connect(&comm, &SerialLink::chunkReceived, [&] { arrived = clock.nsecsElapsed(); });
     comm.StartPort();
     std::vector<double> delays;
     const std::string frame("\xFE\xF1\x00\x05\x42\x01\x04\x20\x03\x45\xB4\xFF", 12);
@@ -85,13 +87,14 @@ void Throughput(std::size_t total)
     PrepareComm(comm, pty.SlavePath());
     std::size_t received = 0;
     std::size_t mismatches = 0;
-    comm.OnReceiveData = [&](SerialLink *, const void *buffer, std::uint16_t length) {
-        const auto *b = static_cast<const unsigned char *>(buffer);
-        for (std::uint16_t i = 0; i < length; ++i)
+    QObject::connect(&comm, &SerialLink::chunkReceived, [&](const QByteArray &chunk) {
+        const auto *b = reinterpret_cast<const unsigned char *>(chunk.constData());
+        const auto length = static_cast<std::size_t>(chunk.size());
+        for (std::size_t i = 0; i < length; ++i)
             if (b[i] != static_cast<unsigned char>((received + i) % 251))
                 ++mismatches;
         received += length;
-    };
+    });
     comm.StartPort();
     std::string data(total, '\0');
     for (std::size_t i = 0; i < total; ++i)

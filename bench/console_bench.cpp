@@ -48,13 +48,13 @@ public:
 
 class Sink : public QObject {
 public:
-    Sink(panel::ReaderConsole &console, std::atomic<int> &in_flight) : console_(console), in_flight_(in_flight) {}
+    Sink(ReaderConsole &console, std::atomic<int> &in_flight) : console_(console), in_flight_(in_flight) {}
     bool event(QEvent *e) override
     {
         if (e->type() != ChunkEvent::Type())
             return QObject::event(e);
         const auto &bytes = static_cast<ChunkEvent *>(e)->bytes;
-        console_.HandleChunk(nullptr, bytes.data(), static_cast<std::uint16_t>(bytes.size()));
+        console_.HandleChunk(QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size())));
         in_flight_.fetch_sub(1, std::memory_order_release);
         ++handled;
         if (checkpoint_every > 0 && handled % checkpoint_every == 0)
@@ -72,7 +72,7 @@ public:
     std::vector<Checkpoint> checkpoints;
 
 private:
-    panel::ReaderConsole &console_;
+    ReaderConsole &console_;
     std::atomic<int> &in_flight_;
 };
 
@@ -148,8 +148,8 @@ int main(int argc, char **argv)
                 rss_after - rss_before, total,
                 1024.0 * static_cast<double>(rss_after - rss_before) / static_cast<double>(total));
     std::printf("counter shows %s, hex log holds %d lines (bound %d)\n",
-                window.Monitor().receiveCounter->text().toUtf8().constData(), window.Monitor().hexLog->LineCount(),
-                window.Monitor().hexLog->LineLimit());
+                window.findChild<QLineEdit *>("receiveCounter")->text().toUtf8().constData(), window.findChild<panel::LogView *>("hexLog")->LineCount(),
+                window.findChild<panel::LogView *>("hexLog")->LineLimit());
     std::printf("record file: %s\n", log_file ? "on" : "off");
     std::printf("%12s %12s %14s\n", "chunks", "RSS MiB", "chunks/s since");
     long last_handled = 0;

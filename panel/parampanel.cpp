@@ -60,7 +60,7 @@ template <class W> W *Named(W *widget, const QString &name, const QRect &rect, c
 
 ParamPanel::ParamPanel(QWidget *parent) : QGroupBox(parent)
 {
-    setObjectName(QStringLiteral("GroupBox_panel"));
+    setObjectName(QStringLiteral("paramPanel"));
     QGroupBox *groups[8];
     for (int i = 0; i < 8; ++i)
         groups[i] = MakeGroup(i, QString::fromUtf8(kGroupCaptions[i]));
@@ -148,7 +148,7 @@ QString FieldObjectName(Field field)
 QGroupBox *ParamPanel::MakeGroup(int index, const QString &caption)
 {
     auto *g = new QGroupBox(caption, this);
-    g->setObjectName(QStringLiteral("GroupBox%1").arg(index + 1));
+    g->setObjectName(QStringLiteral("group%1").arg(index + 1));
     g->setGeometry(kGroupLeft[index], kGroupTop, kGroupWidth, kGroupHeight);
     g->setAccessibleName(caption.trimmed());
     return g;

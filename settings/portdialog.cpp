@@ -150,11 +150,11 @@ void PortDialog::RefreshDevices()
 PortDialog::PortDialog(QWidget *owner, PortSettings &settings, std::function<void()> open_com, std::string ini_path)
     : QDialog(owner), settings_(settings), open_com_(std::move(open_com)), ini_path_(std::move(ini_path))
 {
-    setObjectName(QStringLiteral("Fcomset"));
+    setObjectName(QStringLiteral("portDialog"));
     SetUpFixedDialog(*this, QStringLiteral("串口选择"), QSize(403, 291));
 
     auto *group = new QGroupBox(this);
-    group->setObjectName(QStringLiteral("GroupBox1"));
+    group->setObjectName(QStringLiteral("settingsGroup"));
     group->setGeometry(16, 8, 371, 250);
     portBox = AddRow(group, 0, "串口", "portBox", {});
     portBox->setItemDelegate(new PortItemDelegate(portBox));

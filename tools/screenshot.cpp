@@ -25,7 +25,7 @@ int main(int argc, char *argv[])
     if (about)
         box.show();
     if (mode == "query")
-        QTimer::singleShot(300, [&] { window.Panel()->queryButton->click(); });
+        QTimer::singleShot(300, [&] { window.findChild<QPushButton *>("queryButton")->click(); });
     QTimer::singleShot(1000, [&] {
         QWidget *target = about ? static_cast<QWidget *>(&box) : &window;
         const QRect frame = target->frameGeometry();

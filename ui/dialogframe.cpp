@@ -27,7 +27,7 @@ void SetUpFixedDialog(QDialog &dialog, const QString &title, const QSize &client
     dialog.setFont(SongFont(12));
     dialog.setFixedSize(client);
     auto *status = new QStatusBar(&dialog);
-    status->setObjectName(QStringLiteral("StatusBar1"));
+    status->setObjectName(QStringLiteral("statusBar"));
     status->setSizeGripEnabled(false);
     constexpr int kStatusHeight = 19;
     status->setGeometry(0, client.height() - kStatusHeight, client.width(), kStatusHeight);

@@ -1,6 +1,7 @@
 // The whole tool against the simulated reader process, as the demo runs it:
 // set.ini naming the reader's terminal with auto-connect on, then 查看参数.
 #include "app/mainwindow.h"
+#include "tests/support/controls.h"
 #include "panel/parampanel.h"
 #include "panel/trafficmonitor.h"
 #include "settings/portsettings.h"
@@ -35,8 +36,8 @@ TEST(DemoRun, QueryFillsThePanelFromTheSimulatedReader)
     ASSERT_TRUE(window.Link().IsOpen());
     test::QueryShowsTheFactorySet(window);
 
-    window.Panel()->Mirror(Field::id_addr)->setText("07");
-    window.Panel()->SetButton(Field::id_addr)->click();
+    test::PanelControls(&window).Mirror(Field::id_addr)->setText("07");
+    test::PanelControls(&window).SetButton(Field::id_addr)->click();
     ASSERT_TRUE(test::WaitUntil([&] { return !recorder.messages.empty(); }));
     EXPECT_EQ(recorder.messages[0].text, "设置成功");
     window.close();

@@ -1,6 +1,7 @@
 // A long day with a real reader: the adapter pulled and plugged back in,
 // the options kept in set.ini, bounded logs, the record on disk.
 #include "app/mainwindow.h"
+#include "tests/support/controls.h"
 #include "panel/logview.h"
 #include "panel/parampanel.h"
 #include "app/readerconsole.h"
@@ -64,8 +65,8 @@ TEST_F(SessionFixture, AnUnpluggedReaderIsReopenedWhenItComesBack)
     ASSERT_TRUE(WaitUntil([&] { return window.Link().IsOpen(); }));
     EXPECT_EQ(window.StatusText(), Summary());
     EXPECT_FALSE(window.Reconnecting());
-    window.Panel()->queryButton->click();
-    ASSERT_TRUE(WaitUntil([&] { return !window.Panel()->Mirror(Field::id_addr)->text().isEmpty(); }));
+    test::PanelControls(&window).queryButton->click();
+    ASSERT_TRUE(WaitUntil([&] { return !test::PanelControls(&window).Mirror(Field::id_addr)->text().isEmpty(); }));
     EXPECT_TRUE(recorder.messages.empty());
 }
 
@@ -76,14 +77,14 @@ TEST_F(SessionFixture, AReplugWhileAReplyIsAwaitedEndsInTheTimeOutThenWorks)
     Open(window);
     reader->Command("late 2000\n");
     Pump(100);
-    window.Panel()->queryButton->click(); // the reply would come after the reader is gone
+    test::PanelControls(&window).queryButton->click(); // the reply would come after the reader is gone
     reader.reset();
     reader = Plug();
     ASSERT_TRUE(WaitUntil([&] { return recorder.messages.size() == 1; }));
     EXPECT_EQ(recorder.messages[0].text, "发送失败");
     ASSERT_TRUE(WaitUntil([&] { return window.Link().IsOpen(); }));
-    window.Panel()->queryButton->click();
-    ASSERT_TRUE(WaitUntil([&] { return window.Panel()->Mirror(Field::id_addr)->text() == "01"; }));
+    test::PanelControls(&window).queryButton->click();
+    ASSERT_TRUE(WaitUntil([&] { return test::PanelControls(&window).Mirror(Field::id_addr)->text() == "01"; }));
     Pump(1300); // past the time-out: the reply disarmed it
     EXPECT_EQ(recorder.messages.size(), 1u);
 }
@@ -121,22 +122,23 @@ TEST_F(SessionFixture, OptionsComeFromSetIniAndTheLogsKeepTheirBound)
     EXPECT_TRUE(window.timestampsAction->isChecked());
     EXPECT_FALSE(window.logFileAction->isChecked());
     panel::TrafficMonitor &m = window.Monitor();
-    EXPECT_EQ(m.hexLog->LineLimit(), 150);
+    test::MonitorControls mc{&window};
+    EXPECT_EQ(mc.hexLog->LineLimit(), 150);
     const auto now = std::chrono::system_clock::now();
     for (int i = 0; i < 200; ++i)
         m.LogChunk(QString::number(i), QString::number(i), now);
-    EXPECT_EQ(m.hexLog->LineCount(), 150);
-    EXPECT_EQ(m.textLog->Lines().front(), "50"); // the oldest left first
-    EXPECT_EQ(m.textLog->Lines().back(), "199");
-    EXPECT_TRUE(QRegularExpression(R"(^\[\d\d:\d\d:\d\d\.\d\d\d\] 199$)").match(m.hexLog->Lines().back()).hasMatch())
-        << m.hexLog->Lines().back().toStdString();
+    EXPECT_EQ(mc.hexLog->LineCount(), 150);
+    EXPECT_EQ(mc.textLog->Lines().front(), "50"); // the oldest left first
+    EXPECT_EQ(mc.textLog->Lines().back(), "199");
+    EXPECT_TRUE(QRegularExpression(R"(^\[\d\d:\d\d:\d\d\.\d\d\d\] 199$)").match(mc.hexLog->Lines().back()).hasMatch())
+        << mc.hexLog->Lines().back().toStdString();
     window.timestampsAction->trigger(); // off: the lines are the plain ones again
     m.LogChunk("FE", "", now);
-    EXPECT_EQ(m.hexLog->Lines().back(), "FE");
+    EXPECT_EQ(mc.hexLog->Lines().back(), "FE");
     for (int i = 0; i < 5; ++i)
         m.CountCard();
-    window.Monitor().clearButton->click();
-    EXPECT_EQ(m.hexLog->LineCount(), 0);
+    test::MonitorControls(&window).clearButton->click();
+    EXPECT_EQ(mc.hexLog->LineCount(), 0);
 }
 
 TEST_F(SessionFixture, TheRecordFileHoldsEveryChunkSentAndReceived)
@@ -146,10 +148,10 @@ TEST_F(SessionFixture, TheRecordFileHoldsEveryChunkSentAndReceived)
     Open(window);
     window.logFileAction->trigger(); // on, and stored
     EXPECT_TRUE(settings::LoadStoredSettings(settings::kIniPath).options.log_to_file);
-    window.Panel()->queryButton->click();
-    ASSERT_TRUE(WaitUntil([&] { return !window.Panel()->Mirror(Field::id_addr)->text().isEmpty(); }));
-    window.Monitor().rawHexInput->setText("30 31");
-    window.Monitor().sendRawButton->click(); // a raw send: not in the view, but in the file
+    test::PanelControls(&window).queryButton->click();
+    ASSERT_TRUE(WaitUntil([&] { return !test::PanelControls(&window).Mirror(Field::id_addr)->text().isEmpty(); }));
+    test::MonitorControls(&window).rawHexInput->setText("30 31");
+    test::MonitorControls(&window).sendRawButton->click(); // a raw send: not in the view, but in the file
     Pump(300);
     window.Console().FlushLogFile();
     const std::string file = (dir.Path() / ("rovi-" + QDate::currentDate().toString("yyyy-MM-dd").toStdString() + ".log")).string();

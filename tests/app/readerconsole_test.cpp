@@ -2,6 +2,7 @@
 // (offscreen), the real serial component, and the test playing the reader
 // on the master side of a pseudo-terminal.
 #include "app/mainwindow.h"
+#include "tests/support/controls.h"
 #include "panel/parampanel.h"
 #include "app/readerconsole.h"
 #include "panel/logview.h"
@@ -53,97 +54,100 @@ protected:
         pty.Write(bytes);
         ASSERT_TRUE(WaitUntil([&] { return log_lines() > before; }));
     }
-    int log_lines() const { return Lines(m.hexLog); }
+    int log_lines() const { return Lines(mc.hexLog); }
 
     Pty pty;
     MessageRecorder recorder;
     MainWindow window;
     ParamPanel &p = *window.Panel();
+    test::PanelControls c{&window};
     TrafficMonitor &m = window.Monitor();
+    test::MonitorControls mc{&window};
     ReaderConsole &console = window.Console();
+    QTimer *replyTimer = window.findChild<QTimer *>("replyTimer");
 };
 
 } // namespace
 
 TEST_F(ConsoleFixture, QueryRightAfterStartSendsLogsAndArmsTheTimeOut)
 {
-    p.Mirror(Field::wiegand)->setText("41");
-    p.queryButton->click();
+    c.Mirror(Field::wiegand)->setText("41");
+    c.queryButton->click();
     EXPECT_EQ(HexLine(pty.Read(12)), "FE F1 00 00 00 00 00 00 00 00 00 FF");
-    EXPECT_TRUE(p.Mirror(Field::wiegand)->text().isEmpty()); // mirrors emptied first
-    EXPECT_EQ(m.hexLog->toPlainText(), "FE F1 00 00 00 00 00 00 00 00 00 FF");
-    EXPECT_TRUE(console.replyTimer->isActive());
-    p.Mirror(Field::wiegand)->setText("42");
-    p.SetButton(Field::wiegand)->click();
-    EXPECT_EQ(m.textLog->toPlainText(), "\nBB"); // the query's text line is an empty line
+    EXPECT_TRUE(c.Mirror(Field::wiegand)->text().isEmpty()); // mirrors emptied first
+    EXPECT_EQ(mc.hexLog->toPlainText(), "FE F1 00 00 00 00 00 00 00 00 00 FF");
+    EXPECT_TRUE(replyTimer->isActive());
+    c.Mirror(Field::wiegand)->setText("42");
+    c.SetButton(Field::wiegand)->click();
+    EXPECT_EQ(mc.textLog->toPlainText(), "\nBB"); // the query's text line is an empty line
 
 }
 
 TEST_F(ConsoleFixture, EachSetButtonSendsItsGroupsFrame)
 {
-    p.SetButton(Field::id_addr)->click(); // mirror empty, idAddress holding 1
+    c.SetButton(Field::id_addr)->click(); // mirror empty, idAddress holding 1
     EXPECT_EQ(HexLine(pty.Read(12)), "FE F1 00 01 00 00 00 00 00 00 01 FF");
-    p.wiegandOutput->click();
-    p.wiegandFormat->setCurrentIndex(1);
-    p.Mirror(Field::wiegand)->setText("42");
-    p.SetButton(Field::wiegand)->click();
+    c.wiegandOutput->click();
+    c.wiegandFormat->setCurrentIndex(1);
+    c.Mirror(Field::wiegand)->setText("42");
+    c.SetButton(Field::wiegand)->click();
     EXPECT_EQ(HexLine(pty.Read(12)), "FE F1 00 00 42 00 00 00 00 00 42 FF");
-    EXPECT_EQ(LastLine(m.textLog), "BB");
-    p.continuousReread->setChecked(true);
-    p.rereadTime->setText("10");
-    p.SetButton(Field::reread)->click();
+    EXPECT_EQ(LastLine(mc.textLog), "BB");
+    c.continuousReread->setChecked(true);
+    c.rereadTime->setText("10");
+    c.SetButton(Field::reread)->click();
     EXPECT_EQ(HexLine(pty.Read(12)), "FE F1 00 00 00 00 00 00 8A 00 8A FF");
-    p.factoryResetButton->click();
+    c.factoryResetButton->click();
     EXPECT_EQ(HexLine(pty.Read(12)), "FE F1 80 00 00 00 00 00 00 00 80 FF");
-    p.setAllButton->click();
+    c.setAllButton->click();
     EXPECT_EQ(HexLine(pty.Read(12)), "FE F1 00 00 42 00 00 00 8A 00 CC FF");
 }
 
 TEST_F(ConsoleFixture, EmptyMirrorOrBadHexSendsLogsAndArmsNothing)
 {
-    p.SetButton(Field::ctrl)->click();
-    p.Mirror(Field::id_addr)->setText("G1");
-    p.SetButton(Field::id_addr)->click();
+    c.SetButton(Field::ctrl)->click();
+    c.Mirror(Field::id_addr)->setText("G1");
+    c.SetButton(Field::id_addr)->click();
     ASSERT_EQ(recorder.messages.size(), 1u);
     EXPECT_EQ(recorder.messages[0].text, "'$G1' is not a valid integer value.");
     EXPECT_EQ(recorder.messages[0].icon, MessageIcon::Error);
     EXPECT_EQ(pty.Read(1, 300), "");
-    EXPECT_EQ(Lines(m.hexLog), 0);
-    EXPECT_FALSE(console.replyTimer->isActive());
+    EXPECT_EQ(Lines(mc.hexLog), 0);
+    EXPECT_FALSE(replyTimer->isActive());
 }
 
 TEST_F(ConsoleFixture, AReportRewritesThePanel)
 {
     Reply("\xFE\xF1\x00\x05\x42\x01\x04\x20\x03\x45\xB4\xFF"s);
-    EXPECT_EQ(p.idAddress->text(), "5");
-    EXPECT_TRUE(p.wiegandOutput->isChecked());
-    EXPECT_EQ(p.wiegandFormat->currentText(), "韦根34");
-    EXPECT_EQ(p.serialFormat->currentText(), "标准格式");
-    EXPECT_EQ(p.baudRate->currentText(), "9600");
-    EXPECT_TRUE(p.softwarePower->isChecked());
-    EXPECT_EQ(p.powerLevel->currentText(), "1");
-    EXPECT_FALSE(p.continuousReread->isChecked());
-    EXPECT_EQ(p.continuousReread->text(), "连续重读");
-    EXPECT_EQ(p.rereadUnit->currentText(), "秒");
-    EXPECT_EQ(p.rereadTime->text(), "3");
-    EXPECT_EQ(p.sendTimeUnit->currentText(), "秒");
-    EXPECT_EQ(p.sendTime->text(), "5");
+    EXPECT_EQ(c.idAddress->text(), "5");
+    EXPECT_TRUE(c.wiegandOutput->isChecked());
+    EXPECT_EQ(c.wiegandFormat->currentText(), "韦根34");
+    EXPECT_EQ(c.serialFormat->currentText(), "标准格式");
+    EXPECT_EQ(c.baudRate->currentText(), "9600");
+    EXPECT_TRUE(c.softwarePower->isChecked());
+    EXPECT_EQ(c.powerLevel->currentText(), "1");
+    EXPECT_FALSE(c.continuousReread->isChecked());
+    EXPECT_EQ(c.continuousReread->text(), "连续重读");
+    EXPECT_EQ(c.rereadUnit->currentText(), "秒");
+    EXPECT_EQ(c.rereadTime->text(), "3");
+    EXPECT_EQ(c.sendTimeUnit->currentText(), "秒");
+    EXPECT_EQ(c.sendTime->text(), "5");
     QStringList mirrors;
-    for (RuleEdit *e : p.Mirrors())
+    for (RuleEdit *e : c.Mirrors())
         mirrors << e->text();
     EXPECT_EQ(mirrors.join(' '), "00 05 42 01 04 20 03 45");
-    EXPECT_EQ(LastLine(m.textLog), "BE");
-    EXPECT_EQ(m.receiveCounter->text(), "1");
+    EXPECT_EQ(LastLine(mc.textLog), "BE");
+    EXPECT_EQ(mc.receiveCounter->text(), "1");
     EXPECT_TRUE(recorder.messages.empty());
 }
 
 TEST_F(ConsoleFixture, AReportWithABadChecksumIsOnlyLogged)
 {
     Reply("\xFE\xF1\x00\x05\x42\x01\x04\x20\x03\x45\xB5\xFF"s);
-    EXPECT_EQ(LastLine(m.hexLog), "FE F1 00 05 42 01 04 20 03 45 B5 FF");
-    EXPECT_EQ(p.idAddress->text(), "1");
-    EXPECT_TRUE(p.dipSwitchControl->isChecked());
-    EXPECT_TRUE(p.Mirror(Field::id_addr)->text().isEmpty());
+    EXPECT_EQ(LastLine(mc.hexLog), "FE F1 00 05 42 01 04 20 03 45 B5 FF");
+    EXPECT_EQ(c.idAddress->text(), "1");
+    EXPECT_TRUE(c.dipSwitchControl->isChecked());
+    EXPECT_TRUE(c.Mirror(Field::id_addr)->text().isEmpty());
 }
 
 TEST_F(ConsoleFixture, AcknowledgementsRaiseTheirMessages)
@@ -153,15 +157,15 @@ TEST_F(ConsoleFixture, AcknowledgementsRaiseTheirMessages)
     EXPECT_EQ(recorder.Texts(), (QStringList{"设置成功", "设置失败"}));
     EXPECT_EQ(recorder.messages[0].icon, MessageIcon::Warning);
     EXPECT_EQ(recorder.messages[0].title, "ROVI-2.4Didodezi");
-    EXPECT_EQ(m.receiveCounter->text(), "0"); // no byte is an ASCII hex digit
+    EXPECT_EQ(mc.receiveCounter->text(), "0"); // no byte is an ASCII hex digit
 }
 
 TEST_F(ConsoleFixture, TheTimeOutRunsFromTheFirstOfTwoPresses)
 {
-    p.queryButton->click();
+    c.queryButton->click();
     Pump(700);
-    p.queryButton->click(); // does not restart the armed second
-    EXPECT_LT(console.replyTimer->remainingTime(), 800);
+    c.queryButton->click(); // does not restart the armed second
+    EXPECT_LT(replyTimer->remainingTime(), 800);
     ASSERT_TRUE(WaitUntil([&] { return !recorder.messages.empty(); }));
     Pump(1300);
     EXPECT_EQ(recorder.Texts(), QStringList{"发送失败"});
@@ -169,9 +173,9 @@ TEST_F(ConsoleFixture, TheTimeOutRunsFromTheFirstOfTwoPresses)
 
 TEST_F(ConsoleFixture, AnyChunkDisarmsTheTimeOut)
 {
-    p.queryButton->click();
+    c.queryButton->click();
     Reply("0123\r\n");
-    EXPECT_FALSE(console.replyTimer->isActive());
+    EXPECT_FALSE(replyTimer->isActive());
     Pump(1200);
     EXPECT_TRUE(recorder.messages.empty());
 }
@@ -179,17 +183,17 @@ TEST_F(ConsoleFixture, AnyChunkDisarmsTheTimeOut)
 TEST_F(ConsoleFixture, CardNumbersAndOtherChunks)
 {
     Reply("0123\r\n");
-    EXPECT_EQ(LastLine(m.hexLog), "30 31 32 33 0D 0A");
-    EXPECT_EQ(LastLine(m.textLog), "0123");
-    EXPECT_EQ(m.receiveCounter->text(), "1");
+    EXPECT_EQ(LastLine(mc.hexLog), "30 31 32 33 0D 0A");
+    EXPECT_EQ(LastLine(mc.textLog), "0123");
+    EXPECT_EQ(mc.receiveCounter->text(), "1");
     Reply("\x01\x02\xFE"s); // no hex-digit byte: logged, not counted
-    EXPECT_EQ(LastLine(m.hexLog), "01 02 FE");
-    EXPECT_EQ(LastLine(m.textLog), "");
-    EXPECT_EQ(m.receiveCounter->text(), "1");
-    m.clearButton->click();
-    EXPECT_EQ(m.receiveCounter->text(), "0");
-    EXPECT_EQ(Lines(m.hexLog), 0);
-    EXPECT_EQ(Lines(m.textLog), 0);
+    EXPECT_EQ(LastLine(mc.hexLog), "01 02 FE");
+    EXPECT_EQ(LastLine(mc.textLog), "");
+    EXPECT_EQ(mc.receiveCounter->text(), "1");
+    mc.clearButton->click();
+    EXPECT_EQ(mc.receiveCounter->text(), "0");
+    EXPECT_EQ(Lines(mc.hexLog), 0);
+    EXPECT_EQ(Lines(mc.textLog), 0);
 }
 
 TEST_F(ConsoleFixture, AReplySplitInTwoChunksIsNeitherReportNorAcknowledgement)
@@ -198,8 +202,8 @@ TEST_F(ConsoleFixture, AReplySplitInTwoChunksIsNeitherReportNorAcknowledgement)
     Reply(report.substr(0, 6));
     Pump(300);
     Reply(report.substr(6));
-    EXPECT_EQ(Lines(m.hexLog), 2);
-    EXPECT_EQ(p.idAddress->text(), "1");
+    EXPECT_EQ(Lines(mc.hexLog), 2);
+    EXPECT_EQ(c.idAddress->text(), "1");
     EXPECT_TRUE(recorder.messages.empty());
 }
 
@@ -210,8 +214,8 @@ TEST_F(ConsoleFixture, AFullChunkOf4096BytesIsLoggedWhole)
         chunk[i] = static_cast<char>('0' + i % 10);
     Reply(chunk);
     Pump(300);
-    EXPECT_EQ(LastLine(m.hexLog).size(), 4096 * 3 - 1);
-    EXPECT_EQ(LastLine(m.textLog).size(), 4096);
+    EXPECT_EQ(LastLine(mc.hexLog).size(), 4096 * 3 - 1);
+    EXPECT_EQ(LastLine(mc.textLog).size(), 4096);
 }
 
 TEST_F(ConsoleFixture, ARawSendLongerThanOneRequestArrivesWhole)
@@ -219,31 +223,31 @@ TEST_F(ConsoleFixture, ARawSendLongerThanOneRequestArrivesWhole)
     std::string bytes(70000, '\0');
     for (std::size_t i = 0; i < bytes.size(); ++i)
         bytes[i] = static_cast<char>(i * 13);
-    m.rawHexInput->setText(QString::fromStdString(HexLine(bytes)));
-    m.sendRawButton->click();
+    mc.rawHexInput->setText(QString::fromStdString(HexLine(bytes)));
+    mc.sendRawButton->click();
     const std::string got = pty.Read(bytes.size());
     ASSERT_EQ(got.size(), bytes.size());
     EXPECT_TRUE(got == bytes) << "bytes lost or reordered";
-    EXPECT_EQ(Lines(m.hexLog), 0); // a raw send is not logged
-    EXPECT_TRUE(console.replyTimer->isActive());
+    EXPECT_EQ(Lines(mc.hexLog), 0); // a raw send is not logged
+    EXPECT_TRUE(replyTimer->isActive());
 }
 
 TEST_F(ConsoleFixture, ABlankRawLineDoesNothing)
 {
-    m.rawHexInput->setText(" \t ");
-    m.sendRawButton->click();
-    EXPECT_FALSE(console.replyTimer->isActive());
-    m.rawHexInput->setText("zz"); // no hex digit: nothing is queued, the time-out still arms
-    m.sendRawButton->click();
-    EXPECT_TRUE(console.replyTimer->isActive());
+    mc.rawHexInput->setText(" \t ");
+    mc.sendRawButton->click();
+    EXPECT_FALSE(replyTimer->isActive());
+    mc.rawHexInput->setText("zz"); // no hex digit: nothing is queued, the time-out still arms
+    mc.sendRawButton->click();
+    EXPECT_TRUE(replyTimer->isActive());
     EXPECT_EQ(pty.Read(1, 200), "");
 }
 
 TEST_F(ConsoleFixture, SendingWithThePortClosedTimesOut)
 {
     window.Link().StopPort();
-    p.factoryResetButton->click();
-    EXPECT_EQ(Lines(m.hexLog), 1);
+    c.factoryResetButton->click();
+    EXPECT_EQ(Lines(mc.hexLog), 1);
     ASSERT_TRUE(WaitUntil([&] { return !recorder.messages.empty(); }, 3000));
     EXPECT_EQ(recorder.Texts(), QStringList{"发送失败"});
 }
@@ -265,7 +269,7 @@ TEST_F(ConsoleFixture, AcknowledgementsWhileTheirBoxIsOpenUpdateItInsteadOfNesti
             return;
         ++delivered;
         const std::string ack = delivered == kMore ? "\x00\x00\x01\x00"s : "\x00\x00\x00\x00"s;
-        console.HandleChunk(&window.Link(), ack.data(), 4);
+        console.HandleChunk(QByteArray(ack.data(), 4));
     });
     QObject::connect(&closer, &QTimer::timeout, [&] {
         QList<QMessageBox *> open;
@@ -291,11 +295,11 @@ TEST_F(ConsoleFixture, AcknowledgementsWhileTheirBoxIsOpenUpdateItInsteadOfNesti
     pty.Write("\x00\x00\x00\x00"s);
     ASSERT_TRUE(WaitUntil([&] { return delivered == kMore && QApplication::activeModalWidget() == nullptr; }, 20000));
     EXPECT_EQ(boxes.size(), 1);
-    EXPECT_EQ(Lines(m.hexLog), kMore + 1);
-    EXPECT_EQ(Lines(m.textLog), kMore + 1);
+    EXPECT_EQ(Lines(mc.hexLog), kMore + 1);
+    EXPECT_EQ(Lines(mc.textLog), kMore + 1);
     // Once it is closed, the next acknowledgement opens a box again.
     SetMessagePresenter([&](const MessageRequest &r) { recorder.messages.push_back(r); });
     const std::string ack = "\x00\x00\x00\x00"s;
-    console.HandleChunk(&window.Link(), ack.data(), 4);
+    console.HandleChunk(QByteArray(ack.data(), 4));
     EXPECT_EQ(recorder.Texts(), QStringList{"设置成功"});
 }

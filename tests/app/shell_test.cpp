@@ -1,4 +1,5 @@
 #include "ui/messages.h"
+#include "tests/support/controls.h"
 #include "app/aboutdialog.h"
 #include "app/mainwindow.h"
 #include "panel/logview.h"
@@ -68,14 +69,14 @@ TEST(MainWindow, FixedClientAreaMenuTabAndStatusBar)
     EXPECT_EQ(window.saveLogAction->text(), "保存记录…");
     EXPECT_FALSE(window.logFileAction->isChecked());
     EXPECT_FALSE(window.timestampsAction->isChecked());
-    auto *pages = window.findChild<QTabWidget *>("PageControl1");
+    auto *pages = window.findChild<QTabWidget *>("pages");
     ASSERT_NE(pages, nullptr);
     EXPECT_EQ(pages->count(), 1);
     EXPECT_EQ(pages->tabText(0), "F1");
-    auto *status = window.findChild<QStatusBar *>("StatusBar1");
+    auto *status = window.findChild<QStatusBar *>("statusBar");
     ASSERT_NE(status, nullptr);
-    EXPECT_EQ(window.findChild<QLabel *>("StatusPanel0")->width(), 500);
-    EXPECT_EQ(window.findChild<QLabel *>("StatusPanel1")->width(), 50);
+    EXPECT_EQ(window.findChild<QLabel *>("statusPanel0")->width(), 500);
+    EXPECT_EQ(window.findChild<QLabel *>("statusPanel1")->width(), 50);
     window.SetStatusText("串口:COM1");
     EXPECT_EQ(window.StatusText(), "串口:COM1");
     for (QWidget *w : window.findChildren<QWidget *>()) {
@@ -96,19 +97,20 @@ TEST(MainWindow, AScreenReaderHearsTheStatusTheListsValuesAndTheBoxesNames)
 {
     MainWindow window;
     auto text = [](QWidget *w, QAccessible::Text t) { return QAccessible::queryAccessibleInterface(w)->text(t); };
-    auto *status = window.findChild<QLabel *>("StatusPanel0");
+    auto *status = window.findChild<QLabel *>("statusPanel0");
     window.SetStatusText("串口:COM1 波特率:9600 无校验 数据位：8 停止位：1");
     EXPECT_EQ(text(status, QAccessible::Name), "串口:COM1 波特率:9600 无校验 数据位：8 停止位：1");
     EXPECT_EQ(text(status, QAccessible::Description), "串口状态");
 
-    panel::ParamPanel &p = *window.Panel();
-    p.wiegandOutput->setChecked(true);
-    p.wiegandFormat->setCurrentIndex(1);
-    p.softwarePower->setChecked(true);
-    p.powerLevel->setCurrentIndex(4);
-    p.baudRate->setCurrentIndex(7);
+
+    test::PanelControls c{&window};
+    c.wiegandOutput->setChecked(true);
+    c.wiegandFormat->setCurrentIndex(1);
+    c.softwarePower->setChecked(true);
+    c.powerLevel->setCurrentIndex(4);
+    c.baudRate->setCurrentIndex(7);
     const std::pair<QComboBox *, QString> lists[] = {
-        {p.wiegandFormat, "韦根34"}, {p.powerLevel, "5"}, {p.baudRate, "115200"}};
+        {c.wiegandFormat, "韦根34"}, {c.powerLevel, "5"}, {c.baudRate, "115200"}};
     for (const auto &[list, value] : lists) {
         EXPECT_EQ(text(list, QAccessible::Value), value) << list->objectName().toStdString();
 #ifdef _WIN32
@@ -120,11 +122,11 @@ TEST(MainWindow, AScreenReaderHearsTheStatusTheListsValuesAndTheBoxesNames)
 #endif
         EXPECT_FALSE(text(list, QAccessible::Description).isEmpty());
     }
-    EXPECT_EQ(text(p.wiegandFormat, QAccessible::Description), "韦根格式 格式");
+    EXPECT_EQ(text(c.wiegandFormat, QAccessible::Description), "韦根格式 格式");
 
-    EXPECT_EQ(text(p.idAddress, QAccessible::Name), "ID地址 数值");
-    EXPECT_EQ(text(p.idAddress, QAccessible::Value), "1");
-    EXPECT_EQ(text(p.Mirror(Field::wiegand), QAccessible::Name), "韦根格式 十六进制");
+    EXPECT_EQ(text(c.idAddress, QAccessible::Name), "ID地址 数值");
+    EXPECT_EQ(text(c.idAddress, QAccessible::Value), "1");
+    EXPECT_EQ(text(c.Mirror(Field::wiegand), QAccessible::Name), "韦根格式 十六进制");
 }
 
 TEST(AboutBox, CaptionSizeAndVersion)

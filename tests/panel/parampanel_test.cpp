@@ -1,5 +1,6 @@
 // The panel's rules through real widgets (offscreen), with message boxes recorded.
 #include "app/mainwindow.h"
+#include "tests/support/controls.h"
 #include "panel/parampanel.h"
 #include "tests/support/messagerecorder.h"
 
@@ -53,155 +54,156 @@ protected:
     test::MessageRecorder recorder;
     MainWindow window;
     ParamPanel &p = *window.Panel();
+    test::PanelControls c{&window};
 };
 
 } // namespace
 
 TEST_F(PanelFixture, StartsInTheInitialStates)
 {
-    EXPECT_EQ(p.idAddress->text(), "1");
-    EXPECT_TRUE(p.dipSwitchControl->isChecked());
-    EXPECT_FALSE(p.wiegandFormat->isEnabled());
-    EXPECT_EQ(p.wiegandFormat->currentIndex(), -1);
-    EXPECT_EQ(p.serialFormat->currentText(), "标准格式");
-    EXPECT_EQ(p.baudRate->currentText(), "9600");
-    EXPECT_TRUE(p.externalPower->isChecked());
-    EXPECT_EQ(p.powerLevel->count(), 32);
-    EXPECT_EQ(p.continuousReread->text(), "连续重读");
-    EXPECT_EQ(p.rereadUnit->currentText(), "秒");
-    EXPECT_FALSE(p.sendTimeEnabled->isEnabled());
-    EXPECT_EQ(p.sendTimeUnit->currentText(), "秒");
-    for (RuleEdit *m : p.Mirrors())
+    EXPECT_EQ(c.idAddress->text(), "1");
+    EXPECT_TRUE(c.dipSwitchControl->isChecked());
+    EXPECT_FALSE(c.wiegandFormat->isEnabled());
+    EXPECT_EQ(c.wiegandFormat->currentIndex(), -1);
+    EXPECT_EQ(c.serialFormat->currentText(), "标准格式");
+    EXPECT_EQ(c.baudRate->currentText(), "9600");
+    EXPECT_TRUE(c.externalPower->isChecked());
+    EXPECT_EQ(c.powerLevel->count(), 32);
+    EXPECT_EQ(c.continuousReread->text(), "连续重读");
+    EXPECT_EQ(c.rereadUnit->currentText(), "秒");
+    EXPECT_FALSE(c.sendTimeEnabled->isEnabled());
+    EXPECT_EQ(c.sendTimeUnit->currentText(), "秒");
+    for (RuleEdit *m : c.Mirrors())
         EXPECT_TRUE(m->text().isEmpty());
-    EXPECT_EQ(window.findChild<QWidget *>("sendTimeMirror"), p.Mirror(Field::send_time));
-    EXPECT_EQ(window.findChild<QWidget *>("wiegandSetButton"), p.SetButton(Field::wiegand));
+    EXPECT_EQ(window.findChild<QWidget *>("sendTimeMirror"), c.Mirror(Field::send_time));
+    EXPECT_EQ(window.findChild<QWidget *>("wiegandSetButton"), c.SetButton(Field::wiegand));
     EXPECT_TRUE(recorder.messages.empty());
 }
 
 TEST_F(PanelFixture, TypingIntoAnEmptiedIdBox)
 {
-    Focus(p.idAddress);
-    QTest::keyClick(p.idAddress, Qt::Key_Backspace); // deletes "1": the empty text does not parse
+    Focus(c.idAddress);
+    QTest::keyClick(c.idAddress, Qt::Key_Backspace); // deletes "1": the empty text does not parse
     ASSERT_EQ(recorder.messages.size(), 1u);
     EXPECT_EQ(recorder.messages[0].text, "'' is not a valid integer value.");
     EXPECT_EQ(recorder.messages[0].title, "ROVI-2.4Didodezi");
     EXPECT_EQ(recorder.messages[0].icon, MessageIcon::Error);
-    EXPECT_TRUE(p.Mirror(Field::id_addr)->text().isEmpty());
+    EXPECT_TRUE(c.Mirror(Field::id_addr)->text().isEmpty());
 
-    QTest::keyClick(p.idAddress, Qt::Key_2);
-    EXPECT_EQ(p.Mirror(Field::id_addr)->text(), "02");
-    QTest::keyClick(p.idAddress, Qt::Key_4);
-    EXPECT_EQ(p.Mirror(Field::id_addr)->text(), "18");
-    QTest::keyClick(p.idAddress, Qt::Key_1);
+    QTest::keyClick(c.idAddress, Qt::Key_2);
+    EXPECT_EQ(c.Mirror(Field::id_addr)->text(), "02");
+    QTest::keyClick(c.idAddress, Qt::Key_4);
+    EXPECT_EQ(c.Mirror(Field::id_addr)->text(), "18");
+    QTest::keyClick(c.idAddress, Qt::Key_1);
     ASSERT_EQ(recorder.messages.size(), 2u);
     EXPECT_EQ(recorder.messages[1].text, "数据在1到240之间");
     EXPECT_EQ(recorder.messages[1].icon, MessageIcon::Warning);
-    EXPECT_EQ(p.Mirror(Field::id_addr)->text(), "18");
-    EXPECT_TRUE(p.idAddress->hasFocus());
-    EXPECT_EQ(p.idAddress->selectedText(), "241");
+    EXPECT_EQ(c.Mirror(Field::id_addr)->text(), "18");
+    EXPECT_TRUE(c.idAddress->hasFocus());
+    EXPECT_EQ(c.idAddress->selectedText(), "241");
 }
 
 TEST_F(PanelFixture, RadioAndListCascades)
 {
-    p.wiegandOutput->click();
-    EXPECT_EQ(p.Mirror(Field::wiegand)->text(), "41");
-    EXPECT_TRUE(p.wiegandFormat->isEnabled());
-    EXPECT_EQ(p.wiegandFormat->currentText(), "韦根26");
-    OpenAndClose(p.wiegandFormat, 4);
-    EXPECT_EQ(p.Mirror(Field::wiegand)->text(), "45");
-    p.dipSwitchControl->click();
-    EXPECT_EQ(p.Mirror(Field::wiegand)->text(), "01");
-    EXPECT_FALSE(p.wiegandFormat->isEnabled());
-    EXPECT_EQ(p.wiegandFormat->currentIndex(), -1);
+    c.wiegandOutput->click();
+    EXPECT_EQ(c.Mirror(Field::wiegand)->text(), "41");
+    EXPECT_TRUE(c.wiegandFormat->isEnabled());
+    EXPECT_EQ(c.wiegandFormat->currentText(), "韦根26");
+    OpenAndClose(c.wiegandFormat, 4);
+    EXPECT_EQ(c.Mirror(Field::wiegand)->text(), "45");
+    c.dipSwitchControl->click();
+    EXPECT_EQ(c.Mirror(Field::wiegand)->text(), "01");
+    EXPECT_FALSE(c.wiegandFormat->isEnabled());
+    EXPECT_EQ(c.wiegandFormat->currentIndex(), -1);
 
-    p.softwarePower->click();
-    EXPECT_EQ(p.Mirror(Field::power)->text(), "20");
-    EXPECT_EQ(p.powerLevel->currentText(), "1");
-    OpenAndClose(p.powerLevel, 31);
-    EXPECT_EQ(p.Mirror(Field::power)->text(), "3F");
-    p.externalPower->click();
-    EXPECT_EQ(p.Mirror(Field::power)->text(), "01");
+    c.softwarePower->click();
+    EXPECT_EQ(c.Mirror(Field::power)->text(), "20");
+    EXPECT_EQ(c.powerLevel->currentText(), "1");
+    OpenAndClose(c.powerLevel, 31);
+    EXPECT_EQ(c.Mirror(Field::power)->text(), "3F");
+    c.externalPower->click();
+    EXPECT_EQ(c.Mirror(Field::power)->text(), "01");
 }
 
 TEST_F(PanelFixture, ListsChangedByKeyboardAndBackspaceRunTheChangeRule)
 {
-    p.wiegandOutput->click();
-    p.Mirror(Field::wiegand)->setText("77");
-    Focus(p.wiegandFormat);
-    QTest::keyClick(p.wiegandFormat, Qt::Key_Down);
-    EXPECT_EQ(p.Mirror(Field::wiegand)->text(), "42");
-    p.Mirror(Field::wiegand)->setText("77");
-    QTest::keyClick(p.wiegandFormat, Qt::Key_Backspace);
-    EXPECT_EQ(p.Mirror(Field::wiegand)->text(), "42");
-    p.wiegandFormat->setCurrentIndex(3); // the program's selection runs no rule
-    EXPECT_EQ(p.Mirror(Field::wiegand)->text(), "42");
+    c.wiegandOutput->click();
+    c.Mirror(Field::wiegand)->setText("77");
+    Focus(c.wiegandFormat);
+    QTest::keyClick(c.wiegandFormat, Qt::Key_Down);
+    EXPECT_EQ(c.Mirror(Field::wiegand)->text(), "42");
+    c.Mirror(Field::wiegand)->setText("77");
+    QTest::keyClick(c.wiegandFormat, Qt::Key_Backspace);
+    EXPECT_EQ(c.Mirror(Field::wiegand)->text(), "42");
+    c.wiegandFormat->setCurrentIndex(3); // the program's selection runs no rule
+    EXPECT_EQ(c.Mirror(Field::wiegand)->text(), "42");
 }
 
 TEST_F(PanelFixture, CloseUpRulesOverwriteAHandTypedMirror)
 {
-    p.Mirror(Field::serial_fmt)->setText("77");
-    OpenAndClose(p.serialFormat); // closed without a change
-    EXPECT_EQ(p.serialFormat->currentIndex(), 0);
-    EXPECT_EQ(p.Mirror(Field::serial_fmt)->text(), "01");
-    OpenAndClose(p.baudRate, 7);
-    EXPECT_EQ(p.Mirror(Field::baud)->text(), "08");
+    c.Mirror(Field::serial_fmt)->setText("77");
+    OpenAndClose(c.serialFormat); // closed without a change
+    EXPECT_EQ(c.serialFormat->currentIndex(), 0);
+    EXPECT_EQ(c.Mirror(Field::serial_fmt)->text(), "01");
+    OpenAndClose(c.baudRate, 7);
+    EXPECT_EQ(c.Mirror(Field::baud)->text(), "08");
     // A keyboard change with the list closed leaves the mirror as it was.
-    p.Mirror(Field::baud)->setText("77");
-    Focus(p.baudRate);
-    QTest::keyClick(p.baudRate, Qt::Key_Up);
-    EXPECT_EQ(p.baudRate->currentText(), "57600");
-    EXPECT_EQ(p.Mirror(Field::baud)->text(), "77");
+    c.Mirror(Field::baud)->setText("77");
+    Focus(c.baudRate);
+    QTest::keyClick(c.baudRate, Qt::Key_Up);
+    EXPECT_EQ(c.baudRate->currentText(), "57600");
+    EXPECT_EQ(c.Mirror(Field::baud)->text(), "77");
 }
 
 TEST_F(PanelFixture, RereadAndSendTimeGroups)
 {
-    Focus(p.rereadTime);
-    QTest::keyClicks(p.rereadTime, "0");
-    EXPECT_EQ(p.Mirror(Field::reread)->text(), "40");
-    p.continuousReread->click(); // empties the box and the mirror, caption follows
-    EXPECT_EQ(p.continuousReread->text(), "离开重读");
-    EXPECT_TRUE(p.rereadTime->text().isEmpty());
-    EXPECT_TRUE(p.Mirror(Field::reread)->text().isEmpty());
-    QTest::keyClicks(p.rereadTime, "10");
-    EXPECT_EQ(p.Mirror(Field::reread)->text(), "8A");
-    OpenAndClose(p.rereadUnit, 0);
-    EXPECT_TRUE(p.rereadTime->text().isEmpty());
-    EXPECT_TRUE(p.Mirror(Field::reread)->text().isEmpty());
-    QTest::keyClicks(p.rereadTime, "60");
-    EXPECT_EQ(p.Mirror(Field::reread)->text(), "FC");
+    Focus(c.rereadTime);
+    QTest::keyClicks(c.rereadTime, "0");
+    EXPECT_EQ(c.Mirror(Field::reread)->text(), "40");
+    c.continuousReread->click(); // empties the box and the mirror, caption follows
+    EXPECT_EQ(c.continuousReread->text(), "离开重读");
+    EXPECT_TRUE(c.rereadTime->text().isEmpty());
+    EXPECT_TRUE(c.Mirror(Field::reread)->text().isEmpty());
+    QTest::keyClicks(c.rereadTime, "10");
+    EXPECT_EQ(c.Mirror(Field::reread)->text(), "8A");
+    OpenAndClose(c.rereadUnit, 0);
+    EXPECT_TRUE(c.rereadTime->text().isEmpty());
+    EXPECT_TRUE(c.Mirror(Field::reread)->text().isEmpty());
+    QTest::keyClicks(c.rereadTime, "60");
+    EXPECT_EQ(c.Mirror(Field::reread)->text(), "FC");
 
-    Focus(p.sendTime);
-    QTest::keyClicks(p.sendTime, "5");
-    EXPECT_EQ(p.Mirror(Field::send_time)->text(), "45");
-    OpenAndClose(p.sendTimeUnit, 1);
-    EXPECT_TRUE(p.sendTime->text().isEmpty());
-    QTest::keyClicks(p.sendTime, "5");
-    EXPECT_EQ(p.Mirror(Field::send_time)->text(), "05");
+    Focus(c.sendTime);
+    QTest::keyClicks(c.sendTime, "5");
+    EXPECT_EQ(c.Mirror(Field::send_time)->text(), "45");
+    OpenAndClose(c.sendTimeUnit, 1);
+    EXPECT_TRUE(c.sendTime->text().isEmpty());
+    QTest::keyClicks(c.sendTime, "5");
+    EXPECT_EQ(c.Mirror(Field::send_time)->text(), "05");
     EXPECT_TRUE(recorder.messages.empty());
 }
 
 TEST_F(PanelFixture, DigitFilterDropsTypedCharactersButNotPastedText)
 {
-    Focus(p.rereadTime);
-    QTest::keyClicks(p.rereadTime, "a1-");
-    EXPECT_EQ(p.rereadTime->text(), "1");
+    Focus(c.rereadTime);
+    QTest::keyClicks(c.rereadTime, "a1-");
+    EXPECT_EQ(c.rereadTime->text(), "1");
     QApplication::clipboard()->setText("2");
-    QTest::keyClick(p.rereadTime, Qt::Key_V, Qt::ControlModifier); // the chord types ^V: discarded
-    EXPECT_EQ(p.rereadTime->text(), "1");
-    QTest::keyClick(p.rereadTime, Qt::Key_Left); // keys that type nothing still work
-    QTest::keyClick(p.rereadTime, Qt::Key_Delete);
-    EXPECT_EQ(p.rereadTime->text(), "");
+    QTest::keyClick(c.rereadTime, Qt::Key_V, Qt::ControlModifier); // the chord types ^V: discarded
+    EXPECT_EQ(c.rereadTime->text(), "1");
+    QTest::keyClick(c.rereadTime, Qt::Key_Left); // keys that type nothing still work
+    QTest::keyClick(c.rereadTime, Qt::Key_Delete);
+    EXPECT_EQ(c.rereadTime->text(), "");
 
     QApplication::clipboard()->setText("-3");
-    p.rereadTime->paste(); // what the context menu's paste does
-    EXPECT_EQ(p.rereadTime->text(), "-3");
+    c.rereadTime->paste(); // what the context menu's paste does
+    EXPECT_EQ(c.rereadTime->text(), "-3");
     ASSERT_FALSE(recorder.messages.empty());
     EXPECT_EQ(recorder.messages.back().text, "数据在0到60之间");
 
     QApplication::clipboard()->setText("12345678901");
-    p.rereadTime->selectAll();
-    p.rereadTime->paste();
-    EXPECT_EQ(p.Mirror(Field::reread)->text(), "40"); // overflow counts as zero time
+    c.rereadTime->selectAll();
+    c.rereadTime->paste();
+    EXPECT_EQ(c.Mirror(Field::reread)->text(), "40"); // overflow counts as zero time
 }
 
 namespace {
@@ -217,32 +219,32 @@ void Commit(QWidget *box, const QString &text)
 
 TEST_F(PanelFixture, MirrorsHoldTwoCharactersHoweverTextEnters)
 {
-    Focus(p.Mirror(Field::ctrl));
-    QTest::keyClicks(p.Mirror(Field::ctrl), "ABC");
-    EXPECT_EQ(p.Mirror(Field::ctrl)->text(), "AB");
-    p.Mirror(Field::id_addr)->clear();
+    Focus(c.Mirror(Field::ctrl));
+    QTest::keyClicks(c.Mirror(Field::ctrl), "ABC");
+    EXPECT_EQ(c.Mirror(Field::ctrl)->text(), "AB");
+    c.Mirror(Field::id_addr)->clear();
     QApplication::clipboard()->setText("123");
-    p.Mirror(Field::id_addr)->paste(); // Ctrl+V and the context menu alike
-    EXPECT_EQ(p.Mirror(Field::id_addr)->text(), "12");
-    p.Mirror(Field::wiegand)->clear();
-    Commit(p.Mirror(Field::wiegand), "ABCD");
-    EXPECT_EQ(p.Mirror(Field::wiegand)->text(), "AB");
+    c.Mirror(Field::id_addr)->paste(); // Ctrl+V and the context menu alike
+    EXPECT_EQ(c.Mirror(Field::id_addr)->text(), "12");
+    c.Mirror(Field::wiegand)->clear();
+    Commit(c.Mirror(Field::wiegand), "ABCD");
+    EXPECT_EQ(c.Mirror(Field::wiegand)->text(), "AB");
 }
 
 TEST_F(PanelFixture, InputMethodTextPassesTheDigitFilter)
 {
-    Focus(p.rereadTime);
-    p.rereadTime->clear();
-    Commit(p.rereadTime, "五a");
-    EXPECT_EQ(p.rereadTime->text(), "");
-    Commit(p.rereadTime, "1五2");
-    EXPECT_EQ(p.rereadTime->text(), "12");
+    Focus(c.rereadTime);
+    c.rereadTime->clear();
+    Commit(c.rereadTime, "五a");
+    EXPECT_EQ(c.rereadTime->text(), "");
+    Commit(c.rereadTime, "1五2");
+    EXPECT_EQ(c.rereadTime->text(), "12");
 }
 
 TEST_F(PanelFixture, AltToTheMenuBarIsNoExit)
 {
-    Focus(p.rereadTime);
-    p.rereadTime->setText("99");
+    Focus(c.rereadTime);
+    c.rereadTime->setText("99");
     recorder.messages.clear();
     window.menuBar()->setFocus(Qt::MenuBarFocusReason); // what pressing Alt does
     QCoreApplication::processEvents();
@@ -254,64 +256,64 @@ TEST_F(PanelFixture, AltToTheMenuBarIsNoExit)
 // button is neither left pressed nor clicked by the release.
 TEST_F(PanelFixture, ACancelledFocusMoveRunsNoRuleOfItsTarget)
 {
-    Focus(p.idAddress);
-    p.idAddress->setText("5");
-    Focus(p.rereadTime);
-    p.Mirror(Field::id_addr)->setText("77");
-    p.rereadTime->setText("99");
+    Focus(c.idAddress);
+    c.idAddress->setText("5");
+    Focus(c.rereadTime);
+    c.Mirror(Field::id_addr)->setText("77");
+    c.rereadTime->setText("99");
     recorder.messages.clear();
-    QTest::mouseClick(p.idAddress, Qt::LeftButton);
+    QTest::mouseClick(c.idAddress, Qt::LeftButton);
     ASSERT_EQ(recorder.Texts(), QStringList{"请填写数据0到60之间的数据"});
-    EXPECT_TRUE(p.rereadTime->hasFocus());
-    EXPECT_EQ(p.Mirror(Field::id_addr)->text(), "77"); // idAddress's exit rule would have written 05
+    EXPECT_TRUE(c.rereadTime->hasFocus());
+    EXPECT_EQ(c.Mirror(Field::id_addr)->text(), "77"); // idAddress's exit rule would have written 05
 
     recorder.messages.clear();
-    QSignalSpy clicked(p.SetButton(Field::id_addr), &QPushButton::clicked);
-    QTest::mousePress(p.SetButton(Field::id_addr), Qt::LeftButton);
+    QSignalSpy clicked(c.SetButton(Field::id_addr), &QPushButton::clicked);
+    QTest::mousePress(c.SetButton(Field::id_addr), Qt::LeftButton);
     EXPECT_EQ(recorder.Texts(), QStringList{"请填写数据0到60之间的数据"});
-    EXPECT_TRUE(p.rereadTime->hasFocus());
-    EXPECT_FALSE(p.SetButton(Field::id_addr)->isDown());
-    QTest::mouseRelease(p.SetButton(Field::id_addr), Qt::LeftButton);
+    EXPECT_TRUE(c.rereadTime->hasFocus());
+    EXPECT_FALSE(c.SetButton(Field::id_addr)->isDown());
+    QTest::mouseRelease(c.SetButton(Field::id_addr), Qt::LeftButton);
     EXPECT_EQ(clicked.count(), 0);
-    EXPECT_FALSE(p.SetButton(Field::id_addr)->isDown());
+    EXPECT_FALSE(c.SetButton(Field::id_addr)->isDown());
 }
 
 TEST_F(PanelFixture, ExitRulesShowTheirMessageAndKeepTheFocus)
 {
-    Focus(p.sendTime);
-    p.sendTime->setText("61"); // change rule: range message
+    Focus(c.sendTime);
+    c.sendTime->setText("61"); // change rule: range message
     recorder.messages.clear();
-    Focus(p.rereadTime); // exit rule of sendTime
+    Focus(c.rereadTime); // exit rule of sendTime
     ASSERT_EQ(recorder.messages.size(), 1u);
     EXPECT_EQ(recorder.messages[0].text, "请填写数据1到60之间的数据");
-    EXPECT_TRUE(p.sendTime->hasFocus());
+    EXPECT_TRUE(c.sendTime->hasFocus());
 
-    p.sendTime->setText("6");
+    c.sendTime->setText("6");
     recorder.messages.clear();
-    Focus(p.idAddress);
-    p.idAddress->setText("300");
+    Focus(c.idAddress);
+    c.idAddress->setText("300");
     recorder.messages.clear();
-    Focus(p.Mirror(Field::id_addr));
+    Focus(c.Mirror(Field::id_addr));
     ASSERT_EQ(recorder.messages.size(), 1u);
     EXPECT_EQ(recorder.messages[0].text, "数据在1到240之间");
-    EXPECT_TRUE(p.idAddress->hasFocus());
+    EXPECT_TRUE(c.idAddress->hasFocus());
 
     QApplication::clipboard()->setText("x");
-    p.idAddress->selectAll();
-    p.idAddress->paste(); // "x": the change rule reports the conversion error
+    c.idAddress->selectAll();
+    c.idAddress->paste(); // "x": the change rule reports the conversion error
     recorder.messages.clear();
-    Focus(p.Mirror(Field::id_addr));
+    Focus(c.Mirror(Field::id_addr));
     ASSERT_EQ(recorder.messages.size(), 1u);
     EXPECT_EQ(recorder.messages[0].text, "数据格式不对");
-    EXPECT_TRUE(p.idAddress->hasFocus());
+    EXPECT_TRUE(c.idAddress->hasFocus());
 }
 
 TEST_F(PanelFixture, ValidIdExitRewritesTheMirrorWithoutAMessage)
 {
-    Focus(p.idAddress);
-    p.Mirror(Field::id_addr)->setText("77");
-    Focus(p.Mirror(Field::wiegand));
-    EXPECT_EQ(p.Mirror(Field::id_addr)->text(), "01");
-    EXPECT_TRUE(p.Mirror(Field::wiegand)->hasFocus());
+    Focus(c.idAddress);
+    c.Mirror(Field::id_addr)->setText("77");
+    Focus(c.Mirror(Field::wiegand));
+    EXPECT_EQ(c.Mirror(Field::id_addr)->text(), "01");
+    EXPECT_TRUE(c.Mirror(Field::wiegand)->hasFocus());
     EXPECT_TRUE(recorder.messages.empty());
 }

@@ -1,4 +1,5 @@
 #include "serial/seriallink.h"
+#include "serial/serialconstants.h"
 #include "serial/termiosline.h"
 #include "serial/serialreader.h"
 #include "tests/support/pty.h"
@@ -36,15 +37,33 @@ protected:
         comm.SetPortName(pty.SlavePath());
         // The line the program runs: no software flow control, which would
         // otherwise swallow the 0x11 and 0x13 bytes of the test patterns.
-        comm.SetOutx_XonXoffFlow(false);
-        comm.SetInx_XonXoffFlow(false);
-        comm.OnReceiveData = [this](SerialLink *sender, const void *buffer, std::uint16_t length) {
-            EXPECT_EQ(sender, &comm);
-            EXPECT_EQ(static_cast<const char *>(buffer)[length], '\0');
-            chunks.push_back({std::string(static_cast<const char *>(buffer), length), clock.elapsed()});
-        };
-        comm.OnRequestHangup = [this](SerialLink *) { ++hangups; };
-        comm.OnSendDataEmpty = [this](SerialLink *) { ++empties; };
+        ChangeLine([](LineSettings &line) {
+            line.outxXonXoffFlow = false;
+            line.inxXonXoffFlow = false;
+        });
+        ListenForChunks();
+        QObject::connect(&comm, &SerialLink::hungUp, [this] { ++hangups; });
+        QObject::connect(&comm, &SerialLink::sendQueueEmpty, [this] { ++empties; });
+    }
+
+    void ListenForChunks()
+    {
+        chunk_slot = QObject::connect(&comm, &SerialLink::chunkReceived, [this](const QByteArray &chunk) {
+            EXPECT_EQ(chunk.constData()[chunk.size()], '\0');
+            chunks.push_back({chunk.toStdString(), clock.elapsed()});
+        });
+    }
+    template <class Change> void ChangeLine(Change change)
+    {
+        LineSettings line = comm.Line();
+        change(line);
+        comm.SetLineSettings(line);
+    }
+    void SetReadInterval(std::uint32_t ms)
+    {
+        CommTimeouts timeouts = comm.Timeouts();
+        timeouts.readInterval = ms;
+        comm.SetTimeouts(timeouts);
     }
     void TearDown() override { comm.StopPort(); }
 
@@ -62,6 +81,7 @@ protected:
     std::vector<Chunk> chunks;
     int hangups = 0;
     int empties = 0;
+    QMetaObject::Connection chunk_slot;
 };
 
 std::string Pattern(std::size_t n)
@@ -142,11 +162,12 @@ TEST_F(CommFixture, AHandlerThatCannotKeepUpHoldsTheReaderAtTheBacklogLimit)
     comm.StartPort();
     std::string received;
     std::size_t most_held = 0;
-    comm.OnReceiveData = [&](SerialLink *, const void *buffer, std::uint16_t length) {
+    QObject::disconnect(chunk_slot);
+    QObject::connect(&comm, &SerialLink::chunkReceived, [&](const QByteArray &chunk) {
         most_held = std::max(most_held, comm.ReceiveBacklogHeld());
-        received.append(static_cast<const char *>(buffer), length);
+        received.append(chunk.constData(), static_cast<std::size_t>(chunk.size()));
         std::this_thread::sleep_for(std::chrono::milliseconds(1)); // a window slower than the line
-    };
+    });
     const std::string data = Pattern(2 * 1024 * 1024);
     std::thread sender([&] { pty.Write(data); }); // blocks while the driver is full
     EXPECT_TRUE(WaitUntil([&] { return received.size() == data.size(); }, 60000));
@@ -166,7 +187,7 @@ TEST_F(CommFixture, SilenceGivesNoEvent)
 
 TEST_F(CommFixture, WithoutAnIntervalTimeOutOnlyFullBuffersComplete)
 {
-    comm.SetReadIntervalTimeout(0);
+    SetReadInterval(0);
     comm.StartPort();
     const std::string data = Pattern(5000);
     std::thread writer([&] { pty.Write(data); });
@@ -179,7 +200,7 @@ TEST_F(CommFixture, WithoutAnIntervalTimeOutOnlyFullBuffersComplete)
 
 TEST_F(CommFixture, BytesNotYetClosedBySilenceAreDroppedByStopPort)
 {
-    comm.SetReadIntervalTimeout(1500); // a wide margin before the chunk would close
+    SetReadInterval(1500); // a wide margin before the chunk would close
     comm.StartPort();
     pty.Write("12345");
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -351,42 +372,40 @@ TEST_F(CommFixture, StopPortWithReadsPendingGivesNoHangup)
     EXPECT_EQ(hangups, 0);
 }
 
-TEST_F(CommFixture, UnassignedReceiveHandlerDropsChunks)
+TEST_F(CommFixture, AChunkWithNoSlotConnectedIsDropped)
 {
-    comm.OnReceiveData = nullptr;
+    QObject::disconnect(chunk_slot);
     comm.StartPort();
     pty.Write("abc");
     Pump(300);
-    comm.OnReceiveData = [this](SerialLink *, const void *b, std::uint16_t n) {
-        chunks.push_back({std::string(static_cast<const char *>(b), n), 0});
-    };
+    ListenForChunks();
     pty.Write("def");
     ASSERT_TRUE(WaitUntil([&] { return !chunks.empty(); }));
     EXPECT_EQ(Received(), "def");
 }
 
-TEST_F(CommFixture, SettersReachTheOpenLineOnlyWhenAValueChanges)
+TEST_F(CommFixture, LineSettingsReachTheOpenLineOnlyWhenAValueChanges)
 {
-    comm.SetBaudRate(19200); // closed: stored only
+    ChangeLine([](LineSettings &line) { line.baudRate = 19200; }); // closed: stored only
     comm.StartPort();
     const int line = pty.MasterFd();
     ASSERT_EQ(ReadLineBaudRate(line), 19200u);
-    // Another program changes the line: a setter given the value already
-    // stored makes no device call, so the change stays.
+    // Another program changes the line: settings equal to those stored make
+    // no device call, so the change stays.
     ASSERT_TRUE(SetLineBaudRate(line, 1200));
-    comm.SetBaudRate(19200);
+    ChangeLine([](LineSettings &l) { l.baudRate = 19200; });
     EXPECT_EQ(ReadLineBaudRate(line), 1200u);
-    // Parity is stored only, even while open, and reaches the line with the
-    // next setter that changes a value. (A pseudo-terminal always clears
-    // PARENB, but keeps the PARODD that odd parity sets.)
-    comm.SetParity(Parity::Odd);
+    // A change reaches the open line at once, parity included. (A
+    // pseudo-terminal always clears PARENB, but keeps the PARODD that odd
+    // parity sets.)
     termios t{};
     ASSERT_EQ(tcgetattr(line, &t), 0);
     EXPECT_EQ(t.c_cflag & PARODD, 0u);
-    comm.SetBaudRate(38400);
-    EXPECT_EQ(ReadLineBaudRate(line), 38400u);
+    ChangeLine([](LineSettings &l) { l.parity = Parity::Odd; });
     ASSERT_EQ(tcgetattr(line, &t), 0);
     EXPECT_EQ(t.c_cflag & PARODD, static_cast<tcflag_t>(PARODD));
+    ChangeLine([](LineSettings &l) { l.baudRate = 38400; });
+    EXPECT_EQ(ReadLineBaudRate(line), 38400u);
 }
 
 TEST_F(CommFixture, AThousandOpenCloseCyclesLeaveNoDescriptorOrThreadBehind)
@@ -407,7 +426,7 @@ TEST_F(CommFixture, AThousandOpenCloseCyclesLeaveNoDescriptorOrThreadBehind)
 
 TEST_F(CommFixture, ReturnAtOnceModeDeliversEachReadWithoutWaitingForSilence)
 {
-    comm.SetReadIntervalTimeout(kTimeoutAllOnes);
+    SetReadInterval(kTimeoutAllOnes);
     comm.StartPort();
     pty.Write("a");
     // Well inside the 100 ms that would merge them under the interval rule.
@@ -427,8 +446,8 @@ TEST(CommLifetime, NoticesQueuedForADestroyedComponentAreNeverDelivered)
     {
         SerialLink comm;
         comm.SetPortName(pty.SlavePath());
-        comm.OnReceiveData = [&](SerialLink *, const void *, std::uint16_t) { ++delivered; };
-        comm.OnSendDataEmpty = [&](SerialLink *) { ++delivered; };
+        QObject::connect(&comm, &SerialLink::chunkReceived, [&] { ++delivered; });
+        QObject::connect(&comm, &SerialLink::sendQueueEmpty, [&] { ++delivered; });
         comm.StartPort();
         pty.Write("queued");
         // Let the reader post the chunk without running the event loop.

@@ -119,10 +119,10 @@ TEST_P(OpenComLine, SetsTheComponentAndTheSummary)
     window.portSettings.stopBits = GetParam().stop;
     window.OpenPort();
     ASSERT_TRUE(window.Link().IsOpen());
-    EXPECT_EQ(window.Link().BaudRate(), 19200u);
-    EXPECT_EQ(window.Link().Parity(), GetParam().comm_parity);
-    EXPECT_EQ(window.Link().ByteSize(), GetParam().comm_size);
-    EXPECT_EQ(window.Link().StopBits(), GetParam().comm_stop);
+    EXPECT_EQ(window.Link().Line().baudRate, 19200u);
+    EXPECT_EQ(window.Link().Line().parity, GetParam().comm_parity);
+    EXPECT_EQ(window.Link().Line().dataBits, GetParam().comm_size);
+    EXPECT_EQ(window.Link().Line().stopBits, GetParam().comm_stop);
     EXPECT_EQ(window.StatusText(),
               QString::fromStdString("串口:" + pty.SlavePath() + " 波特率:19200" + GetParam().summary_tail));
     window.ClosePort();
@@ -148,7 +148,7 @@ TEST_F(SettingsFixture, ABaudTextThatDoesNotParseChangesOnlyTheName)
     EXPECT_EQ(recorder.messages[0].text, "'96x0' is not a valid integer value.");
     EXPECT_EQ(recorder.messages[0].icon, MessageIcon::Error);
     EXPECT_EQ(window.Link().PortName(), "elsewhere");
-    EXPECT_EQ(window.Link().BaudRate(), 9600u);
+    EXPECT_EQ(window.Link().Line().baudRate, 9600u);
     EXPECT_TRUE(window.Link().IsOpen());
     window.closePortAction->trigger(); // 关闭COM口 leaves the status text standing
     EXPECT_FALSE(window.Link().IsOpen());

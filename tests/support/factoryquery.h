@@ -4,6 +4,7 @@
 // the panel fills in with that report and the monitor counts one frame.
 
 #include "app/mainwindow.h"
+#include "tests/support/controls.h"
 #include "panel/parampanel.h"
 #include "panel/trafficmonitor.h"
 #include "tests/support/qtwait.h"
@@ -18,14 +19,14 @@ namespace rovi::test {
 
 inline void QueryShowsTheFactorySet(MainWindow &window)
 {
-    window.Panel()->queryButton->click();
-    ASSERT_TRUE(WaitUntil([&] { return !window.Panel()->Mirror(Field::id_addr)->text().isEmpty(); }));
+    test::PanelControls(&window).queryButton->click();
+    ASSERT_TRUE(WaitUntil([&] { return !test::PanelControls(&window).Mirror(Field::id_addr)->text().isEmpty(); }));
     QStringList mirrors;
-    for (auto *m : window.Panel()->Mirrors())
+    for (auto *m : test::PanelControls(&window).Mirrors())
         mirrors << m->text();
     EXPECT_EQ(mirrors.join(' '), "00 01 41 01 04 20 03 05");
-    EXPECT_TRUE(window.Panel()->wiegandOutput->isChecked());
-    EXPECT_EQ(window.Monitor().receiveCounter->text(), "1");
+    EXPECT_TRUE(test::PanelControls(&window).wiegandOutput->isChecked());
+    EXPECT_EQ(test::MonitorControls(&window).receiveCounter->text(), "1");
 }
 
 } // namespace rovi::test

@@ -23,12 +23,12 @@ struct Link {
     explicit Link(const std::string &path)
     {
         comm.SetPortName(path);
-        comm.SetBaudRate(19200);
-        comm.SetOutx_XonXoffFlow(false);
-        comm.SetInx_XonXoffFlow(false);
-        comm.OnReceiveData = [this](SerialLink *, const void *b, std::uint16_t n) {
-            chunks.emplace_back(static_cast<const char *>(b), n);
-        };
+        LineSettings line = comm.Line();
+        line.baudRate = 19200;
+        line.outxXonXoffFlow = false;
+        line.inxXonXoffFlow = false;
+        comm.SetLineSettings(line);
+        QObject::connect(&comm, &SerialLink::chunkReceived, [this](const QByteArray &chunk) { chunks.push_back(chunk.toStdString()); });
         comm.StartPort();
     }
     void Send(const Frame &f) { comm.WriteBytes(f.data(), static_cast<std::uint16_t>(f.size())); }
