@@ -23,6 +23,7 @@
 
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 using namespace rovi;
 using namespace rovi::test;
@@ -87,6 +88,49 @@ TEST_F(SessionFixture, AReplugWhileAReplyIsAwaitedEndsInTheTimeOutThenWorks)
     ASSERT_TRUE(WaitUntil([&] { return test::PanelControls(&window).Mirror(Field::id_addr)->text() == "01"; }));
     Pump(1300); // past the time-out: the reply disarmed it
     EXPECT_EQ(recorder.messages.size(), 1u);
+}
+
+// The reader is pulled out while the window is busy: its hang-up is queued
+// but not yet handled when the user acts. It belongs to the open that is gone.
+void LetTheHangupQueueUp()
+{
+    // The reader thread posts it within a millisecond of the line going away;
+    // the event loop does not run meanwhile, so it stays queued.
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+}
+
+TEST_F(SessionFixture, AHangupQueuedBeforeAnOpenDoesNotCloseTheNewPort)
+{
+    auto reader = Plug();
+    // A second reader, started now: starting one runs the event loop.
+    const std::string other_link = (dir.Path() / "other-reader").string();
+    ReaderSim other(QStringList{"--link", QString::fromStdString(other_link)});
+    MainWindow window;
+    Open(window);
+    window.options.reconnect = false; // a wrongly closed port would stay closed
+    reader.reset();
+    LetTheHangupQueueUp();
+    window.portSettings.port = other_link;
+    window.openPortAction->trigger(); // 打开COM口
+    Pump(500);
+    EXPECT_TRUE(window.Link().IsOpen());
+    EXPECT_EQ(window.StatusText(),
+              QString::fromStdString("串口:" + other_link + " 波特率:9600 无校验 数据位：8 停止位：1"));
+}
+
+TEST_F(SessionFixture, AHangupQueuedBeforeACloseStartsNoReconnecting)
+{
+    auto reader = Plug();
+    MainWindow window;
+    Open(window);
+    reader.reset();
+    LetTheHangupQueueUp();
+    window.closePortAction->trigger(); // 关闭COM口
+    Pump(500);
+    EXPECT_FALSE(window.Reconnecting());
+    reader = Plug();
+    Pump(1000); // three checks' worth
+    EXPECT_FALSE(window.Link().IsOpen());
 }
 
 TEST_F(SessionFixture, ClosingByHandOrSwitchingItOffStopsReconnecting)
