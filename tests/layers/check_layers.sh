@@ -1,25 +1,36 @@
 #!/bin/bash
-# Folders include only folders below them. Prints every include that points
-# up or sideways and fails when there is one.
+# The project's layers, lowest first; this list is the one statement of them.
+# A folder includes only folders of lower layers (folders of one layer, such
+# as app/ and cli/, never include each other). Prints every include that
+# points up or sideways and fails when there is one.
 set -u
 root=${1:?project root}
-declare -A allowed=(
-    [base]=""
-    [protocol]="base"
-    [serial]="base protocol"
-    [ui]="base"
-    [settings]="base protocol serial ui"
-    [panel]="base protocol serial ui"
-    [app]="base protocol serial ui settings panel"
-    [cli]="base protocol serial"
+layers=(
+    "base"
+    "protocol"
+    "serial"
+    "ui"
+    "settings"
+    "panel"
+    "app cli"
+    "tools"
+    "tests"
+    "bench"
 )
+declare -A level
+for i in "${!layers[@]}"; do
+    for folder in ${layers[$i]}; do
+        level[$folder]=$i
+    done
+done
 status=0
-for folder in "${!allowed[@]}"; do
+for folder in "${!level[@]}"; do
+    [[ -d "$root/$folder" ]] || continue
     while IFS= read -r line; do
         file=${line%%:*}
         target=$(sed -E 's/.*#include "([a-z0-9_]+)\/.*/\1/' <<<"$line")
-        [[ $target == "$folder" || -z ${allowed[$target]+x} ]] && continue
-        if [[ " ${allowed[$folder]} " != *" $target "* ]]; then
+        [[ $target == "$folder" || -z ${level[$target]+x} ]] && continue
+        if ((level[$target] >= level[$folder])); then
             echo "$file includes $target/, above or beside $folder/"
             status=1
         fi

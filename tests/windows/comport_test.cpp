@@ -26,6 +26,14 @@ struct Chunk {
     qint64 at_ms;
 };
 
+void NoSoftwareFlowControl(SerialLink &link)
+{
+    LineSettings line = link.Line();
+    line.outxXonXoffFlow = false;
+    line.inxXonXoffFlow = false;
+    link.SetLineSettings(line);
+}
+
 // A component on the simulated reader's COM port that records its events.
 class ComPortFixture : public testing::Test {
 protected:
@@ -33,14 +41,13 @@ protected:
     {
         clock.start();
         comm.SetPortName(TestComPort());
-        comm.SetOutx_XonXoffFlow(false); // as the program runs the line
-        comm.SetInx_XonXoffFlow(false);
-        comm.OnReceiveData = [this](SerialLink *, const void *buffer, std::uint16_t length) {
-            EXPECT_EQ(static_cast<const char *>(buffer)[length], '\0');
-            chunks.push_back({std::string(static_cast<const char *>(buffer), length), clock.elapsed()});
-        };
-        comm.OnRequestHangup = [this](SerialLink *) { ++hangups; };
-        comm.OnSendDataEmpty = [this](SerialLink *) { ++empties; };
+        NoSoftwareFlowControl(comm); // as the program runs the line
+        QObject::connect(&comm, &SerialLink::chunkReceived, [this](const QByteArray &chunk) {
+            EXPECT_EQ(chunk.constData()[chunk.size()], '\0');
+            chunks.push_back({chunk.toStdString(), clock.elapsed()});
+        });
+        QObject::connect(&comm, &SerialLink::hungUp, [this] { ++hangups; });
+        QObject::connect(&comm, &SerialLink::sendQueueEmpty, [this] { ++empties; });
     }
     void TearDown() override { comm.StopPort(); }
 
@@ -178,11 +185,10 @@ TEST(ComPortHangup, AnUnpluggedPortEndsInOneHangupNoticeAndOpensWhenBack)
     SerialLink comm;
     comm.SetPortName(port);
     int hangups = 0;
-    comm.OnRequestHangup = [&](SerialLink *) { ++hangups; };
+    QObject::connect(&comm, &SerialLink::hungUp, [&] { ++hangups; });
     std::string received;
-    comm.OnReceiveData = [&](SerialLink *, const void *buffer, std::uint16_t length) {
-        received.append(static_cast<const char *>(buffer), length);
-    };
+    QObject::connect(&comm, &SerialLink::chunkReceived,
+                     [&](const QByteArray &chunk) { received.append(chunk.constData(), static_cast<std::size_t>(chunk.size())); });
     ASSERT_TRUE(WaitUntil([&] { return PortPresent(port); }, 10000));
     ASSERT_EQ(StartFailure(comm), "");
     std::ofstream(commands) << "hangup\n";
@@ -194,8 +200,7 @@ TEST(ComPortHangup, AnUnpluggedPortEndsInOneHangupNoticeAndOpensWhenBack)
 
     ASSERT_TRUE(WaitUntil([&] { return PortPresent(port); }, 10000)); // plugged back in
     ASSERT_EQ(StartFailure(comm), "");
-    comm.SetOutx_XonXoffFlow(false);
-    comm.SetInx_XonXoffFlow(false);
+    NoSoftwareFlowControl(comm);
     comm.WriteAll(AsBytes(ComposeQuery()));
     ASSERT_TRUE(WaitUntil([&] { return received.size() >= kFrameSize; }));
     EXPECT_TRUE(VerifiedReport(received).has_value());
