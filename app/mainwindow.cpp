@@ -45,13 +45,8 @@ MainWindow::MainWindow()
                    Qt::MSWindowsFixedSizeDialogHint);
     setFont(SongFont(12, true));
 
-    // The window's line: no software flow control (it would swallow the
-    // 0x11 and 0x13 bytes of frames); the rest comes from set.ini.
-    LineSettings line = link_.Line();
-    line.baudRate = 19200;
-    line.outxXonXoffFlow = false;
-    line.inxXonXoffFlow = false;
-    link_.SetLineSettings(line);
+    // The rest comes from set.ini when the port is opened.
+    link_.SetLineSettings(ReaderLine(19200));
 
     BuildMenu();
     setCentralWidget(BuildClient());

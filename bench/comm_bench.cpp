@@ -46,11 +46,7 @@ void RunUntil(const std::function<bool()> &done, int timeout_ms)
 void PrepareComm(SerialLink &comm, const std::string &path)
 {
     comm.SetPortName(path);
-    LineSettings line = comm.Line();
-    line.baudRate = 19200;
-    line.outxXonXoffFlow = false;
-    line.inxXonXoffFlow = false;
-    comm.SetLineSettings(line);
+    comm.SetLineSettings(ReaderLine(19200));
 }
 
 void Latency(int bursts)

@@ -36,14 +36,10 @@ std::string ExplainOpenFailure(const std::string &port, const OpenFailure &failu
 ReaderLink::ReaderLink(const LineOptions &line)
 {
     link_.SetPortName(line.port);
-    LineSettings settings = link_.Line();
-    settings.baudRate = line.baud;
+    LineSettings settings = ReaderLine(line.baud);
     settings.parity = line.parity;
     settings.dataBits = line.data_bits;
     settings.stopBits = line.stop_bits;
-    // The window's line: no software flow control, which would swallow 0x11 and 0x13.
-    settings.outxXonXoffFlow = false;
-    settings.inxXonXoffFlow = false;
     link_.SetLineSettings(settings);
     QObject::connect(&link_, &SerialLink::chunkReceived, [this](const QByteArray &chunk) {
         chunks_.emplace_back(chunk.constData(), static_cast<std::size_t>(chunk.size()));

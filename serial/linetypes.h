@@ -83,4 +83,16 @@ struct LineSettings {
     bool operator==(const LineSettings &) const = default;
 };
 
+// The line the program runs a reader on: 8N1 at the given rate, without
+// software flow control (which would swallow the 0x11 and 0x13 bytes of
+// frames).
+inline LineSettings ReaderLine(std::uint32_t baud_rate)
+{
+    LineSettings line;
+    line.baudRate = baud_rate;
+    line.outxXonXoffFlow = false;
+    line.inxXonXoffFlow = false;
+    return line;
+}
+
 } // namespace rovi

@@ -19,14 +19,15 @@ namespace rovi::test {
 
 inline void QueryShowsTheFactorySet(MainWindow &window)
 {
-    test::PanelControls(&window).queryButton->click();
-    ASSERT_TRUE(WaitUntil([&] { return !test::PanelControls(&window).Mirror(Field::id_addr)->text().isEmpty(); }));
+    const PanelControls panel(&window);
+    panel.queryButton->click();
+    ASSERT_TRUE(WaitUntil([&] { return !panel.Mirror(Field::id_addr)->text().isEmpty(); }));
     QStringList mirrors;
-    for (auto *m : test::PanelControls(&window).Mirrors())
+    for (auto *m : panel.Mirrors())
         mirrors << m->text();
     EXPECT_EQ(mirrors.join(' '), "00 01 41 01 04 20 03 05");
-    EXPECT_TRUE(test::PanelControls(&window).wiegandOutput->isChecked());
-    EXPECT_EQ(test::MonitorControls(&window).receiveCounter->text(), "1");
+    EXPECT_TRUE(panel.wiegandOutput->isChecked());
+    EXPECT_EQ(MonitorControls(&window).receiveCounter->text(), "1");
 }
 
 } // namespace rovi::test

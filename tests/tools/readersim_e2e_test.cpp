@@ -23,11 +23,7 @@ struct Link {
     explicit Link(const std::string &path)
     {
         comm.SetPortName(path);
-        LineSettings line = comm.Line();
-        line.baudRate = 19200;
-        line.outxXonXoffFlow = false;
-        line.inxXonXoffFlow = false;
-        comm.SetLineSettings(line);
+        comm.SetLineSettings(ReaderLine(19200));
         QObject::connect(&comm, &SerialLink::chunkReceived, [this](const QByteArray &chunk) { chunks.push_back(chunk.toStdString()); });
         comm.StartPort();
     }

@@ -28,10 +28,7 @@ struct Chunk {
 
 void NoSoftwareFlowControl(SerialLink &link)
 {
-    LineSettings line = link.Line();
-    line.outxXonXoffFlow = false;
-    line.inxXonXoffFlow = false;
-    link.SetLineSettings(line);
+    link.SetLineSettings(ReaderLine(link.Line().baudRate));
 }
 
 // A component on the simulated reader's COM port that records its events.
