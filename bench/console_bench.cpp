@@ -149,7 +149,7 @@ int main(int argc, char **argv)
                 1024.0 * static_cast<double>(rss_after - rss_before) / static_cast<double>(total));
     std::printf("counter shows %s, hex log holds %d lines (bound %d)\n",
                 window.findChild<QLineEdit *>("receiveCounter")->text().toUtf8().constData(), window.findChild<panel::LogView *>("hexLog")->LineCount(),
-                window.findChild<panel::LogView *>("hexLog")->LineLimit());
+                window.Monitor().LineLimit());
     std::printf("record file: %s\n", log_file ? "on" : "off");
     std::printf("%12s %12s %14s\n", "chunks", "RSS MiB", "chunks/s since");
     long last_handled = 0;

@@ -97,9 +97,21 @@ void LogView::AppendLine(const QString &line)
     follow_ = true; // each new line is brought into view, as a memo does
     widest_ = std::max(widest_, widths_.back());
     // The line bound, and a bound on the characters kept, for long lines.
-    while (static_cast<int>(lines_.size()) > limit_ || (characters_ > kMaxCharacters && lines_.size() > 1))
+    while (static_cast<int>(lines_.size()) > limit_ || (characters_ > character_limit_ && lines_.size() > 1))
         DropOldest();
     ScheduleRefresh();
+}
+
+void LogView::DropOldestLines(int count)
+{
+    for (int i = 0; i < count && !lines_.empty(); ++i)
+        DropOldest();
+    ScheduleRefresh();
+}
+
+void LogView::SetCharacterLimit(qsizetype characters)
+{
+    character_limit_ = std::max<qsizetype>(1, characters);
 }
 
 void LogView::DropOldest()
@@ -110,6 +122,12 @@ void LogView::DropOldest()
     lines_.pop_front();
     ++dropped_;
     widths_.pop_front();
+    // The selection moves with its text; once its first line has left, what
+    // is left of it is not what the user selected, so it goes.
+    if (anchor_ != cursor_ && std::min(anchor_, cursor_).line == 0) {
+        anchor_ = cursor_ = {};
+        return;
+    }
     anchor_.line = std::max(0, anchor_.line - 1);
     cursor_.line = std::max(0, cursor_.line - 1);
 }

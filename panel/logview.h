@@ -18,7 +18,8 @@ namespace rovi::panel {
 
 // A read-only multi-line log whose cost follows the screen, not the data.
 // Lines are kept as data, at most LineLimit of them (the oldest leave
-// first, and fewer when they are long); painting draws only the rows in view and, of a long row, only the
+// first, and fewer when they are long; a selection moves with its text and
+// is cleared when its first line leaves); painting draws only the rows in view and, of a long row, only the
 // characters in view, with widths from cached per-character advances. A
 // line is shown at once; while lines keep arriving, the view is brought up
 // to date at most ten times a second, following the newest line. It behaves as a read-only text
@@ -42,6 +43,13 @@ public:
     static constexpr qsizetype kMaxCharacters = 16 * 1024 * 1024;
     void SetLineLimit(int lines);
     int LineLimit() const { return limit_; }
+    // The characters kept; kMaxCharacters unless set otherwise.
+    void SetCharacterLimit(qsizetype characters);
+    qsizetype CharacterCount() const { return characters_; }
+    qsizetype LineSize(int index) const { return lines_[static_cast<std::size_t>(index)].size(); }
+    // Drops the oldest lines (at most all of them), for a bound kept by the
+    // owner of several logs that must keep the same lines.
+    void DropOldestLines(int count);
 
     // The selection, as (line, column) positions; empty when they are equal.
     struct Position {
@@ -102,6 +110,7 @@ private:
     qreal widest_ = 0;
     bool widest_stale_ = false;
     int limit_ = kDefaultLineLimit;
+    qsizetype character_limit_ = kMaxCharacters;
     Position anchor_, cursor_;
     Throttle *refresh_;
     Throttle *scroll_bars_;

@@ -53,6 +53,12 @@ TrafficMonitor::TrafficMonitor(QWidget *client)
 
     hexLog_ = MakeLog(this, "hexLog", Placed(8, 396, 479, 126), QStringLiteral("十六进制记录"));
     textLog_ = MakeLog(this, "textLog", Placed(493, 396, 193, 126), QStringLiteral("文本记录"));
+    // The monitor keeps the bound for both logs together (KeepBound).
+    line_limit_ = hexLog_->LineLimit();
+    for (LogView *log : {hexLog_, textLog_}) {
+        log->SetLineLimit(std::numeric_limits<int>::max());
+        log->SetCharacterLimit(std::numeric_limits<qsizetype>::max());
+    }
 
     receiveCounter_ = new QLineEdit(this);
     receiveCounter_->setObjectName(QStringLiteral("receiveCounter"));
@@ -78,12 +84,30 @@ void TrafficMonitor::LogChunk(const QString &hex_line, const QString &text_line,
     else
         hexLog_->AppendLine(hex_line);
     textLog_->AppendLine(text_line);
+    KeepBound();
+}
+
+void TrafficMonitor::KeepBound()
+{
+    int excess = hexLog_->LineCount() - line_limit_;
+    // However long the lines, at most LogView::kMaxCharacters in both (the
+    // newest chunk always stays).
+    qsizetype characters = hexLog_->CharacterCount() + textLog_->CharacterCount();
+    const int lines = hexLog_->LineCount();
+    for (int i = 0; i < lines - 1 && characters > LogView::kMaxCharacters; ++i) {
+        characters -= hexLog_->LineSize(i) + textLog_->LineSize(i);
+        excess = std::max(excess, i + 1);
+    }
+    if (excess <= 0)
+        return;
+    hexLog_->DropOldestLines(excess);
+    textLog_->DropOldestLines(excess);
 }
 
 void TrafficMonitor::SetLineLimit(int lines)
 {
-    hexLog_->SetLineLimit(lines);
-    textLog_->SetLineLimit(lines);
+    line_limit_ = std::max(1, lines);
+    KeepBound();
 }
 
 QString TrafficMonitor::SavedText() const

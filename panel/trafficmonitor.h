@@ -35,8 +35,12 @@ public:
     // 清 零: the counter to 0 and both logs empty.
     void Reset();
 
-    // Each log's bound on its lines, and the hex log's time stamps.
+    // The bound on the logs' lines. The two logs keep the same chunks: when
+    // the bound (or the bound on the characters both hold) is reached, the
+    // oldest chunk leaves both, so line i of each is always one chunk.
     void SetLineLimit(int lines);
+    int LineLimit() const { return line_limit_; }
+    // The hex log's time stamps.
     void SetTimestamps(bool on) { timestamps_ = on; }
     // Both logs, line by line: hex, a tab, text.
     QString SavedText() const;
@@ -57,7 +61,10 @@ private:
     QLineEdit *receiveCounter_;   // read-only
     QPushButton *clearButton_;    // 清 零
 
+    void KeepBound();
+
     std::uint32_t count_ = 0;
+    int line_limit_;
     bool timestamps_ = false;
     Throttle *count_paint_;
 };

@@ -167,7 +167,7 @@ TEST_F(SessionFixture, OptionsComeFromSetIniAndTheLogsKeepTheirBound)
     EXPECT_FALSE(window.logFileAction->isChecked());
     panel::TrafficMonitor &m = window.Monitor();
     test::MonitorControls mc{&window};
-    EXPECT_EQ(mc.hexLog->LineLimit(), 150);
+    EXPECT_EQ(m.LineLimit(), 150);
     const auto now = std::chrono::system_clock::now();
     for (int i = 0; i < 200; ++i)
         m.LogChunk(QString::number(i), QString::number(i), now);

@@ -51,6 +51,30 @@ TEST(LogView, KeepsFewerLinesWhenTheyAreLong)
     EXPECT_EQ(view.Lines().front().size(), whole.size());
 }
 
+// Old lines leaving a full log never turn a selection into text the user
+// did not select: it moves with its lines, or goes with them.
+TEST(LogView, ASelectionMovesWithItsTextOrGoesWhenItsLinesLeave)
+{
+    LogView view(nullptr);
+    view.SetLineLimit(100);
+    for (int i = 0; i < 100; ++i)
+        view.AppendLine(QStringLiteral("line %1").arg(i));
+    view.Select({0, 0}, {1, 4});
+    ASSERT_EQ(view.SelectedText(), "line 0\nline");
+    view.AppendLine("a");
+    EXPECT_EQ(view.SelectedText(), ""); // its first line left
+    view.AppendLine("b");
+    view.AppendLine("c");
+    EXPECT_EQ(view.SelectedText(), "");
+
+    view.Select({50, 5}, {51, 6});
+    const QString selected = view.SelectedText();
+    ASSERT_EQ(selected, "53\nline 5");
+    for (int i = 0; i < 3; ++i)
+        view.AppendLine("more");
+    EXPECT_EQ(view.SelectedText(), selected);
+}
+
 TEST(LogView, ItsTextAndSelectionAreReadableThroughAccessibility)
 {
     LogView view(nullptr);
