@@ -180,8 +180,10 @@ void ReaderConsole::HandleChunk(const QByteArray &bytes)
             panel_.ApplyReport(*report);
     } else if (chunk.size() == kAckSize) {
         const auto *ack = reinterpret_cast<const std::uint8_t *>(chunk.data());
-        Warn(window_, AckSucceeded(std::span<const std::uint8_t, kAckSize>(ack, kAckSize)) ? QStringLiteral("设置成功")
-                                                                                              : QStringLiteral("设置失败"));
+        if (AckSucceeded(std::span<const std::uint8_t, kAckSize>(ack, kAckSize)))
+            WarnSuccess(window_, QStringLiteral("设置成功"));
+        else
+            Warn(window_, QStringLiteral("设置失败"));
     }
 }
 

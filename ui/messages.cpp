@@ -71,19 +71,37 @@ void ShowMessage(const MessageRequest &request)
     Present(request);
 }
 
+QString MessageSlot::LaterLine(int later)
+{
+    return QStringLiteral("（之后又收到 %1 条回复）").arg(later);
+}
+
+void MessageSlot::Replace(const MessageRequest &request)
+{
+    shown_ = request;
+    later_ = 0;
+    box_->setWindowTitle(request.title);
+    box_->setIcon(ToQt(request.icon));
+    box_->setText(request.text);
+}
+
 void MessageSlot::Show(const MessageRequest &request)
 {
     if (open_) {
-        if (box_) {
-            box_->setWindowTitle(request.title);
-            box_->setIcon(ToQt(request.icon));
-            box_->setText(request.text);
-        } else {
+        if (!box_) {
             Present(request); // a recording presenter sees every message
+        } else if (shown_.success) {
+            Replace(request);
+        } else {
+            // A failure stays in view; the box says that more came.
+            ++later_;
+            box_->setText(shown_.text + QLatin1Char('\n') + LaterLine(later_));
         }
         return;
     }
     open_ = true;
+    shown_ = request;
+    later_ = 0;
     MessageSlot *const outer = std::exchange(ActiveSlot(), nullptr);
     struct Restore {
         MessageSlot *slot;
@@ -107,6 +125,11 @@ MessageSlotScope::~MessageSlotScope()
 void Warn(QWidget *owner, const QString &text)
 {
     ShowMessage({owner, kAppTitle, text, MessageIcon::Warning});
+}
+
+void WarnSuccess(QWidget *owner, const QString &text)
+{
+    ShowMessage({owner, kAppTitle, text, MessageIcon::Warning, true});
 }
 
 QString ErrorReportText(const QString &message)

@@ -22,6 +22,9 @@ struct MessageRequest {
     QString title;
     QString text;
     MessageIcon icon;
+    // A success ("设置成功"): a later message may take its place in a
+    // MessageSlot's box. Anything else stays until the user closes it.
+    bool success = false;
 };
 
 using MessagePresenter = std::function<void(const MessageRequest &)>;
@@ -35,17 +38,29 @@ void ShowMessage(const MessageRequest &request);
 
 // One box for a kind of message that must never nest: the messages that
 // received data raises. The first opens a modal box; while it is open,
-// later ones replace its text (title and icon) instead of opening another
-// box inside its loop, so a line that keeps sending acknowledgements leaves
-// one box on screen however long it goes on.
+// later ones go into it instead of opening another box inside its loop, so
+// a line that keeps sending acknowledgements leaves one box on screen
+// however long it goes on. A success shown there gives way to the next
+// message; anything else (a failure) stays until the user closes the box,
+// which then counts the messages that came after it on a second line.
 class MessageSlot {
 public:
     void Show(const MessageRequest &request);
 
+    // The second line of a failure's box after `later` more messages.
+    static QString LaterLine(int later);
+
 private:
+    void Replace(const MessageRequest &request);
+
     bool open_ = false;
     QMessageBox *box_ = nullptr;
+    MessageRequest shown_{};
+    int later_ = 0;
 };
+
+// Warn for a success: the same box, which a later message may replace.
+void WarnSuccess(QWidget *owner, const QString &text);
 
 // While alive, every message shown on the window thread goes through the
 // slot. The slot's own box lifts the scope while it runs its loop, so

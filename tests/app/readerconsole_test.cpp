@@ -303,3 +303,34 @@ TEST_F(ConsoleFixture, AcknowledgementsWhileTheirBoxIsOpenUpdateItInsteadOfNesti
     console.HandleChunk(QByteArray(ack.data(), 4));
     EXPECT_EQ(recorder.Texts(), QStringList{"设置成功"});
 }
+
+// A failure stays in view: a success that comes while its box is open does
+// not take its place; the box says that more replies came.
+TEST_F(ConsoleFixture, AFailureIsNotHiddenByALaterSuccess)
+{
+    SetMessagePresenter(nullptr); // the real box, with its nested loop
+    QString shown;
+    int step = 0;
+    QTimer driver;
+    QObject::connect(&driver, &QTimer::timeout, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        if (step == 0) {
+            const std::string success = "\x00\x00\x00\x00"s;
+            console.HandleChunk(QByteArray(success.data(), 4)); // delivered inside the failure's loop
+            ++step;
+            return;
+        }
+        shown = box->text();
+        box->accept();
+        driver.stop();
+    });
+    driver.start(5);
+    pty.Write("\x00\x00\x01\x00"s);
+    ASSERT_TRUE(WaitUntil([&] { return !driver.isActive(); }, 5000));
+    EXPECT_EQ(shown, "设置失败\n" + MessageSlot::LaterLine(1));
+    EXPECT_EQ(MessageSlot::LaterLine(1), "（之后又收到 1 条回复）");
+    EXPECT_EQ(Lines(mc.hexLog), 2);
+    SetMessagePresenter([&](const MessageRequest &r) { recorder.messages.push_back(r); });
+}
