@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "openadvice.h"
+#include "linetrouble.h"
 #include "reconnector.h"
 #include "aboutdialog.h"
 
@@ -25,6 +26,7 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTimer>
 
 namespace rovi {
 
@@ -53,6 +55,18 @@ MainWindow::MainWindow()
     console_ = new ReaderConsole(this, *panel_, *monitor_, link_);
     reconnector_ = new Reconnector(this, [this] { return TryOpenPort(nullptr); });
     connect(&link_, &SerialLink::hungUp, this, Guarded(this, [this] { OnHungUp(); }));
+    connect(&link_, &SerialLink::lineError, this, [this](quint32 flags) { ShowLineHint(ToQ(LineErrorHint(flags))); });
+    connect(&link_, &SerialLink::modemChanged, this, [this](quint32 bits) {
+        if (bits & ModemChange::CarrierDetect)
+            ShowLineHint(QString::fromUtf8(kCarrierHint));
+    });
+    hint_timer_ = new QTimer(this);
+    hint_timer_->setSingleShot(true);
+    hint_timer_->setInterval(kLineHintMs);
+    connect(hint_timer_, &QTimer::timeout, this, [this] {
+        if (link_.IsOpen())
+            SetStatusText(summary_);
+    });
     setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -137,7 +151,17 @@ QWidget *MainWindow::BuildClient()
 
 void MainWindow::SetStatusText(const QString &text)
 {
+    hint_timer_->stop();
+    summary_ = text;
     status_panels_[0]->setText(text);
+}
+
+void MainWindow::ShowLineHint(const QString &hint)
+{
+    if (!link_.IsOpen())
+        return;
+    status_panels_[0]->setText(summary_ + QStringLiteral("　") + hint);
+    hint_timer_->start();
 }
 
 QString MainWindow::StatusText() const

@@ -38,6 +38,10 @@ public:
     // The first status-bar panel (500 px); the second (50 px) stays empty.
     void SetStatusText(const QString &text);
     QString StatusText() const;
+    // A hint about trouble on the line after the open port's summary, for a
+    // few seconds.
+    void ShowLineHint(const QString &hint);
+    static constexpr int kLineHintMs = 5000;
 
     QAction *portSettingsAction; // COM设置
     QAction *openPortAction;   // 打开COM口
@@ -93,6 +97,8 @@ private:
     QStatusBar *statusBar_ = nullptr;
     QLabel *status_panels_[2] = {};
     bool shown_once_ = false;
+    QTimer *hint_timer_ = nullptr;
+    QString summary_; // the open port's status text, without a hint
 };
 
 } // namespace rovi

@@ -46,6 +46,28 @@ ReaderConsole::ReaderConsole(QWidget *window, panel::ParamPanel &panel, panel::T
     connect(flush_timer_, &QTimer::timeout, this, [this] { FlushLogFile(); });
 
     connect(&link_, &SerialLink::chunkReceived, this, &ReaderConsole::HandleChunk);
+    connect(&link_, &SerialLink::lineError, this, [this](quint32 flags) { HandleLineError(flags); });
+    connect(&link_, &SerialLink::modemChanged, this, [this](quint32 bits) { HandleModemChange(bits); });
+}
+
+void ReaderConsole::HandleLineError(std::uint32_t flags)
+{
+    if (error_bursts_.StartsBurst(flags, LineErrorBursts::Clock::now()))
+        LogNote(LineErrorLogLine(flags));
+}
+
+void ReaderConsole::HandleModemChange(std::uint32_t bits)
+{
+    if (bits & ModemChange::CarrierDetect)
+        LogNote(kCarrierLogLine);
+}
+
+void ReaderConsole::LogNote(const std::string &note)
+{
+    const auto now = std::chrono::system_clock::now();
+    if (file_)
+        file_->AppendNote(now, note);
+    AppendLog(note, note, now);
 }
 
 ReaderConsole::~ReaderConsole() = default;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "linetrouble.h"
+
 #include "base/bytes.h"
 #include "panel/commandrules.h"
 #include "protocol/frame.h"
@@ -9,6 +11,7 @@
 #include <QObject>
 
 #include <chrono>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -45,6 +48,10 @@ public:
 
     // A chunk from the reader, and the reply time-out.
     void HandleChunk(const QByteArray &chunk);
+    // Trouble on the line: a line shown in both logs and the record file,
+    // once per burst of errors; the counter is not touched.
+    void HandleLineError(std::uint32_t flags);
+    void HandleModemChange(std::uint32_t bits);
     void OnReplyTimeout();
     bool AwaitingReply() const;
 
@@ -63,6 +70,7 @@ private:
     void ArmTimer();
     void AppendLog(const std::string &hex_line, const std::string &text_line, std::chrono::system_clock::time_point when);
     void FileChunk(std::chrono::system_clock::time_point when, bool sent, std::string_view bytes);
+    void LogNote(const std::string &note);
 
     QWidget *window_;
     // The one box for the messages received data raises.
@@ -74,6 +82,7 @@ private:
     std::unique_ptr<panel::TrafficFile> file_;
     QTimer *flush_timer_ = nullptr;
     bool file_failed_ = false; // told once until logging is switched on again
+    LineErrorBursts error_bursts_;
 };
 
 } // namespace rovi

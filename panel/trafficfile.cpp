@@ -66,7 +66,7 @@ std::string TrafficFile::PathFor(Clock::time_point when) const
     return folder_ + "/rovi-" + Format("%Y-%m-%d", Local(when).tm) + ".log";
 }
 
-void TrafficFile::Append(Clock::time_point when, bool sent, std::string_view bytes)
+bool TrafficFile::StartLine(Clock::time_point when)
 {
     const LocalTime local = Local(when);
     const std::string day = Format("%Y-%m-%d", local.tm);
@@ -75,15 +75,36 @@ void TrafficFile::Append(Clock::time_point when, bool sent, std::string_view byt
         buffer_day_ = day;
     }
     if (buffer_.size() > kMaxBuffered)
-        return; // the disk has refused for a long while: the view still has the lines
+        return false; // the disk has refused for a long while: the view still has the lines
     buffer_ += day + " " + Format("%H:%M:%S", local.tm) + Millis(local.millis);
+    return true;
+}
+
+void TrafficFile::EndLine()
+{
+    buffer_ += '\n';
+    if (buffer_.size() >= kFlushAt)
+        Flush();
+}
+
+void TrafficFile::Append(Clock::time_point when, bool sent, std::string_view bytes)
+{
+    if (!StartLine(when))
+        return;
     buffer_ += sent ? "\tTX\t" : "\tRX\t";
     buffer_ += HexLine(bytes);
     buffer_ += '\t';
     buffer_ += TextLine(bytes);
-    buffer_ += '\n';
-    if (buffer_.size() >= kFlushAt)
-        Flush();
+    EndLine();
+}
+
+void TrafficFile::AppendNote(Clock::time_point when, std::string_view note)
+{
+    if (!StartLine(when))
+        return;
+    buffer_ += "\tERR\t\t";
+    buffer_ += note;
+    EndLine();
 }
 
 bool TrafficFile::Flush()

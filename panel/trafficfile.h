@@ -27,6 +27,9 @@ public:
     TrafficFile &operator=(const TrafficFile &) = delete;
 
     void Append(Clock::time_point when, bool sent, std::string_view bytes);
+    // A note about the line (a line error), as "ERR" with no bytes:
+    //   2026-12-10 14:03:07.412<TAB>ERR<TAB><TAB>[线路错误: 帧错误]
+    void AppendNote(Clock::time_point when, std::string_view note);
     // Writes what is buffered; false when the file cannot be written (the
     // lines stay buffered, up to a bound, for the next try).
     bool Flush();
@@ -37,6 +40,11 @@ public:
     static constexpr std::size_t kMaxBuffered = 16 * 1024 * 1024;
 
 private:
+    // Starts a line of `when` in the buffer (its day's), or false when the
+    // buffer is full.
+    bool StartLine(Clock::time_point when);
+    void EndLine();
+
     std::string folder_;
     std::string buffer_;      // lines of buffer_day_
     std::string buffer_day_;  // the day the buffered lines belong to

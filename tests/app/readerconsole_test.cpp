@@ -334,3 +334,21 @@ TEST_F(ConsoleFixture, AFailureIsNotHiddenByALaterSuccess)
     EXPECT_EQ(Lines(mc.hexLog), 2);
     SetMessagePresenter([&](const MessageRequest &r) { recorder.messages.push_back(r); });
 }
+
+// A reader at another baud rate: framing errors with every garbled chunk.
+// The logs get one line for the burst, the status bar a hint; the counter
+// counts nothing for it.
+TEST_F(ConsoleFixture, LineErrorsShowOnceABurstInTheLogsAndAsAHint)
+{
+    window.SetStatusText("串口:X");
+    for (int i = 0; i < 3; ++i)
+        emit window.Link().lineError(LineError::Framing);
+    EXPECT_EQ(mc.hexLog->Lines(), QStringList{"[线路错误: 帧错误]"});
+    EXPECT_EQ(mc.textLog->Lines(), QStringList{"[线路错误: 帧错误]"});
+    EXPECT_EQ(mc.receiveCounter->text(), "0");
+    EXPECT_EQ(window.StatusText(), "串口:X　帧错误：波特率或格式可能不对");
+    emit window.Link().modemChanged(ModemChange::CarrierDetect);
+    EXPECT_EQ(mc.hexLog->Lines().back(), "[载波检测变化]");
+    EXPECT_EQ(mc.receiveCounter->text(), "0");
+    EXPECT_TRUE(recorder.messages.empty());
+}

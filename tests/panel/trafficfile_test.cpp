@@ -41,10 +41,12 @@ TEST(TrafficFile, OneLinePerChunkInTheFileOfItsDay)
         // Kept until flushed, then appended to what is there.
         file.Append(LocalTime(2026, 12, 11, 0, 0, 1, 0), false, "");
         EXPECT_EQ(ReadAll(folder + "/rovi-2026-12-11.log"), "2026-12-11 00:00:00.005\tTX\tFE F1 00 FF\t\n");
+        file.AppendNote(LocalTime(2026, 12, 11, 0, 0, 2, 0), "[线路错误: 帧错误]");
     } // the rest is written at the end
     EXPECT_EQ(ReadAll(folder + "/rovi-2026-12-10.log"), "2026-12-10 23:59:59.987\tRX\t30 31 0D 0A\t01\n");
     EXPECT_EQ(ReadAll(folder + "/rovi-2026-12-11.log"),
-              "2026-12-11 00:00:00.005\tTX\tFE F1 00 FF\t\n2026-12-11 00:00:01.000\tRX\t\t\n");
+              "2026-12-11 00:00:00.005\tTX\tFE F1 00 FF\t\n2026-12-11 00:00:01.000\tRX\t\t\n"
+              "2026-12-11 00:00:02.000\tERR\t\t[线路错误: 帧错误]\n");
 }
 
 TEST(TrafficFile, AFolderThatCannotBeWrittenFailsTheFlushAndKeepsTheLines)
