@@ -85,10 +85,17 @@ void ReaderConsole::SetLogFolder(const std::string &folder)
 
 void ReaderConsole::FlushLogFile()
 {
-    if (!file_ || file_->Flush() || file_failed_)
+    if (!file_)
         return;
+    if (file_->Flush()) {
+        file_failed_ = false; // a later failure is told again
+        return;
+    }
+    if (file_failed_)
+        return; // told once, not every second
     file_failed_ = true;
-    Warn(window_, QStringLiteral("无法写入记录文件 ") + ToQ(file_->PathFor(std::chrono::system_clock::now())));
+    Warn(window_, QStringLiteral("无法写入记录文件 ") + ToQ(file_->PathFor(std::chrono::system_clock::now())) +
+                      QLatin1Char('\n') + ToQ(file_->LastError()));
 }
 
 void ReaderConsole::FileChunk(std::chrono::system_clock::time_point when, bool sent, std::string_view bytes)

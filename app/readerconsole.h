@@ -81,7 +81,7 @@ private:
     QTimer *reply_timer_; // one second reply time-out, single shot
     std::unique_ptr<panel::TrafficFile> file_;
     QTimer *flush_timer_ = nullptr;
-    bool file_failed_ = false; // told once until logging is switched on again
+    bool file_failed_ = false; // told once until the file has been written again
     LineErrorBursts error_bursts_;
 };
 

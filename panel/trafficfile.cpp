@@ -52,38 +52,53 @@ std::string ClockTime(TrafficFile::Clock::time_point when)
     return Format("%H:%M:%S", local.tm) + Millis(local.millis);
 }
 
-TrafficFile::TrafficFile(std::string folder) : folder_(std::move(folder)) {}
+TrafficFile::TrafficFile(std::string folder, Writer writer) : folder_(std::move(folder)), writer_(std::move(writer))
+{
+    if (!writer_)
+        writer_ = [](AppendFile &file, std::string_view bytes) { return file.Write(bytes); };
+}
 
 TrafficFile::~TrafficFile()
 {
     Flush();
-    if (file_)
-        std::fclose(file_);
+}
+
+std::string TrafficFile::PathOfDay(const std::string &day) const
+{
+    return folder_ + "/rovi-" + day + ".log";
 }
 
 std::string TrafficFile::PathFor(Clock::time_point when) const
 {
-    return folder_ + "/rovi-" + Format("%Y-%m-%d", Local(when).tm) + ".log";
+    return PathOfDay(Format("%Y-%m-%d", Local(when).tm));
+}
+
+std::size_t TrafficFile::Buffered() const
+{
+    std::size_t n = 0;
+    for (const Segment &s : pending_)
+        n += s.text.size();
+    return n;
 }
 
 bool TrafficFile::StartLine(Clock::time_point when)
 {
     const LocalTime local = Local(when);
     const std::string day = Format("%Y-%m-%d", local.tm);
-    if (day != buffer_day_) {
-        Flush(); // the lines of the day before go to that day's file
-        buffer_day_ = day;
+    if (Buffered() > kMaxBuffered) {
+        ++lost_lines_; // the disk has refused for a long while: the view still has the lines
+        return false;
     }
-    if (buffer_.size() > kMaxBuffered)
-        return false; // the disk has refused for a long while: the view still has the lines
-    buffer_ += day + " " + Format("%H:%M:%S", local.tm) + Millis(local.millis);
+    if (pending_.empty() || pending_.back().day != day)
+        pending_.push_back({day, {}});
+    pending_.back().text += day + " " + Format("%H:%M:%S", local.tm) + Millis(local.millis);
     return true;
 }
 
 void TrafficFile::EndLine()
 {
-    buffer_ += '\n';
-    if (buffer_.size() >= kFlushAt)
+    pending_.back().text += '\n';
+    if (pending_.back().text.size() >= kFlushAt)
         Flush();
 }
 
@@ -91,10 +106,11 @@ void TrafficFile::Append(Clock::time_point when, bool sent, std::string_view byt
 {
     if (!StartLine(when))
         return;
-    buffer_ += sent ? "\tTX\t" : "\tRX\t";
-    buffer_ += HexLine(bytes);
-    buffer_ += '\t';
-    buffer_ += TextLine(bytes);
+    std::string &text = pending_.back().text;
+    text += sent ? "\tTX\t" : "\tRX\t";
+    text += HexLine(bytes);
+    text += '\t';
+    text += TextLine(bytes);
     EndLine();
 }
 
@@ -102,30 +118,55 @@ void TrafficFile::AppendNote(Clock::time_point when, std::string_view note)
 {
     if (!StartLine(when))
         return;
-    buffer_ += "\tERR\t\t";
-    buffer_ += note;
+    std::string &text = pending_.back().text;
+    text += "\tERR\t\t";
+    text += note;
     EndLine();
+}
+
+// Writes a day's lines to that day's file; on a partial write, what was
+// written leaves `text` and the rest waits for the next flush.
+bool TrafficFile::WriteSegment(const std::string &day, std::string &text)
+{
+    if (!file_ || file_day_ != day) {
+        file_.reset();
+        file_ = AppendFile::Open(PathOfDay(day), &last_error_);
+        if (!file_)
+            return false;
+        file_day_ = day;
+    }
+    std::size_t done = 0;
+    while (done < text.size()) {
+        const std::ptrdiff_t n = writer_(*file_, std::string_view(text).substr(done));
+        if (n <= 0)
+            break;
+        done += static_cast<std::size_t>(n);
+    }
+    text.erase(0, done);
+    if (!text.empty()) {
+        last_error_ = PathOfDay(day) + " 写入失败(磁盘已满?)";
+        file_.reset(); // reopened at the next flush
+        return false;
+    }
+    return true;
 }
 
 bool TrafficFile::Flush()
 {
-    if (buffer_.empty())
-        return true;
-    if (!file_ || file_day_ != buffer_day_) {
-        if (file_)
-            std::fclose(file_);
-        file_day_ = buffer_day_;
-        file_ = std::fopen((folder_ + "/rovi-" + file_day_ + ".log").c_str(), "ab");
-        if (!file_)
+    while (!pending_.empty()) {
+        Segment &front = pending_.front();
+        if (!WriteSegment(front.day, front.text))
             return false;
+        pending_.pop_front();
     }
-    if (std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size() || std::fflush(file_) != 0) {
-        // The file is left as the failed write left it; the next flush reopens it.
-        std::fclose(file_);
-        file_ = nullptr;
-        return false;
+    if (lost_lines_ > 0) {
+        // Said once the file takes lines again, in the file of the day it is said.
+        const std::size_t lost = lost_lines_;
+        lost_lines_ = 0;
+        AppendNote(Clock::now(), "[记录文件曾无法写入，丢失 " + std::to_string(lost) + " 行]");
+        return Flush();
     }
-    buffer_.clear();
+    last_error_.clear();
     return true;
 }
 

@@ -8,10 +8,17 @@
 // local time with milliseconds, direction (TX or RX), the bytes in spaced
 // hex, and the chunk's hex-digit text (the text log's line). Lines are
 // buffered and written by Flush, which the owner calls at least once a
-// second; a large buffer is written at once.
+// second; a large buffer is written at once. Each line goes to its own
+// day's file, exactly once: what a failed or partial write left is written
+// from where it stopped at the next flush. The file must be a regular file
+// (see base/appendfile.h): a FIFO, device or link of that name is refused.
+
+#include "base/appendfile.h"
 
 #include <chrono>
-#include <cstdio>
+#include <deque>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -21,7 +28,10 @@ class TrafficFile {
 public:
     using Clock = std::chrono::system_clock;
 
-    explicit TrafficFile(std::string folder);
+    // How the bytes reach the file: the system's write, or a test's.
+    using Writer = std::function<std::ptrdiff_t(AppendFile &file, std::string_view bytes)>;
+
+    explicit TrafficFile(std::string folder, Writer writer = {});
     ~TrafficFile(); // flushes
     TrafficFile(const TrafficFile &) = delete;
     TrafficFile &operator=(const TrafficFile &) = delete;
@@ -31,8 +41,11 @@ public:
     //   2026-12-10 14:03:07.412<TAB>ERR<TAB><TAB>[线路错误: 帧错误]
     void AppendNote(Clock::time_point when, std::string_view note);
     // Writes what is buffered; false when the file cannot be written (the
-    // lines stay buffered, up to a bound, for the next try).
+    // lines stay buffered, up to a bound, for the next try; LastError says
+    // why). Lines that came while the buffer was full are lost, and the
+    // file says how many once it can be written again.
     bool Flush();
+    const std::string &LastError() const { return last_error_; }
     // The file the lines of `when` go to.
     std::string PathFor(Clock::time_point when) const;
 
@@ -45,11 +58,22 @@ private:
     bool StartLine(Clock::time_point when);
     void EndLine();
 
+    bool WriteSegment(const std::string &day, std::string &text);
+    std::string PathOfDay(const std::string &day) const;
+    std::size_t Buffered() const;
+
+    // The lines not yet written, by day, oldest first.
+    struct Segment {
+        std::string day;
+        std::string text;
+    };
     std::string folder_;
-    std::string buffer_;      // lines of buffer_day_
-    std::string buffer_day_;  // the day the buffered lines belong to
-    std::FILE *file_ = nullptr;
+    Writer writer_;
+    std::deque<Segment> pending_;
+    std::optional<AppendFile> file_;
     std::string file_day_;
+    std::string last_error_;
+    std::size_t lost_lines_ = 0;
 };
 
 // "14:03:07.412": the time of a chunk as the hex log's prefix shows it.

@@ -5,8 +5,14 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+
+#include <algorithm>
 #include <ctime>
 #include <fstream>
+#include <functional>
+#include <limits>
 #include <sstream>
 
 using namespace rovi::panel;
@@ -59,3 +65,130 @@ TEST(TrafficFile, AFolderThatCannotBeWrittenFailsTheFlushAndKeepsTheLines)
     EXPECT_TRUE(file.Flush());
     EXPECT_EQ(ReadAll((dir.Path() / "missing" / "rovi-2026-12-10.log").string()), "2026-12-10 12:00:00.000\tRX\t31\t1\n");
 }
+
+namespace {
+
+// A disk that takes `budget` bytes and then refuses, until given more.
+struct LimitedDisk {
+    std::ptrdiff_t budget = 0;
+    TrafficFile::Writer Writer()
+    {
+        return [this](rovi::AppendFile &file, std::string_view bytes) -> std::ptrdiff_t {
+            const std::ptrdiff_t n = std::min<std::ptrdiff_t>(budget, static_cast<std::ptrdiff_t>(bytes.size()));
+            if (n <= 0)
+                return -1;
+            budget -= n;
+            return file.Write(bytes.substr(0, static_cast<std::size_t>(n)));
+        };
+    }
+};
+
+} // namespace
+
+// A full disk: a write cut short is resumed where it stopped, so once space
+// returns every line is in the file exactly once, whole.
+TEST(TrafficFile, AFullDiskNeitherTearsNorRepeatsLines)
+{
+    rovi::test::TempDir dir;
+    LimitedDisk disk;
+    TrafficFile file(dir.Path().string(), disk.Writer());
+    std::string expected;
+    for (int i = 0; i < 5; ++i) {
+        file.Append(LocalTime(2026, 12, 10, 12, 0, i, 0), false, "1");
+        expected += "2026-12-10 12:00:0" + std::to_string(i) + ".000\tRX\t31\t1\n";
+    }
+    disk.budget = 30; // part of the first line
+    EXPECT_FALSE(file.Flush());
+    EXPECT_FALSE(file.LastError().empty());
+    disk.budget = 50;
+    EXPECT_FALSE(file.Flush());
+    disk.budget = 1 << 20; // space again
+    EXPECT_TRUE(file.Flush());
+    EXPECT_EQ(ReadAll(file.PathFor(LocalTime(2026, 12, 10, 12, 0, 0, 0))), expected);
+}
+
+// A flush that fails at midnight: each line still lands in its own day's file.
+TEST(TrafficFile, LinesOfADayWrittenLateGoToThatDaysFile)
+{
+    rovi::test::TempDir dir;
+    LimitedDisk disk;
+    TrafficFile file(dir.Path().string(), disk.Writer());
+    file.Append(LocalTime(2026, 12, 10, 23, 59, 59, 0), false, "1");
+    file.Append(LocalTime(2026, 12, 11, 0, 0, 1, 0), false, "2"); // the day changes while the disk is full
+    EXPECT_FALSE(file.Flush());
+    disk.budget = 1 << 20;
+    EXPECT_TRUE(file.Flush());
+    EXPECT_EQ(ReadAll((dir.Path() / "rovi-2026-12-10.log").string()), "2026-12-10 23:59:59.000\tRX\t31\t1\n");
+    EXPECT_EQ(ReadAll((dir.Path() / "rovi-2026-12-11.log").string()), "2026-12-11 00:00:01.000\tRX\t32\t2\n");
+}
+
+TEST(TrafficFile, LinesLostWhileTheBufferWasFullAreSaidSo)
+{
+    rovi::test::TempDir dir;
+    LimitedDisk disk;
+    TrafficFile file(dir.Path().string(), disk.Writer());
+    const std::string chunk(4096, 'A');
+    const auto when = LocalTime(2026, 12, 10, 12, 0, 0, 0);
+    int appended = 0;
+    // Each line is about 16 KB: past the buffer's bound within ~1,100 lines.
+    for (; appended < 1100; ++appended)
+        file.Append(when, false, chunk);
+    for (int i = 0; i < 7; ++i)
+        file.Append(when, false, chunk);
+    disk.budget = std::numeric_limits<std::ptrdiff_t>::max();
+    ASSERT_TRUE(file.Flush());
+    const std::string written = ReadAll(file.PathFor(when));
+    const auto lines = std::count(written.begin(), written.end(), '\n');
+    const std::size_t note = written.rfind("[记录文件曾无法写入，丢失 ");
+    ASSERT_NE(note, std::string::npos);
+    const int lost = std::stoi(written.substr(note + std::string("[记录文件曾无法写入，丢失 ").size()));
+    EXPECT_GT(lost, 7);
+    EXPECT_EQ(lines - 1 + lost, appended + 7); // every line written or counted as lost
+}
+
+namespace {
+
+struct TargetCase {
+    const char *name;
+    // Puts something named `path` there; `elsewhere` is another user's file.
+    std::function<bool(const std::filesystem::path &path, const std::filesystem::path &elsewhere)> make;
+    const char *words; // what the refusal says
+};
+
+class RecordTargets : public testing::TestWithParam<TargetCase> {};
+
+} // namespace
+
+// The record file's name taken by something that is not a plain file: the
+// flush fails at once with words that say what is there, and nothing is
+// written anywhere (a FIFO would block the window, a link would write into
+// another user's file).
+TEST_P(RecordTargets, AreRefusedWithoutBlockingOrWritingElsewhere)
+{
+    const TargetCase c = GetParam();
+    rovi::test::TempDir dir;
+    const auto when = LocalTime(2026, 12, 10, 12, 0, 0, 0);
+    const std::filesystem::path elsewhere = dir.Path() / "someone-elses-file";
+    std::ofstream(elsewhere) << "theirs\n";
+    TrafficFile file(dir.Path().string());
+    const std::filesystem::path target = file.PathFor(when);
+    if (!c.make(target, elsewhere))
+        GTEST_SKIP() << "cannot make a " << c.name << " here";
+    file.Append(when, false, "1");
+    EXPECT_FALSE(file.Flush());
+    EXPECT_NE(file.LastError().find(c.words), std::string::npos) << file.LastError();
+    EXPECT_EQ(ReadAll(elsewhere.string()), "theirs\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Targets, RecordTargets,
+    testing::Values(
+        TargetCase{"fifo", [](const auto &p, const auto &) { return mkfifo(p.c_str(), 0644) == 0; }, "FIFO"},
+        TargetCase{"symlink", [](const auto &p, const auto &e) { std::filesystem::create_symlink(e, p); return true; },
+                   "符号链接"},
+        TargetCase{"directory", [](const auto &p, const auto &) { return std::filesystem::create_directory(p); }, "目录"},
+        TargetCase{"device", [](const auto &p, const auto &) { return mknod(p.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0; },
+                   "设备"},
+        TargetCase{"hard_link", [](const auto &p, const auto &e) { std::filesystem::create_hard_link(e, p); return true; },
+                   "硬链接"}),
+    [](const auto &info) { return std::string(info.param.name); });
