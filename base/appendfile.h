@@ -31,6 +31,8 @@ public:
     // Everything, or false with what was written in `written`.
     bool WriteAll(std::string_view bytes, std::size_t *written = nullptr);
     bool Sync();
+    // The file's size now, or nothing when the system cannot tell.
+    std::optional<unsigned long long> Size() const;
 
 private:
 #ifdef _WIN32

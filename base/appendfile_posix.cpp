@@ -95,6 +95,14 @@ std::ptrdiff_t AppendFile::Write(std::string_view bytes)
     }
 }
 
+std::optional<unsigned long long> AppendFile::Size() const
+{
+    struct stat st {};
+    if (fstat(fd_, &st) != 0)
+        return std::nullopt;
+    return static_cast<unsigned long long>(st.st_size);
+}
+
 bool AppendFile::Sync()
 {
     return ::fsync(fd_) == 0 || errno == EINVAL;

@@ -108,6 +108,14 @@ std::ptrdiff_t AppendFile::Write(std::string_view bytes)
     return static_cast<std::ptrdiff_t>(written);
 }
 
+std::optional<unsigned long long> AppendFile::Size() const
+{
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(static_cast<HANDLE>(handle_), &size))
+        return std::nullopt;
+    return static_cast<unsigned long long>(size.QuadPart);
+}
+
 bool AppendFile::Sync()
 {
     return FlushFileBuffers(static_cast<HANDLE>(handle_)) != 0;

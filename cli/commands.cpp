@@ -1,5 +1,7 @@
 #include "commands.h"
 
+#include "base/appendfile.h"
+
 #include "readerlink.h"
 
 #include "protocol/hexstr.h"
@@ -14,6 +16,7 @@
 #include <filesystem>
 #include <fstream>
 #include <ostream>
+#include <sstream>
 
 namespace rovi::cli {
 
@@ -253,10 +256,11 @@ bool Record(const std::string &file, const std::string &port, bool ok, const std
 {
     if (file.empty())
         return true;
-    std::error_code ignored;
-    const bool fresh = !std::filesystem::exists(file, ignored);
-    std::ofstream csv(file, std::ios::app | std::ios::binary);
-    if (fresh)
+    std::optional<AppendFile> record = AppendFile::Open(file);
+    if (!record)
+        return false;
+    std::ostringstream csv;
+    if (record->Size() == 0u) // a new file, or one left empty: the header first
         csv << "time,port,result,ctrl,id,wiegand,format,baud,power,reread,send,raw,detail\r\n";
     auto quoted = [](std::string text) {
         std::string out = "\"";
@@ -271,8 +275,7 @@ bool Record(const std::string &file, const std::string &port, bool ok, const std
             csv << quoted(ValueText(static_cast<Field>(i), FieldBytesOf(*report)[i]).value_or(""));
     }
     csv << "," << (report ? HexLine(AsBytes(*report)) : "") << "," << quoted(detail) << "\r\n";
-    csv.flush();
-    return static_cast<bool>(csv);
+    return record->WriteAll(csv.str());
 }
 
 // One reader: open (a freshly plugged adapter may need a moment, while udev
@@ -294,6 +297,12 @@ std::pair<Outcome, std::optional<Frame>> ProvisionOne(const Invocation &inv, con
 
 int RunProvision(const Invocation &inv, std::ostream &out, std::ostream &err)
 {
+    if (!inv.record.empty()) {
+        // Before any reader is changed: a record that cannot be written stops here.
+        std::string why;
+        if (!AppendFile::Open(inv.record, &why))
+            return Finish({kExitUsage, "cannot write the record: " + why + "; nothing sent"}, err);
+    }
     int done = 0;
     int next_id = inv.id_from.value_or(0);
     while (!inv.count || done < *inv.count) {
@@ -318,8 +327,15 @@ int RunProvision(const Invocation &inv, std::ostream &out, std::ostream &err)
         if (ok) {
             ++done;
             if (inv.id_from && ++next_id > kIdMax) {
-                err << "rovi-cli: the next ID would pass " << kIdMax << "; stopping" << std::endl;
-                return kExitDone;
+                if (inv.count && done >= *inv.count)
+                    return kExitDone;
+                if (!inv.count) { // until stopped: the IDs have run out
+                    err << "rovi-cli: the next ID would pass " << kIdMax << "; stopping" << std::endl;
+                    return kExitDone;
+                }
+                return Finish({kExitFailure, "the next ID would pass " + std::to_string(kIdMax) + "; stopping after " +
+                                                 std::to_string(done) + " reader(s)"},
+                              err);
             }
         }
         if (!inv.count || done < *inv.count) {

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <fstream>
 #include <sstream>
 
@@ -215,14 +217,43 @@ TEST(CliProvision, ConfiguresTwoReadersInARowWithConsecutiveIds)
     EXPECT_NE(second.find(",ok,\"00\",\"18\",\"34\","), std::string::npos) << second;
 }
 
-TEST(CliProvision, ARecordThatCannotBeWrittenStopsTheBatch)
+// A record that cannot be written is found before any reader is changed:
+// exit 2, nothing sent (the reader keeps its ID), whatever stands there.
+TEST(CliProvision, ARecordThatCannotBeWrittenStopsBeforeAnythingIsSent)
 {
     TempDir dir;
     const QString link = QString::fromStdString((dir.Path() / "reader").string());
     ReaderSim sim({"--link", link});
-    const Result r = Cli({"-p", link, "provision", "--id-from", "5", "--count", "2", "--record",
-                          QString::fromStdString((dir.Path() / "no-folder" / "site.csv").string())});
+    ASSERT_EQ(mkfifo((dir.Path() / "fifo.csv").c_str(), 0644), 0);
+    std::filesystem::create_directory(dir.Path() / "folder.csv");
+    const struct {
+        const char *name;
+        std::string path;
+    } records[] = {
+        {"a missing folder", (dir.Path() / "no-folder" / "site.csv").string()},
+        {"a directory", (dir.Path() / "folder.csv").string()},
+        {"a FIFO", (dir.Path() / "fifo.csv").string()},
+        {"a device", "/dev/full"},
+    };
+    for (const auto &record : records) {
+        SCOPED_TRACE(record.name);
+        const Result r =
+            Cli({"-p", link, "provision", "--id-from", "5", "--count", "2", "--record", QString::fromStdString(record.path)});
+        EXPECT_EQ(r.code, 2);
+        EXPECT_EQ(r.out, "");
+        EXPECT_NE(r.err.find("cannot write the record"), std::string::npos) << r.err;
+    }
+    EXPECT_EQ(ValueOf(QueryFields(sim), "id"), "1"); // the reader was never set
+}
+
+// An ID range that ends before the count is reached is a failure, said so.
+TEST(CliProvision, RunningOutOfIdsBeforeTheCountFails)
+{
+    TempDir dir;
+    const QString link = QString::fromStdString((dir.Path() / "reader").string());
+    ReaderSim sim({"--link", link});
+    const Result r = Cli({"-p", link, "provision", "--id-from", "240", "--count", "2"});
     EXPECT_EQ(r.code, 1);
-    EXPECT_EQ(r.out, "ok      id=5\n"); // the reader was done; its result is not silently lost
-    EXPECT_NE(r.err.find("cannot write the record"), std::string::npos) << r.err;
+    EXPECT_EQ(r.out, "ok      id=240\n");
+    EXPECT_NE(r.err.find("the next ID would pass 240"), std::string::npos) << r.err;
 }
