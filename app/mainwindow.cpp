@@ -5,6 +5,7 @@
 #include "reconnector.h"
 #include "aboutdialog.h"
 
+#include "base/appendfile.h"
 #include "base/convert.h"
 #include "panel/parampanel.h"
 #include "app/readerconsole.h"
@@ -314,17 +315,33 @@ void MainWindow::SaveLogAs()
 {
     const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("保存记录"), QStringLiteral("记录.txt"),
                                                       QStringLiteral("文本文件 (*.txt);;所有文件 (*)"));
-    if (!path.isEmpty() && !SaveLogTo(path))
-        Warn(this, QStringLiteral("无法写入 ") + path);
+    QString why;
+    if (!path.isEmpty() && !SaveLogTo(path, &why))
+        Warn(this, QStringLiteral("无法写入 ") + path + (why.isEmpty() ? QString() : QLatin1Char('\n') + why));
 }
 
-bool MainWindow::SaveLogTo(const QString &path)
+bool MainWindow::SaveLogTo(const QString &path, QString *why)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // A new file takes the chosen name's place; what stands there must be a
+    // plain file (never a device or FIFO turned into a file, nor a link's
+    // target replaced).
+    if (const auto refusal = WhyNotAPlainFileTarget(path.toStdString())) {
+        if (why)
+            *why = ToQ(*refusal);
         return false;
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        if (why)
+            *why = file.errorString();
+        return false;
+    }
     file.write(monitor_->SavedText().toUtf8());
-    return file.commit();
+    if (file.commit())
+        return true;
+    if (why)
+        *why = file.errorString();
+    return false;
 }
 
 void MainWindow::ShowAbout()

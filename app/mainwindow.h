@@ -76,7 +76,7 @@ public:
     void SetLogToFile(bool on);
     void SetTimestamps(bool on);
     // Writes both logs to a file (UTF-8, hex and text per line); false when it cannot.
-    bool SaveLogTo(const QString &path);
+    bool SaveLogTo(const QString &path, QString *why = nullptr);
 
 protected:
     void showEvent(QShowEvent *event) override;

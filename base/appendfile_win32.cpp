@@ -1,22 +1,12 @@
 #include "appendfile.h"
 
-#include "winapi.h"
+#include "widepath.h"
 
 #include <string>
 
 namespace rovi {
 
 namespace {
-
-std::wstring Wide(const std::string &utf8)
-{
-    if (utf8.empty())
-        return {};
-    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), n);
-    return wide;
-}
 
 // What a file that is not a plain one is, in words; empty for a plain file.
 std::string KindOf(DWORD attributes, DWORD links)
@@ -53,7 +43,7 @@ std::string ErrorWords(DWORD error)
 std::optional<AppendFile> AppendFile::Open(const std::string &path, std::string *why)
 {
     // FILE_FLAG_OPEN_REPARSE_POINT opens a link itself, which the checks below refuse.
-    HANDLE h = CreateFileW(Wide(path).c_str(), FILE_APPEND_DATA | SYNCHRONIZE | FILE_READ_ATTRIBUTES,
+    HANDLE h = CreateFileW(WidePath(path).c_str(), FILE_APPEND_DATA | SYNCHRONIZE | FILE_READ_ATTRIBUTES,
                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
                            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
@@ -123,7 +113,7 @@ bool AppendFile::Sync()
 
 std::optional<std::string> WhyNotAPlainFileTarget(const std::string &path)
 {
-    const std::wstring wide = Wide(path);
+    const std::wstring wide = WidePath(path);
     const DWORD attributes = GetFileAttributesW(wide.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES)
         return std::nullopt;

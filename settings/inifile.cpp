@@ -321,15 +321,20 @@ std::string TemporaryNameFor(const std::string &path)
 void WriteIniValue(const std::string &path, const std::string &shown_name, std::string_view section,
                    const IniKey &key, std::string_view value)
 {
-    struct stat st {};
-    const bool exists = ::stat(path.c_str(), &st) == 0;
-    // An existing file we cannot read would lose its other lines: refuse.
-    if (exists && (!S_ISREG(st.st_mode) || ::access(path.c_str(), R_OK) != 0))
-        throw Exception("Unable to write to " + shown_name);
-    const std::string current = exists ? ReadFileBytes(path) : std::string();
-    if (exists && current.empty() && st.st_size > 0)
-        throw Exception("Unable to write to " + shown_name);
-    if (!ReplaceFileBytes(path, IniReplace(current, section, key, value)))
+    // Read within the save's turn, so a save by another program meanwhile
+    // is not undone.
+    const auto change = [&]() -> std::optional<std::string> {
+        struct stat st {};
+        const bool exists = ::stat(path.c_str(), &st) == 0;
+        // An existing file we cannot read would lose its other lines: refuse.
+        if (exists && (!S_ISREG(st.st_mode) || ::access(path.c_str(), R_OK) != 0))
+            return std::nullopt;
+        const std::string current = exists ? ReadFileBytes(path) : std::string();
+        if (exists && current.empty() && st.st_size > 0)
+            return std::nullopt;
+        return IniReplace(current, section, key, value);
+    };
+    if (!ReplaceFileBytes(path, change))
         throw Exception("Unable to write to " + shown_name);
 }
 

@@ -31,11 +31,22 @@ bool WriteAll(int fd, std::string_view bytes)
 int OpenLockedTemporary(const std::string &temp)
 {
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-        if (fd < 0)
+        // Never through a link, never blocking on a FIFO.
+        const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
+        if (fd < 0) {
+            if ((errno == ELOOP || errno == ENXIO) && ::unlink(temp.c_str()) == 0)
+                continue; // a link or a FIFO took the name: made anew
             return -1;
+        }
         struct stat held {}, named {};
-        if (::flock(fd, LOCK_EX) == 0 && ::fstat(fd, &held) == 0 && ::stat(temp.c_str(), &named) == 0 &&
+        if (::fstat(fd, &held) == 0 && (!S_ISREG(held.st_mode) || held.st_nlink != 1)) {
+            // A device, a FIFO or another file's second name: not ours to write.
+            ::close(fd);
+            if (::unlink(temp.c_str()) != 0)
+                return -1;
+            continue;
+        }
+        if (::flock(fd, LOCK_EX) == 0 && ::fstat(fd, &held) == 0 && ::lstat(temp.c_str(), &named) == 0 &&
             held.st_dev == named.st_dev && held.st_ino == named.st_ino)
             return fd;
         ::close(fd);
@@ -45,19 +56,27 @@ int OpenLockedTemporary(const std::string &temp)
 
 } // namespace
 
-// The rename happens while the lock is held.
-bool ReplaceFileBytes(const std::string &path, std::string_view bytes)
+// The read, the change and the rename happen while the lock is held.
+bool ReplaceFileBytes(const std::string &path, const std::function<std::optional<std::string>()> &compute)
 {
-    mode_t mode = 0644;
-    struct stat st {};
-    if (::stat(path.c_str(), &st) == 0)
-        mode = st.st_mode & 07777;
     const std::string temp = TemporaryNameFor(path);
     const int fd = OpenLockedTemporary(temp);
     if (fd < 0)
         return false;
-    const bool written =
-        ::ftruncate(fd, 0) == 0 && WriteAll(fd, bytes) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
+    mode_t mode = 0644;
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0)
+        mode = st.st_mode & 07777;
+    std::optional<std::string> bytes;
+    try {
+        bytes = compute();
+    } catch (...) {
+        bytes.reset();
+    }
+    if (bytes && g_before_replace)
+        g_before_replace();
+    const bool written = bytes && ::fcntl(fd, F_SETFL, 0) == 0 && ::ftruncate(fd, 0) == 0 && WriteAll(fd, *bytes) &&
+                         ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
     const bool renamed = written && ::rename(temp.c_str(), path.c_str()) == 0;
     if (!renamed)
         ::unlink(temp.c_str());

@@ -2,7 +2,7 @@
 
 #include "inifile.h"
 
-#include "base/winapi.h"
+#include "base/widepath.h"
 
 #include <algorithm>
 
@@ -16,7 +16,7 @@ namespace {
 HANDLE OpenHeldTemporary(const std::string &temp)
 {
     for (int attempt = 0; attempt < 500; ++attempt) {
-        const HANDLE h = CreateFileA(temp.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr, CREATE_ALWAYS,
+        const HANDLE h = CreateFileW(WidePath(temp).c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr, CREATE_ALWAYS,
                                      FILE_ATTRIBUTE_NORMAL, nullptr);
         if (h != INVALID_HANDLE_VALUE)
             return h;
@@ -41,19 +41,27 @@ bool WriteAll(HANDLE h, std::string_view bytes)
 
 } // namespace
 
-// The rename happens while the temporary file is still held.
-bool ReplaceFileBytes(const std::string &path, std::string_view bytes)
+// The read, the change and the rename happen while the temporary file is held.
+bool ReplaceFileBytes(const std::string &path, const std::function<std::optional<std::string>()> &compute)
 {
     const std::string temp = TemporaryNameFor(path);
     const HANDLE h = OpenHeldTemporary(temp);
     if (h == INVALID_HANDLE_VALUE)
         return false;
-    const bool written = WriteAll(h, bytes) && FlushFileBuffers(h);
-    const bool renamed =
-        written && MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    std::optional<std::string> bytes;
+    try {
+        bytes = compute();
+    } catch (...) {
+        bytes.reset();
+    }
+    if (bytes && g_before_replace)
+        g_before_replace();
+    const bool written = bytes && WriteAll(h, *bytes) && FlushFileBuffers(h);
+    const bool renamed = written && MoveFileExW(WidePath(temp).c_str(), WidePath(path).c_str(),
+                                                MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     const bool closed = CloseHandle(h) != 0;
     if (!renamed)
-        DeleteFileA(temp.c_str());
+        DeleteFileW(WidePath(temp).c_str());
     return renamed && closed;
 }
 

@@ -21,6 +21,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <fstream>
 #include <sstream>
 #include <thread>
@@ -222,4 +224,34 @@ TEST_F(SessionFixture, SaveLogWritesBothLogsLineByLine)
     ASSERT_TRUE(window.SaveLogTo(path));
     EXPECT_EQ(ReadAll(path.toStdString()), "FE F1 00 FF\t1\n0D 0A\t\n");
     EXPECT_FALSE(window.SaveLogTo(QString::fromStdString((dir.Path() / "no-folder" / "x.txt").string())));
+}
+
+// A chosen name that is not a plain file: refused with the reason; the
+// FIFO or device stays what it is, a link's target stays as it was.
+TEST_F(SessionFixture, SaveLogRefusesAFifoADeviceOrALink)
+{
+    MainWindow window;
+    window.Monitor().LogChunk("FE", "", std::chrono::system_clock::now());
+    const std::string other = (dir.Path() / "someone-elses").string();
+    std::ofstream(other) << "theirs\n";
+    const std::string fifo = (dir.Path() / "fifo.txt").string();
+    const std::string link = (dir.Path() / "link.txt").string();
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+    std::filesystem::create_symlink(other, link);
+    const struct {
+        std::string path;
+        const char *words;
+    } targets[] = {{fifo, "FIFO"}, {"/dev/null", "设备"}, {link, "符号链接"}};
+    for (const auto &t : targets) {
+        SCOPED_TRACE(t.path);
+        QString why;
+        EXPECT_FALSE(window.SaveLogTo(QString::fromStdString(t.path), &why));
+        EXPECT_TRUE(why.contains(QString::fromUtf8(t.words))) << why.toStdString();
+    }
+    struct stat st {};
+    ASSERT_EQ(stat(fifo.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    ASSERT_EQ(stat("/dev/null", &st), 0);
+    EXPECT_TRUE(S_ISCHR(st.st_mode));
+    EXPECT_EQ(ReadAll(other), "theirs\n");
 }

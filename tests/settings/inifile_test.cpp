@@ -1,15 +1,21 @@
 #include "settings/inifile.h"
 #include "settings/portsettings.h"
+#include "settings/replacefile.h"
+#include "settings/tooloptions.h"
 #include "tests/support/tempdir.h"
 
 #include "tests/support/rowname.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <fstream>
+#include <functional>
 #include <random>
+#include <thread>
 #ifndef _WIN32
 #include <csignal>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -271,5 +277,56 @@ TEST(PortSettingsFile, KilledSavesLeaveAtMostOneTemporaryFile)
     }
     SavePortSettings("set.ini", a, false);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
+}
+#endif
+
+#ifndef _WIN32 // links, FIFOs and a second name made with POSIX calls
+// Two saves at once, the first held between its read and its rename: the
+// second waits its turn and reads the first's result, so both keys stay.
+TEST(PortSettingsFile, TwoSavesAtOnceKeepBothChanges)
+{
+    test::TempDir dir;
+    WriteBytes("set.ini", "[comset]\r\nauto=0\r\n");
+    std::atomic<bool> first_in{false};
+    g_before_replace = [&] {
+        if (!first_in.exchange(true))
+            std::this_thread::sleep_for(std::chrono::milliseconds(300)); // the second save comes meanwhile
+    };
+    std::thread first([] { SaveToolSwitch("set.ini", kKeyLogFile, true); });
+    while (!first_in.load())
+        std::this_thread::yield();
+    std::thread second([] { SaveToolSwitch("set.ini", kKeyTimestamps, true); });
+    first.join();
+    second.join();
+    g_before_replace = nullptr;
+    const StoredSettings stored = LoadStoredSettings("set.ini");
+    EXPECT_TRUE(stored.options.log_to_file);
+    EXPECT_TRUE(stored.options.timestamps);
+}
+
+// Whatever took the temporary file's name is removed and made anew, never
+// written through: another user's file stays as it was.
+TEST(PortSettingsFile, ATemporaryNameTakenByALinkFifoOrSecondNameIsMadeAnew)
+{
+    const struct {
+        const char *name;
+        std::function<void(const std::string &temp, const std::string &other)> make;
+    } takers[] = {
+        {"symlink", [](const std::string &t, const std::string &o) { std::filesystem::create_symlink(o, t); }},
+        {"fifo", [](const std::string &t, const std::string &) { ASSERT_EQ(mkfifo(t.c_str(), 0644), 0); }},
+        {"hard link", [](const std::string &t, const std::string &o) { std::filesystem::create_hard_link(o, t); }},
+    };
+    for (const auto &taker : takers) {
+        SCOPED_TRACE(taker.name);
+        test::TempDir dir;
+        WriteBytes("other", "theirs\n");
+        taker.make(TemporaryNameFor("set.ini"), (dir.Path() / "other").string());
+        PortSettings s;
+        s.port = "COM7";
+        SavePortSettings("set.ini", s, false);
+        EXPECT_EQ(LoadPortSettings("set.ini").port, "COM7");
+        EXPECT_EQ(ReadFileBytes("other"), "theirs\n");
+        EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(TemporaryNameFor("set.ini"))));
+    }
 }
 #endif
