@@ -5,8 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include "settings/portsettings.h"
+
+#ifndef _WIN32
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#endif
 
 #include <algorithm>
 #include <ctime>
@@ -146,6 +150,7 @@ TEST(TrafficFile, LinesLostWhileTheBufferWasFullAreSaidSo)
     EXPECT_EQ(lines - 1 + lost, appended + 7); // every line written or counted as lost
 }
 
+#ifndef _WIN32 // FIFOs, device nodes and links made with POSIX calls
 namespace {
 
 struct TargetCase {
@@ -192,3 +197,40 @@ INSTANTIATE_TEST_SUITE_P(
         TargetCase{"hard_link", [](const auto &p, const auto &e) { std::filesystem::create_hard_link(e, p); return true; },
                    "硬链接"}),
     [](const auto &info) { return std::string(info.param.name); });
+#endif
+
+namespace {
+
+std::string Utf8(const std::filesystem::path &path)
+{
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+} // namespace
+
+// A folder with Chinese characters (a Chinese user name under %APPDATA%, or
+// D:\读卡器\): the record file and set.ini are written and read there.
+TEST(TrafficFile, AFolderWithChineseCharactersTakesTheRecordAndSetIni)
+{
+    rovi::test::TempDir dir;
+    const std::filesystem::path folder = dir.Path() / std::filesystem::path(u8"记录测试");
+    std::filesystem::create_directory(folder);
+    const auto when = LocalTime(2026, 12, 10, 12, 0, 0, 0);
+    {
+        TrafficFile file(Utf8(folder));
+        file.Append(when, false, "1");
+        EXPECT_TRUE(file.Flush()) << file.LastError();
+    }
+    std::ifstream in(folder / "rovi-2026-12-10.log", std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    EXPECT_EQ(bytes.str(), "2026-12-10 12:00:00.000\tRX\t31\t1\n");
+
+    std::filesystem::current_path(folder);
+    rovi::settings::PortSettings s;
+    s.port = "COM7";
+    rovi::settings::SavePortSettings("set.ini", s, true);
+    EXPECT_EQ(rovi::settings::LoadPortSettings("set.ini").port, "COM7");
+    std::filesystem::current_path(dir.Path());
+}
