@@ -258,8 +258,11 @@ void MainWindow::OnHungUp()
     const std::string port = link_.PortName();
     ClosePort();
     SetStatusText(ToQ("串口:" + port + " 已断开"));
-    if (options.reconnect)
-        reconnector_->Watch(port);
+    if (!options.reconnect)
+        return;
+    reconnector_->Watch(port);
+    if (reconnector_->BackingOff())
+        SetStatusText(ToQ("串口:" + port + " 已断开（反复断开，5 秒后再试）"));
 }
 
 bool MainWindow::Reconnecting() const

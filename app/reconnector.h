@@ -7,12 +7,32 @@
 
 #include <QObject>
 
+#include <chrono>
+#include <deque>
 #include <functional>
 #include <string>
 
 class QTimer;
 
 namespace rovi {
+
+// Hang-ups that follow each other quickly (a driver that refuses something
+// at every open ends each open at once): after kFlaps of them within
+// kFlapWindow, the watch waits kBackoff before it looks again, so the port
+// does not flap open and closed three times a second.
+class HangupBackoff {
+public:
+    using Clock = std::chrono::steady_clock;
+    static constexpr int kFlaps = 3;
+    static constexpr std::chrono::milliseconds kFlapWindow{2000};
+    static constexpr std::chrono::milliseconds kBackoff{5000};
+
+    // The wait before watching for the port again after a hang-up at `now`.
+    std::chrono::milliseconds DelayAfterHangup(Clock::time_point now);
+
+private:
+    std::deque<Clock::time_point> hangups_;
+};
 
 class Reconnector : public QObject {
 public:
@@ -21,14 +41,19 @@ public:
     // reopen: true once the port is open again.
     Reconnector(QObject *parent, std::function<bool()> reopen);
 
+    // After a hang-up: watches for the port to come back, after a pause
+    // when hang-ups come too fast (BackingOff() then says so).
     void Watch(const std::string &port_name);
     void Stop();
     bool Watching() const;
+    bool BackingOff() const;
 
 private:
     void Poll();
 
     QTimer *timer_;
+    QTimer *backoff_timer_;
+    HangupBackoff backoff_;
     std::string name_;
     std::function<bool()> reopen_;
 };

@@ -1,6 +1,6 @@
 #include "device.h"
 
-#include "base/winapi.h"
+#include "base/widepath.h"
 
 #include <cctype>
 #include <map>
@@ -45,7 +45,7 @@ NativeHandle CommDevice::OpenExclusive(const std::string &name)
                            FILE_FLAG_OVERLAPPED | FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE)
         throw SerialError(kOpenFailureMessage, static_cast<int>(GetLastError()));
-    const HANDLE hold = CreateMutexA(nullptr, FALSE, HoldName(*path).c_str());
+    const HANDLE hold = CreateMutexW(nullptr, FALSE, WidePath(HoldName(*path)).c_str());
     if (!hold || GetLastError() == ERROR_ALREADY_EXISTS) {
         if (hold)
             CloseHandle(hold);
@@ -65,12 +65,19 @@ NativeHandle CommDevice::OpenExclusive(const std::string &name)
 
 void CommDevice::CloseExclusive(NativeHandle handle)
 {
-    CloseHandle(handle);
-    std::lock_guard lock(holds_mutex);
-    if (const auto it = holds.find(handle); it != holds.end()) {
-        CloseHandle(it->second);
-        holds.erase(it);
+    // The hold leaves the map before either handle is closed, so a handle
+    // value the system reuses at once cannot find a stale entry.
+    HANDLE hold = nullptr;
+    {
+        std::lock_guard lock(holds_mutex);
+        if (const auto it = holds.find(handle); it != holds.end()) {
+            hold = it->second;
+            holds.erase(it);
+        }
     }
+    CloseHandle(handle);
+    if (hold)
+        CloseHandle(hold);
 }
 
 CommDevice::CommDevice(NativeHandle handle, const CommTimeouts &timeouts) : handle_(handle), timeouts_(timeouts) {}

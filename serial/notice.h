@@ -1,99 +1,106 @@
 #pragma once
 
 #include "backlog.h"
-#include "seriallink.h"
 
 #include <QByteArray>
-#include <QMetaObject>
 
 #include <atomic>
 #include <cstdint>
+#include <deque>
+#include <functional>
 #include <memory>
-#include <utility>
+#include <mutex>
+#include <optional>
 
 namespace rovi {
 
-// Where the workers of one open port send their notices: each is queued to
-// the link's thread and emitted there as its signal, unless the port has
-// been closed (or reopened) in between. Posting is thread-safe and keeps the
-// order of each posting thread. The copies given to the two workers share
-// one hang-up latch: when the line goes away both workers notice it, but it
-// is one hang-up and gives one notice.
-class NoticeTarget {
+// One thing a worker tells the link's thread.
+struct Notice {
+    enum class Kind { Chunk, LineError, ModemChange, SendQueueEmpty, HungUp };
+    Kind kind;
+    std::uint32_t value = 0; // the line-error flags or the modem bits
+    QByteArray chunk;
+};
+
+// The notices of one open port, from its two workers to the link's thread,
+// in the order each worker gave them. The link drains the queue when woken
+// (`wake` runs on a worker each time a notice finds the queue empty) and
+// empties it unread when the port closes, so nothing of a closed open is
+// ever delivered. A chunk counts in the backlog until the link has emitted
+// it, or until it is dropped. The two workers share one hang-up latch: when
+// the line goes away both notice it, but it is one hang-up and one notice.
+class NoticeQueue {
 public:
-    NoticeTarget(SerialLink *link, std::uint64_t open, std::size_t backlog_limit)
-        : link_(link), open_(open), hung_up_(std::make_shared<std::atomic<bool>>(false)),
-          backlog_(std::make_shared<ReceiveBacklog>(backlog_limit))
+    NoticeQueue(std::size_t backlog_limit, std::function<void()> wake)
+        : backlog_(backlog_limit), wake_(std::move(wake))
     {
     }
 
-    // A received chunk: counted in the backlog until its slots have run, or
-    // until it is dropped (a closed port, a link destroyed).
-    void PostChunk(QByteArray chunk) const
+    void PostChunk(QByteArray chunk)
     {
-        auto held = std::make_shared<const HeldChunk>(std::move(chunk), backlog_);
-        Post([held](SerialLink *link) { emit link->chunkReceived(held->bytes); });
+        backlog_.Hold(static_cast<std::size_t>(chunk.size()));
+        Push({Notice::Kind::Chunk, 0, std::move(chunk)});
     }
-    void PostLineError(std::uint32_t flags) const
+    void PostLineError(std::uint32_t flags) { Push({Notice::Kind::LineError, flags, {}}); }
+    void PostModemChange(std::uint32_t bits) { Push({Notice::Kind::ModemChange, bits, {}}); }
+    void PostSendQueueEmpty() { Push({Notice::Kind::SendQueueEmpty, 0, {}}); }
+    void PostHangup()
     {
-        Post([flags](SerialLink *link) { emit link->lineError(flags); });
-    }
-    void PostModemChange(std::uint32_t bits) const
-    {
-        Post([bits](SerialLink *link) { emit link->modemChanged(bits); });
-    }
-    void PostSendQueueEmpty() const
-    {
-        Post([](SerialLink *link) { emit link->sendQueueEmpty(); });
-    }
-    void PostHangup() const
-    {
-        if (!hung_up_->exchange(true))
-            Post([](SerialLink *link) { emit link->hungUp(); });
+        if (!hung_up_.exchange(true))
+            Push({Notice::Kind::HungUp, 0, {}});
     }
 
-    const std::shared_ptr<ReceiveBacklog> &Backlog() const { return backlog_; }
+    // The oldest notice, taken off the queue (the link's thread).
+    std::optional<Notice> Take()
+    {
+        std::lock_guard lock(mutex_);
+        if (notices_.empty())
+            return std::nullopt;
+        Notice n = std::move(notices_.front());
+        notices_.pop_front();
+        return n;
+    }
+    // A chunk taken off the queue has been handled (or dropped).
+    void Handled(const Notice &n)
+    {
+        if (n.kind == Notice::Kind::Chunk)
+            backlog_.Release(static_cast<std::size_t>(n.chunk.size()));
+    }
+    // Drops every notice not yet taken.
+    void Clear()
+    {
+        std::deque<Notice> dropped;
+        {
+            std::lock_guard lock(mutex_);
+            dropped.swap(notices_);
+        }
+        for (const Notice &n : dropped)
+            Handled(n);
+    }
+
+    ReceiveBacklog &Backlog() { return backlog_; }
 
 private:
-    struct HeldChunk {
-        HeldChunk(QByteArray b, std::shared_ptr<ReceiveBacklog> backlog) : bytes(std::move(b)), backlog_(std::move(backlog))
+    void Push(Notice n)
+    {
+        bool was_empty;
         {
-            backlog_->Hold(static_cast<std::size_t>(bytes.size()));
+            std::lock_guard lock(mutex_);
+            was_empty = notices_.empty();
+            notices_.push_back(std::move(n));
         }
-        ~HeldChunk() { backlog_->Release(static_cast<std::size_t>(bytes.size())); }
-        HeldChunk(const HeldChunk &) = delete;
-        HeldChunk &operator=(const HeldChunk &) = delete;
-        const QByteArray bytes;
-        const std::shared_ptr<ReceiveBacklog> backlog_;
-    };
-
-    // Queued to the link's thread; Qt drops it unrun if the link is destroyed first.
-    template <class Emit> void Post(Emit emit_notice) const
-    {
-        Handoff().fetch_add(1, std::memory_order_release);
-        QMetaObject::invokeMethod(
-            link_,
-            [link = link_, open = open_, emit_notice] {
-                // Qt's event queue already orders the two threads; this makes
-                // the hand-over visible to the C++ memory model (and to race
-                // detectors) as well.
-                (void)Handoff().load(std::memory_order_acquire);
-                if (link->IsCurrentOpen(open))
-                    emit_notice(link);
-            },
-            Qt::QueuedConnection);
+        if (was_empty)
+            wake_();
     }
 
-    static std::atomic<unsigned> &Handoff()
-    {
-        static std::atomic<unsigned> counter{0};
-        return counter;
-    }
-
-    SerialLink *link_;
-    std::uint64_t open_;
-    std::shared_ptr<std::atomic<bool>> hung_up_;
-    std::shared_ptr<ReceiveBacklog> backlog_;
+    ReceiveBacklog backlog_;
+    std::function<void()> wake_;
+    std::mutex mutex_;
+    std::deque<Notice> notices_;
+    std::atomic<bool> hung_up_{false};
 };
+
+// What a worker holds of the queue: the same queue for both workers.
+using NoticeTarget = std::shared_ptr<NoticeQueue>;
 
 } // namespace rovi

@@ -1,6 +1,7 @@
 #include "seriallink.h"
 
 #include "device.h"
+#include "notice.h"
 #include "linesettings.h"
 #include "serialreader.h"
 #include "serialwriter.h"
@@ -37,9 +38,11 @@ void SerialLink::StartPort()
         throw SerialError("无法创建事件");
     }
 
-    const std::uint64_t open = ++last_open_;
-    const NoticeTarget notify(this, open, backlog_limit_);
-    backlog_ = notify.Backlog();
+    // Each open has its own queue; the wake is queued to this thread, where
+    // DeliverNotices takes whatever the queue holds by then.
+    const NoticeTarget notify = std::make_shared<NoticeQueue>(
+        backlog_limit_, [this] { QMetaObject::invokeMethod(this, "DeliverNotices", Qt::QueuedConnection); });
+    notices_ = notify;
     try {
         reader_ = std::make_unique<SerialReader>(device_, close_event_, notify);
     } catch (...) {
@@ -59,7 +62,6 @@ void SerialLink::StartPort()
         device_.reset();
         throw SerialError("无法创建写线程");
     }
-    open_ = open;
     reader_->start(QThread::HighestPriority);
     writer_->start(QThread::HighPriority);
 }
@@ -90,16 +92,41 @@ void SerialLink::StopPort()
 {
     if (!IsOpen())
         return;
-    open_ = 0; // whatever this open still has queued is dropped
     StopReader();
     StopWriter();
+    // Whatever this open still has queued is dropped: nothing of it is
+    // emitted once StopPort has returned (its wakes find the queue closed).
+    notices_->Clear();
+    closed_notices_ = std::move(notices_);
     close_event_.reset();
     device_.reset(); // closes the device and gives up the exclusive hold
 }
 
 std::size_t SerialLink::ReceiveBacklogHeld() const
 {
-    return backlog_ ? backlog_->Held() : 0;
+    if (notices_)
+        return notices_->Backlog().Held();
+    return closed_notices_ ? closed_notices_->Backlog().Held() : 0;
+}
+
+void SerialLink::DeliverNotices()
+{
+    // One at a time: a slot may stop the port (which empties its queue) or
+    // run a nested event loop that delivers the next notices meanwhile.
+    const std::shared_ptr<NoticeQueue> queue = notices_;
+    while (queue && notices_ == queue) {
+        const std::optional<Notice> n = queue->Take();
+        if (!n)
+            return;
+        switch (n->kind) {
+        case Notice::Kind::Chunk: emit chunkReceived(n->chunk); break;
+        case Notice::Kind::LineError: emit lineError(n->value); break;
+        case Notice::Kind::ModemChange: emit modemChanged(n->value); break;
+        case Notice::Kind::SendQueueEmpty: emit sendQueueEmpty(); break;
+        case Notice::Kind::HungUp: emit hungUp(); break;
+        }
+        queue->Handled(*n);
+    }
 }
 
 bool SerialLink::WriteBytes(const void *buffer, std::uint16_t length)

@@ -15,7 +15,7 @@ namespace rovi {
 
 class CloseEvent;
 class CommDevice;
-class NoticeTarget;
+class NoticeQueue;
 class SerialReader;
 class SerialWriter;
 
@@ -76,9 +76,8 @@ signals:
     void hungUp();
 
 private:
-    friend class NoticeTarget;
-    // Whether a notice of the open numbered `open` may still be delivered.
-    bool IsCurrentOpen(std::uint64_t open) const { return open != 0 && open == open_; }
+    // Emits what the open port's workers have queued, oldest first.
+    Q_INVOKABLE void DeliverNotices();
 
     void ApplyTimeouts();
     void ApplyLineSettings();
@@ -91,9 +90,8 @@ private:
     std::shared_ptr<CommDevice> device_;
     std::shared_ptr<CloseEvent> close_event_;
     std::size_t backlog_limit_ = kDefaultBacklogLimit;
-    std::shared_ptr<ReceiveBacklog> backlog_; // the open port's (kept for a look after closing)
-    std::uint64_t open_ = 0;      // the number of the open port, 0 while closed
-    std::uint64_t last_open_ = 0; // the last number given
+    std::shared_ptr<NoticeQueue> notices_;        // the open port's
+    std::shared_ptr<NoticeQueue> closed_notices_; // the last closed one's, for a look at its backlog
 
     std::string port_name_ = "COM2";
     LineSettings line_;

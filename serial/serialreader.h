@@ -43,6 +43,7 @@ private:
     struct LineWait;
     bool ArmRead(ReadWait &read);
     bool FinishRead(ReadWait &read);
+    bool ReadAgainAfterAbort(ReadWait &read);
     bool ArmLineWait(LineWait &line);
     bool HandleLineEvent(LineWait &line, bool overlapped);
     void PostFailure();

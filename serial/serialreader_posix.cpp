@@ -93,7 +93,7 @@ void SerialReader::StartLineWaiter()
                 bits |= ModemChange::Ring;
             before = after;
             if (bits != 0 && !w->stop.load())
-                notify.PostModemChange(bits);
+                notify->PostModemChange(bits);
         }
         w->done.store(true);
     });
@@ -121,7 +121,7 @@ void SerialReader::PostLineErrors()
         return;
     if (const auto now = ReadLineErrorCounts(device_->Handle()))
         if (const std::uint32_t flags = line_errors_.Update(*now))
-            notify_.PostLineError(flags);
+            notify_->PostLineError(flags);
 }
 
 // One read request: gathers up to 4096 bytes until the time-outs complete it.
@@ -193,7 +193,7 @@ void SerialReader::Body()
         if (end == ReadEnd::hangup) {
             PostLineErrors();
             HandOver(count); // bytes already received are not lost
-            notify_.PostHangup();
+            notify_->PostHangup();
         }
         break;
     }

@@ -1,8 +1,13 @@
 #include "serialreader.h"
 
+#include "abortrun.h"
 #include "lineevents.h"
 
 #include "base/winapi.h"
+
+#include <memory>
+#include <mutex>
+#include <vector>
 
 namespace rovi {
 
@@ -25,15 +30,43 @@ struct OverlappedRecord {
 
 } // namespace
 
-struct SerialReader::ReadWait : OverlappedRecord {};
+struct SerialReader::ReadWait : OverlappedRecord {
+    AbortRun aborts;
+};
 
 struct SerialReader::LineWait : OverlappedRecord {
     DWORD mask = 0;
-    // Off when the driver cannot wait for line events (WaitCommEvent answers
-    // ERROR_NOT_SUPPORTED, as Wine does on a pseudo-terminal): reading goes
-    // on without them.
+    // Off when the driver refuses to wait for line events (SetCommMask or
+    // WaitCommEvent fails; Wine answers ERROR_NOT_SUPPORTED on a
+    // pseudo-terminal): reading goes on without them.
     bool supported = true;
 };
+
+namespace {
+
+// A record whose operation a driver never ended, even when cancelled: the
+// driver may still write into it, so it is kept alive (and never freed)
+// rather than released.
+void KeepForever(std::unique_ptr<OverlappedRecord> record)
+{
+    static std::mutex mutex;
+    static std::vector<std::unique_ptr<OverlappedRecord>> kept;
+    std::lock_guard lock(mutex);
+    kept.push_back(std::move(record));
+}
+
+// Waits for a cancelled operation to end, at most two seconds.
+bool Ended(HANDLE device, OverlappedRecord &r)
+{
+    if (WaitForSingleObject(r.record.hEvent, 2000) != WAIT_OBJECT_0)
+        return false;
+    DWORD unused = 0;
+    (void)GetOverlappedResult(device, &r.record, &unused, FALSE);
+    r.pending = false;
+    return true;
+}
+
+} // namespace
 
 SerialReader::SerialReader(std::shared_ptr<CommDevice> device, std::shared_ptr<CloseEvent> close_event,
                          NoticeTarget notify)
@@ -61,12 +94,24 @@ bool AbortedByPurge(HANDLE device)
 
 } // namespace
 
+// An aborted read: read again after a short pause on the close event,
+// unless the aborts have become a run (then a hang-up). False ends the reader.
+bool SerialReader::ReadAgainAfterAbort(ReadWait &read)
+{
+    if (read.aborts.IsHangup(AbortRun::Clock::now())) {
+        notify_->PostHangup();
+        return false;
+    }
+    const auto pause = static_cast<DWORD>(AbortRun::kPause.count());
+    return WaitForSingleObject(close_event_->Handle(), pause) == WAIT_TIMEOUT;
+}
+
 // A failure ends the reader; it is a hang-up unless the device is being
 // closed under it (ERROR_INVALID_HANDLE).
 void SerialReader::PostFailure()
 {
     if (GetLastError() != ERROR_INVALID_HANDLE)
-        notify_.PostHangup();
+        notify_->PostHangup();
 }
 
 // Starts reads until one is left pending (true), handing over those that
@@ -78,6 +123,7 @@ bool SerialReader::ArmRead(ReadWait &read)
             return false;
         DWORD count = 0;
         if (ReadFile(device_->Handle(), buffer_.data(), kReadBufferSize, &count, &read.record)) {
+            read.aborts.Reset();
             HandOver(count);
             if (count == 0) // time-outs that let a read end empty: do not spin
                 (void)WaitForSingleObject(close_event_->Handle(), 1);
@@ -87,23 +133,32 @@ bool SerialReader::ArmRead(ReadWait &read)
             read.pending = true;
             return true;
         }
-        if (AbortedByPurge(device_->Handle()))
-            continue; // read again
+        if (AbortedByPurge(device_->Handle())) {
+            if (!ReadAgainAfterAbort(read))
+                return false;
+            continue;
+        }
         PostFailure();
         return false;
     }
 }
 
+// The pending read's result. A read not yet complete (a spurious wake) stays
+// pending, its record untouched.
 bool SerialReader::FinishRead(ReadWait &read)
 {
-    read.pending = false;
     DWORD count = 0;
     if (!GetOverlappedResult(device_->Handle(), &read.record, &count, FALSE)) {
+        if (GetLastError() == ERROR_IO_INCOMPLETE)
+            return true;
+        read.pending = false;
         if (AbortedByPurge(device_->Handle()))
-            return true; // not a hang-up: the next read takes what follows
+            return ReadAgainAfterAbort(read); // the next read takes what follows
         PostFailure();
         return false;
     }
+    read.pending = false;
+    read.aborts.Reset();
     HandOver(count);
     return true;
 }
@@ -125,24 +180,27 @@ bool SerialReader::ArmLineWait(LineWait &line)
             line.pending = true;
             return true;
         }
-        if (error == ERROR_NOT_SUPPORTED) {
-            line.supported = false;
-            return true;
-        }
-        PostFailure();
-        return false;
+        // Refused (ERROR_NOT_SUPPORTED on Wine's pseudo-terminals, other
+        // words from other drivers): the reader goes on without line events;
+        // a device that is really gone fails the read as well.
+        line.supported = false;
+        (void)error;
+        return true;
     }
 }
 
 bool SerialReader::HandleLineEvent(LineWait &line, bool overlapped)
 {
     if (overlapped) {
-        line.pending = false;
         DWORD unused = 0;
         if (!GetOverlappedResult(device_->Handle(), &line.record, &unused, FALSE)) {
-            PostFailure();
-            return false;
+            if (GetLastError() == ERROR_IO_INCOMPLETE)
+                return true; // a spurious wake: still pending
+            line.pending = false;
+            line.supported = false; // the wait failed: read on without line events
+            return true;
         }
+        line.pending = false;
     }
     const LineEventNotices notices = NoticesOfLineEvent(line.mask);
     if (notices.post_errors) {
@@ -151,12 +209,12 @@ bool SerialReader::HandleLineEvent(LineWait &line, bool overlapped)
             PostFailure();
             return false;
         }
-        notify_.PostLineError(errors);
+        notify_->PostLineError(errors);
     }
     if (notices.modem_bits != 0)
-        notify_.PostModemChange(notices.modem_bits);
+        notify_->PostModemChange(notices.modem_bits);
     if (notices.ends_reader) {
-        notify_.PostHangup();
+        notify_->PostHangup();
         return false;
     }
     return true;
@@ -165,47 +223,53 @@ bool SerialReader::HandleLineEvent(LineWait &line, bool overlapped)
 void SerialReader::Body()
 {
     const HANDLE device = device_->Handle();
-    ReadWait read;
-    LineWait line;
-    if (!read.record.hEvent || !line.record.hEvent) {
-        notify_.PostHangup();
-    } else if (!SetCommMask(device, kLineEventMask)) {
-        notify_.PostHangup();
-    } else if (ArmLineWait(line) && ArmRead(read)) {
-        for (;;) {
-            HANDLE list[3];
-            DWORD n = 0;
-            list[n++] = close_event_->Handle();
-            if (line.supported)
-                list[n++] = line.record.hEvent;
-            list[n++] = read.record.hEvent;
-            const DWORD r = WaitForMultipleObjects(n, list, FALSE, INFINITE);
-            if (r == WAIT_OBJECT_0)
-                break;
-            if (r > WAIT_OBJECT_0 && r < WAIT_OBJECT_0 + n) {
-                const HANDLE which = list[r - WAIT_OBJECT_0];
-                const bool ok = which == line.record.hEvent ? HandleLineEvent(line, true) && ArmLineWait(line)
-                                                           : FinishRead(read) && ArmRead(read);
-                if (ok)
-                    continue;
+    auto read = std::make_unique<ReadWait>();
+    auto line = std::make_unique<LineWait>();
+    if (!read->record.hEvent || !line->record.hEvent) {
+        notify_->PostHangup();
+    } else {
+        if (!SetCommMask(device, kLineEventMask))
+            line->supported = false; // no line events from this driver
+        if ((!line->supported || ArmLineWait(*line)) && ArmRead(*read)) {
+            for (;;) {
+                HANDLE list[3];
+                DWORD n = 0;
+                list[n++] = close_event_->Handle();
+                if (line->supported && line->pending)
+                    list[n++] = line->record.hEvent;
+                list[n++] = read->record.hEvent;
+                const DWORD r = WaitForMultipleObjects(n, list, FALSE, INFINITE);
+                if (r == WAIT_OBJECT_0)
+                    break;
+                if (r > WAIT_OBJECT_0 && r < WAIT_OBJECT_0 + n) {
+                    const HANDLE which = list[r - WAIT_OBJECT_0];
+                    const bool ok =
+                        which == line->record.hEvent
+                            ? HandleLineEvent(*line, true) && (line->pending || !line->supported || ArmLineWait(*line))
+                            : FinishRead(*read) && (read->pending || ArmRead(*read));
+                    if (ok)
+                        continue;
+                    break;
+                }
+                notify_->PostHangup();
                 break;
             }
-            notify_.PostHangup();
-            break;
         }
     }
-    // Abort what is pending and let it complete before its records go:
-    // the purge ends the read, clearing the event mask ends the line wait.
+    // Abort what is pending and let it complete before its records go: the
+    // purge ends the read, clearing the event mask ends the line wait. A
+    // driver that ends neither within two seconds keeps its records.
     device_->PurgeInput();
-    DWORD unused = 0;
-    if (read.pending) {
-        (void)CancelIoEx(device, &read.record);
-        (void)GetOverlappedResult(device, &read.record, &unused, TRUE);
+    if (read->pending) {
+        (void)CancelIoEx(device, &read->record);
+        if (!Ended(device, *read))
+            KeepForever(std::move(read));
     }
-    if (line.pending) {
+    if (line->pending) {
         (void)SetCommMask(device, 0);
-        (void)CancelIoEx(device, &line.record);
-        (void)GetOverlappedResult(device, &line.record, &unused, TRUE);
+        (void)CancelIoEx(device, &line->record);
+        if (!Ended(device, *line))
+            KeepForever(std::move(line));
     }
 }
 

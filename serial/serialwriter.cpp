@@ -14,7 +14,7 @@ void SerialWriter::Body()
         std::optional<ByteString> request = queue_.TryPop();
         if (!request) {
             if (empty_notice)
-                notify_.PostSendQueueEmpty();
+                notify_->PostSendQueueEmpty();
             empty_notice = false;
             if (!WaitForInput())
                 break;

@@ -36,13 +36,13 @@ bool SerialWriter::WriteRequest(const ByteString &request)
         if (n < 0 && errno == EBADF)
             return false;
         if (n < 0 && errno != EAGAIN && errno != EINTR) {
-            notify_.PostHangup();
+            notify_->PostHangup();
             return false;
         }
         pollfd fds[2] = {{close_event_->Handle(), POLLIN, 0}, {device_->Handle(), POLLOUT, 0}};
         const int ready = ::poll(fds, 2, -1);
         if (ready < 0 && errno != EINTR) {
-            notify_.PostHangup();
+            notify_->PostHangup();
             return false;
         }
         if (ready > 0 && (fds[0].revents != 0 || (fds[1].revents & POLLNVAL)))

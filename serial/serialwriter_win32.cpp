@@ -13,7 +13,7 @@ bool SerialWriter::WaitForInput()
     if (r == WAIT_OBJECT_0 + 1)
         return true;
     if (r != WAIT_OBJECT_0)
-        notify_.PostHangup();
+        notify_->PostHangup();
     return false;
 }
 
@@ -24,7 +24,7 @@ bool SerialWriter::WriteRequest(const ByteString &request)
 {
     const HANDLE device = device_->Handle();
     if (!written_.Valid()) {
-        notify_.PostHangup();
+        notify_->PostHangup();
         return false;
     }
     std::size_t offset = 0;
@@ -38,25 +38,24 @@ bool SerialWriter::WriteRequest(const ByteString &request)
             if (error == ERROR_INVALID_HANDLE)
                 return false;
             if (error != ERROR_IO_PENDING) {
-                notify_.PostHangup();
+                notify_->PostHangup();
                 return false;
             }
             HANDLE list[2] = {close_event_->Handle(), written_.Handle()};
             const DWORD r = WaitForMultipleObjects(2, list, FALSE, INFINITE);
-            if (r == WAIT_OBJECT_0) {
-                // Abandoned: the record must outlive the write, so cancel it
-                // and let it complete before leaving.
+            if (r != WAIT_OBJECT_0 + 1) {
+                // Abandoned (the close event) or a wait that failed: the
+                // record must outlive the write, so cancel it and let it
+                // complete before leaving.
                 (void)CancelIoEx(device, &record);
                 (void)GetOverlappedResult(device, &record, &count, TRUE);
-                return false;
-            }
-            if (r != WAIT_OBJECT_0 + 1) {
-                notify_.PostHangup();
+                if (r != WAIT_OBJECT_0)
+                    notify_->PostHangup();
                 return false;
             }
             if (!GetOverlappedResult(device, &record, &count, TRUE)) {
                 if (GetLastError() != ERROR_INVALID_HANDLE)
-                    notify_.PostHangup();
+                    notify_->PostHangup();
                 return false;
             }
         }
