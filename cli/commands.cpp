@@ -78,36 +78,56 @@ struct Outcome {
     std::string problem; // empty when done
 };
 
-// No reply came: the line went away, or it stayed silent.
-Outcome NoReply(const ReaderLink &link, int timeout_ms)
+// No reply came: the line went away, it stayed silent, or what came was
+// no reader's reply (junk, an echo of the command).
+Outcome NoReply(const ReaderLink &link, int timeout_ms, const ByteString &received)
 {
     if (link.HungUp())
         return {kExitFailure, "the port went away"};
+    if (!received.empty()) {
+        constexpr std::size_t kShown = 48;
+        const std::string shown = HexLine(std::string_view(received).substr(0, kShown));
+        return {kExitNotVerified, "not a reader's reply: " + shown + (received.size() > kShown ? " …" : "")};
+    }
     return {kExitNoReply, "no reply within " + std::to_string(timeout_ms) + " ms"};
 }
 
-Outcome AwaitAck(ReaderLink &link, int timeout_ms)
+// Sends a frame and waits for the reply to it.
+std::variant<ReaderLink::Reply, Outcome> Ask(ReaderLink &link, const Frame &frame, int timeout_ms)
 {
-    const auto reply = link.NextReply(timeout_ms);
-    if (!reply)
-        return NoReply(link, timeout_ms);
-    if (reply->size() != kAckSize)
-        return {kExitNotVerified, "the reader answered with a report, not an acknowledgement: " + HexLine(*reply)};
-    const auto *ack = reinterpret_cast<const std::uint8_t *>(reply->data());
+    const std::string_view sent = AsBytes(frame);
+    link.Send(ByteString(sent));
+    ByteString received;
+    if (auto reply = link.AwaitReply(sent, timeout_ms, received))
+        return std::move(*reply);
+    return NoReply(link, timeout_ms, received);
+}
+
+Outcome AwaitAck(ReaderLink &link, const Frame &frame, int timeout_ms)
+{
+    const auto asked = Ask(link, frame, timeout_ms);
+    if (const auto *failed = std::get_if<Outcome>(&asked))
+        return *failed;
+    const ReaderLink::Reply &reply = std::get<ReaderLink::Reply>(asked);
+    if (reply.form != FoundReply::Form::Ack)
+        return {kExitNotVerified, "the reader answered with a report, not an acknowledgement: " + HexLine(reply.bytes)};
+    const auto *ack = reinterpret_cast<const std::uint8_t *>(reply.bytes.data());
     if (!AckSucceeded(std::span<const std::uint8_t, kAckSize>(ack, kAckSize)))
-        return {kExitRefused, "the reader refused the setting (acknowledgement " + HexLine(*reply) + ")"};
+        return {kExitRefused, "the reader refused the setting (acknowledgement " + HexLine(reply.bytes) + ")"};
     return {kExitDone, {}};
 }
 
 std::variant<Frame, Outcome> Query(ReaderLink &link, int timeout_ms)
 {
-    link.Send(ByteString(AsBytes(ComposeQuery())));
-    const auto reply = link.NextReply(timeout_ms);
-    if (!reply)
-        return NoReply(link, timeout_ms);
-    const auto report = VerifiedReport(*reply);
+    const auto asked = Ask(link, ComposeQuery(), timeout_ms);
+    if (const auto *failed = std::get_if<Outcome>(&asked))
+        return *failed;
+    const ReaderLink::Reply &reply = std::get<ReaderLink::Reply>(asked);
+    if (reply.form != FoundReply::Form::Report)
+        return Outcome{kExitNotVerified, "the reader answered with an acknowledgement, not a report: " + HexLine(reply.bytes)};
+    const auto report = VerifiedReport(reply.bytes);
     if (!report)
-        return Outcome{kExitNotVerified, "the reply is not a valid report: " + HexLine(*reply)};
+        return Outcome{kExitNotVerified, "the reply is not a valid report: " + HexLine(reply.bytes)};
     return *report;
 }
 
@@ -131,8 +151,7 @@ std::string Mismatches(const std::vector<FieldValue> &values, const Frame &repor
 std::pair<Outcome, std::optional<Frame>> SetFields(ReaderLink &link, const std::vector<FieldValue> &values, bool verify,
                                                   int timeout_ms)
 {
-    link.Send(ByteString(AsBytes(SetFrameFor(values))));
-    if (Outcome ack = AwaitAck(link, timeout_ms); ack.code != kExitDone || !verify)
+    if (Outcome ack = AwaitAck(link, SetFrameFor(values), timeout_ms); ack.code != kExitDone || !verify)
         return {ack, std::nullopt};
     const auto queried = Query(link, timeout_ms);
     if (const auto *failed = std::get_if<Outcome>(&queried))
@@ -211,7 +230,7 @@ int RunSend(const Invocation &inv, ReaderLink &link, std::ostream &out, std::ost
     link.Send(bytes);
     const auto reply = link.NextChunk(inv.timeout_ms);
     if (!reply)
-        return Finish(NoReply(link, inv.timeout_ms), err);
+        return Finish(NoReply(link, inv.timeout_ms, {}), err);
     if (inv.json)
         PrintJson(out, {{"sent", Q(HexLine(bytes))}, {"hex", Q(HexLine(*reply))}, {"text", Q(TextLine(*reply))}});
     else
@@ -219,23 +238,38 @@ int RunSend(const Invocation &inv, ReaderLink &link, std::ostream &out, std::ost
     return kExitDone;
 }
 
+// A chunk that is one reply frame and nothing else.
+bool IsWholeReply(const ByteString &chunk)
+{
+    const auto found = FindReply(chunk, {});
+    return found && found->offset == 0 && found->bytes.size() == chunk.size();
+}
+
 int RunMonitor(const Invocation &inv, ReaderLink &link, std::ostream &out, std::ostream &err)
 {
     int seen = 0;
+    // Without --timeout it watches until stopped; with it, silence that
+    // long ends the watch.
+    const int wait_ms = inv.timeout_set ? inv.timeout_ms : -1;
     while (!inv.count || seen < *inv.count) {
-        const auto chunk = link.NextChunk(-1);
-        if (!chunk)
-            return Finish({kExitFailure, "the port went away"}, err);
+        const auto chunk = link.NextChunk(wait_ms);
+        if (!chunk) {
+            if (link.HungUp())
+                return Finish({kExitFailure, "the port went away"}, err);
+            return Finish({kExitNoReply, "nothing came within " + std::to_string(inv.timeout_ms) + " ms"}, err);
+        }
         const std::string text = TextLine(*chunk);
-        if (inv.cards && text.empty())
-            continue;
+        if (inv.cards && IsWholeReply(*chunk))
+            continue; // a reply to another program's command: no card
         ++seen;
+        // A card in the reader's binary format has no digits: its hex line, then.
+        const std::string card = text.empty() ? HexLine(*chunk) : text;
         if (inv.json && inv.cards)
-            PrintJson(out, {{"time", Q(Now())}, {"card", Q(text)}});
+            PrintJson(out, {{"time", Q(Now())}, {"card", Q(card)}});
         else if (inv.json)
             PrintJson(out, {{"time", Q(Now())}, {"hex", Q(HexLine(*chunk))}, {"text", Q(text)}});
         else if (inv.cards)
-            out << text << std::endl;
+            out << card << std::endl;
         else
             out << Now() << "  " << HexLine(*chunk) << "  " << text << std::endl;
     }
@@ -372,8 +406,7 @@ int Run(const Invocation &inv, std::ostream &out, std::ostream &err)
     }
     case Command::Set: return RunSet(inv, *link, out, err);
     case Command::Reset: {
-        link->Send(ByteString(AsBytes(ComposeFactoryReset())));
-        const Outcome ack = AwaitAck(*link, inv.timeout_ms);
+        const Outcome ack = AwaitAck(*link, ComposeFactoryReset(), inv.timeout_ms);
         if (ack.code == kExitDone)
             out << "factory settings restored" << std::endl;
         return Finish(ack, err);

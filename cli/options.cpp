@@ -44,9 +44,11 @@ const std::array<CommandInfo, 7> kCommands{{
      "  separates) and prints the first chunk that comes back.\n"
      "  example: rovi-cli -p /dev/ttyUSB0 send 'FE F1 00 00 00 00 00 00 00 00 00 FF'\n"},
     {Command::Monitor, "monitor", true,
-     "rovi-cli -p PORT monitor [--json] [--cards] [--count N]\n"
+     "rovi-cli -p PORT monitor [--json] [--cards] [--count N] [--timeout MS]\n"
      "  Prints every received chunk as it closes (time, hex, text) until\n"
-     "  interrupted or N chunks.\n"
+     "  interrupted, N chunks, or (with --timeout) MS ms of silence (exit 4).\n"
+     "  --cards prints each chunk that is no reply: its digits, or its hex\n"
+     "  line for a card in the reader's binary format (标准格式).\n"
      "  example: rovi-cli -p /dev/ttyUSB0 monitor --cards\n"},
     {Command::Provision, "provision", true,
      "rovi-cli -p PORT provision FIELD=VALUE... [--id-from N] [--record FILE] [--count N]\n"
@@ -70,10 +72,11 @@ const char kUsage[] =
     "  --parity P            none, odd, even, mark or space (default none)\n"
     "  --data-bits N         5 to 8 (default 8)\n"
     "  --stop-bits N         1, 1.5 or 2 (default 1)\n"
-    "  --timeout MS          how long to wait for a reply (default 1000)\n"
+    "  --timeout MS          how long to wait for a reply (default 1000);\n"
+    "                        monitor: the silence that ends it (default none)\n"
     "  --json                print JSON (one object; monitor: one a line)\n"
     "  --verify              set: query afterwards and compare\n"
-    "  --cards               monitor: card numbers only\n"
+    "  --cards               monitor: card numbers only (no replies)\n"
     "  --count N             monitor: stop after N chunks; provision: after N readers\n"
     "  --id-from N           provision: the first reader's ID, counting up\n"
     "  --record FILE         provision: append each result to FILE as CSV\n"
@@ -182,6 +185,7 @@ std::variant<Invocation, Message> ParseCommandLine(const QStringList &arguments)
         if (!ms)
             return Error("--timeout wants milliseconds from 1 to 3600000, not '" + parser.value(timeout) + "'");
         inv.timeout_ms = *ms;
+        inv.timeout_set = true;
     }
     if (parser.isSet(count)) {
         inv.count = PositiveInt(parser.value(count), 1, 2147483647);

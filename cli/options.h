@@ -40,6 +40,7 @@ struct Invocation {
     LineOptions line;
     bool json = false;
     int timeout_ms = 1000; // as the window's reply time-out
+    bool timeout_set = false; // --timeout given (monitor: silence that ends it)
     bool verify = false;   // set: query afterwards and compare
     bool cards = false;    // monitor: card numbers only
     std::optional<int> count; // monitor: chunks; provision: readers

@@ -88,15 +88,17 @@ std::optional<ByteString> ReaderLink::NextChunk(int timeout_ms)
     return chunk;
 }
 
-std::optional<ByteString> ReaderLink::NextReply(int timeout_ms)
+std::optional<ReaderLink::Reply> ReaderLink::AwaitReply(std::string_view sent, int timeout_ms, ByteString &received)
 {
+    received.clear();
     const QDeadlineTimer deadline(timeout_ms);
     while (true) {
         const auto chunk = NextChunk(static_cast<int>(std::max<qint64>(0, deadline.remainingTime())));
         if (!chunk)
             return std::nullopt;
-        if (chunk->size() == kFrameSize || chunk->size() == kAckSize)
-            return chunk;
+        received += *chunk;
+        if (const auto found = FindReply(received, sent))
+            return Reply{found->form, ByteString(found->bytes)};
     }
 }
 

@@ -6,6 +6,7 @@
 
 #include "options.h"
 #include "base/bytes.h"
+#include "protocol/replyscan.h"
 #include "serial/seriallink.h"
 #include "serial/portinfo.h"
 
@@ -35,9 +36,14 @@ public:
     void Send(const ByteString &bytes);
     // The next chunk, waiting at most timeout_ms (forever when negative).
     std::optional<ByteString> NextChunk(int timeout_ms);
-    // The next chunk that has a reply's length (12 or 4 bytes), passing over
-    // others (card numbers) for at most timeout_ms in all.
-    std::optional<ByteString> NextReply(int timeout_ms);
+    // The reply to `sent`: the first whole reply frame in the bytes that
+    // come within timeout_ms (across chunks, card traffic around it passed
+    // over; see protocol/replyscan.h). `received` gets every byte that came.
+    struct Reply {
+        FoundReply::Form form;
+        ByteString bytes;
+    };
+    std::optional<Reply> AwaitReply(std::string_view sent, int timeout_ms, ByteString &received);
     // The device went away (unplugged); no more chunks will come.
     bool HungUp() const { return hung_up_; }
 

@@ -1,6 +1,8 @@
 // rovi-cli as a separate process against the simulated reader on a
 // pseudo-terminal.
+#include "protocol/frame.h"
 #include "serial/seriallink.h"
+#include "tests/support/pty.h"
 #include "tests/support/qtwait.h"
 #include "tests/support/readersim.h"
 #include "tests/support/tempdir.h"
@@ -15,6 +17,8 @@
 
 #include <fstream>
 #include <sstream>
+#include <thread>
+#include <vector>
 
 using namespace rovi;
 using namespace rovi::test;
@@ -256,4 +260,96 @@ TEST(CliProvision, RunningOutOfIdsBeforeTheCountFails)
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(r.out, "ok      id=240\n");
     EXPECT_NE(r.err.find("the next ID would pass 240"), std::string::npos) << r.err;
+}
+
+namespace {
+
+// A line that answers a command with given bytes: what a reader, a wrong
+// device or a loopback plug would send.
+struct Answer {
+    std::vector<std::string> writes; // each its own burst, 300 ms apart
+    bool echo = false;               // the command's own bytes first
+};
+
+Result CliAnswered(const QStringList &command, const Answer &answer)
+{
+    Pty pty;
+    std::thread line([&] {
+        const std::string got = pty.Read(kFrameSize, 5000);
+        if (answer.echo)
+            pty.Write(got);
+        for (std::size_t i = 0; i < answer.writes.size(); ++i) {
+            if (i > 0)
+                std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            pty.Write(answer.writes[i]);
+        }
+    });
+    const Result r = Cli(QStringList{"-p", QString::fromStdString(pty.SlavePath())} + command);
+    line.join();
+    return r;
+}
+
+const std::string kReport("\xFE\xF1\x00\x01\x41\x01\x04\x20\x03\x05\x6F\xFF", 12);
+const std::string kAccepted("\xFE\xF1\x00\xFF", 4);
+const std::string kRefused("\xFE\xF1\x02\xFF", 4);
+const std::string kCard("0123\r\n");
+
+} // namespace
+
+// Only a reader's reply frame counts, wherever it sits in what comes back;
+// junk, a copy of the command and the wrong kind of reply do not.
+TEST(CliReplies, OnlyAWholeReplyFrameOfTheRightKindCounts)
+{
+    const struct {
+        const char *name;
+        QStringList command;
+        Answer answer;
+        int code;
+    } rows[] = {
+        {"query: a report", {"query"}, {{kReport}}, 0},
+        {"query: a card, then the report, one chunk", {"query"}, {{kCard + kReport}}, 0},
+        {"query: the report in two bursts", {"query"}, {{kReport.substr(0, 5), kReport.substr(5)}}, 0},
+        {"query: a card, then the report later", {"query"}, {{kCard, kReport}}, 0},
+        {"query: twelve NUL bytes", {"query"}, {{std::string(12, '\0')}}, 6},
+        {"query: its own echo (a loopback plug)", {"query"}, {{}, true}, 6},
+        {"query: the echo, then the report", {"query"}, {{kReport}, true}, 0},
+        {"query: an acknowledgement", {"query"}, {{kAccepted}}, 6},
+        {"query: silence", {"query"}, {{}}, 4},
+        {"reset: accepted", {"reset"}, {{kAccepted}}, 0},
+        {"reset: refused", {"reset"}, {{kRefused}}, 5},
+        {"reset: 12 34 00 56", {"reset"}, {{std::string("\x12\x34\x00\x56", 4)}}, 6},
+        {"reset: 00 00 00 00", {"reset"}, {{std::string(4, '\0')}}, 6},
+        {"reset: a report", {"reset"}, {{kReport}}, 6},
+        {"set: a card and the acknowledgement", {"set", "id=3"}, {{kCard + kAccepted}}, 0},
+        {"set: 00 00 00 00", {"set", "id=3"}, {{std::string(4, '\0')}}, 6},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        const Result r = CliAnswered(row.command, row.answer);
+        EXPECT_EQ(r.code, row.code) << r.err;
+        const bool junk = row.code == 6 && row.answer.writes.size() == 1 &&
+                          row.answer.writes[0].substr(0, 2) != std::string("\xFE\xF1");
+        if (junk) {
+            EXPECT_NE(r.err.find("not a reader's reply"), std::string::npos) << r.err;
+        }
+    }
+}
+
+// monitor --timeout ends after that much silence (exit 4); --cards prints
+// every chunk that is not a reply, a binary card as its hex line.
+TEST(CliMonitor, TimeoutEndsItAndBinaryCardsShowAsHex)
+{
+    Pty pty;
+    std::thread line([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300)); // the monitor is listening
+        pty.Write(std::string("\x02\x12\x9A\xBC\x17\xF0\x03", 7)); // 标准格式: binary, no digit among its bytes
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        pty.Write(kAccepted); // a reply: no card
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        pty.Write(kCard);
+    });
+    const Result r = Cli({"-p", QString::fromStdString(pty.SlavePath()), "monitor", "--cards", "--timeout", "1500"});
+    line.join();
+    EXPECT_EQ(r.code, 4) << r.err;
+    EXPECT_EQ(r.out, "02 12 9A BC 17 F0 03\n0123\n");
 }
