@@ -44,9 +44,11 @@ ToolStart ParseToolArguments(const std::vector<std::string> &arguments)
 std::string DataFolder(const std::string &xdg_data_home, const std::string &home)
 {
     // The XDG rule: an XDG_DATA_HOME that is not an absolute path is ignored.
-    const std::string base =
-        !xdg_data_home.empty() && xdg_data_home[0] == '/' ? xdg_data_home : home + "/.local/share";
-    return base + "/rovi-tool";
+    if (!xdg_data_home.empty() && xdg_data_home[0] == '/')
+        return xdg_data_home + "/rovi-tool";
+    if (home.empty() || home[0] != '/')
+        return {}; // no home to put it in: never /.local/share
+    return home + "/.local/share/rovi-tool";
 }
 
 } // namespace rovi

@@ -20,7 +20,8 @@ struct ToolStart {
 
 ToolStart ParseToolArguments(const std::vector<std::string> &arguments);
 
-// The data folder for the given environment values (either may be empty).
+// The data folder for the given environment values (either may be empty);
+// empty when neither gives an absolute folder.
 std::string DataFolder(const std::string &xdg_data_home, const std::string &home);
 
 } // namespace rovi

@@ -59,6 +59,10 @@ int main(int argc, char *argv[])
         const char *xdg = std::getenv("XDG_DATA_HOME");
         const char *home = std::getenv("HOME");
         const std::filesystem::path folder = rovi::DataFolder(xdg ? xdg : "", home ? home : "");
+        if (folder.empty()) {
+            std::fprintf(stderr, "rovi-tool: --in-data-folder needs HOME or XDG_DATA_HOME set to a folder\n");
+            return 2;
+        }
 #endif
         std::error_code error;
         std::filesystem::create_directories(folder, error);

@@ -9,9 +9,11 @@ std::string OpenFailureAdvice(const OpenFailure &failure)
     case OpenFailure::Kind::Missing:
         return "设备 " + device + " 不存在：请检查读卡器是否已插好，或在“COM设置”中选择其他串口。";
     case OpenFailure::Kind::Permission: {
-        const std::string group = failure.group.empty() ? "dialout" : failure.group;
-        return "没有权限打开 " + device + "（属于 " + group + " 组）：请执行 sudo usermod -aG " + group +
-               " $USER，然后重新登录。";
+        if (!JoiningTheGroupHelps(failure))
+            return "没有权限打开 " + device + "：只有用户 " + (failure.owner.empty() ? "root" : failure.owner) +
+                   " 可以打开它；请以该用户运行本程序，或请管理员修改它的权限。";
+        return "没有权限打开 " + device + "（属于 " + failure.group + " 组）：请执行 sudo usermod -aG " +
+               failure.group + " $USER，然后重新登录。";
     }
     case OpenFailure::Kind::Busy: {
         if (failure.holders.empty())

@@ -1,5 +1,7 @@
 #include "options.h"
 
+#include <algorithm>
+
 #include <QCommandLineParser>
 
 #include <array>
@@ -141,6 +143,35 @@ std::variant<Invocation, Message> ParseCommandLine(const QStringList &arguments)
         return Error("no command given");
     if (!info)
         return Error("unknown command '" + words[0] + "'");
+
+    // Options the command has no use for are refused, not ignored.
+    {
+        struct Use {
+            const QCommandLineOption &option;
+            std::initializer_list<Command> commands;
+        };
+        const std::initializer_list<Command> on_line{Command::Query, Command::Set,     Command::Reset,
+                                                     Command::Send,  Command::Monitor, Command::Provision};
+        const Use uses[] = {
+            {port, on_line},
+            {baud, on_line},
+            {parity, on_line},
+            {data_bits, on_line},
+            {stop_bits, on_line},
+            {timeout, on_line},
+            {json, {Command::Ports, Command::Query, Command::Set, Command::Send, Command::Monitor, Command::Provision}},
+            {verify, {Command::Set}},
+            {cards, {Command::Monitor}},
+            {count, {Command::Monitor, Command::Provision}},
+            {id_from, {Command::Provision}},
+            {record, {Command::Provision}},
+        };
+        for (const Use &use : uses) {
+            const bool applies = std::find(use.commands.begin(), use.commands.end(), info->command) != use.commands.end();
+            if (parser.isSet(use.option) && !applies)
+                return Error(QStringLiteral("--%1 does not apply to %2").arg(use.option.names().back(), info->name));
+        }
+    }
 
     Invocation inv;
     inv.command = info->command;

@@ -18,9 +18,11 @@ std::string ExplainOpenFailure(const std::string &port, const OpenFailure &failu
     case OpenFailure::Kind::Missing:
         return "cannot open " + port + ": no such device (" + device + ")";
     case OpenFailure::Kind::Permission:
-        return "cannot open " + port + ": permission denied; " + device + " belongs to group " +
-               (failure.group.empty() ? std::string("?") : failure.group) + ": sudo usermod -aG " +
-               (failure.group.empty() ? std::string("dialout") : failure.group) + " $USER, then log in again";
+        if (!JoiningTheGroupHelps(failure))
+            return "cannot open " + port + ": permission denied; only " +
+                   (failure.owner.empty() ? std::string("root") : failure.owner) + " may open " + device;
+        return "cannot open " + port + ": permission denied; " + device + " belongs to group " + failure.group +
+               ": sudo usermod -aG " + failure.group + " $USER, then log in again";
     case OpenFailure::Kind::Busy: {
         std::string who;
         for (const PortHolder &h : failure.holders)

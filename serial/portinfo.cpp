@@ -16,4 +16,9 @@ std::string PortWords(const PortEntry &port)
     return joined;
 }
 
+bool JoiningTheGroupHelps(const OpenFailure &failure)
+{
+    return !failure.group.empty() && failure.group != "root" && failure.group_may_open;
+}
+
 } // namespace rovi

@@ -13,7 +13,7 @@ namespace rovi {
 
 struct PortHolder {
     pid_t pid;
-    std::string command; // /proc/PID/comm
+    std::string command; // /proc/PID/comm, control characters shown as \xNN
 };
 
 struct PortEntry {
@@ -52,11 +52,17 @@ struct OpenFailure {
     std::string path;                // the device the name stands for (Missing: or the name)
     std::string group;               // Permission: the group that owns the device
     std::vector<PortHolder> holders; // Busy: who has it open, when we may see it
+    std::string owner = {};          // Permission: the user that owns it
+    bool group_may_open = true;      // Permission: the mode lets its group read and write it
 };
 
 // Windows: a missing port is Missing, one held elsewhere (access denied) is
 // Busy, without holders; error is the open's GetLastError().
 OpenFailure DiagnoseOpenFailure(const std::string &name, int error);
+
+// Whether joining the device's group would let this user open it: never
+// for root's group, nor when the mode gives the group no read and write.
+bool JoiningTheGroupHelps(const OpenFailure &failure);
 
 // The system's own words for an error number (errno, or GetLastError() on
 // Windows), in UTF-8.

@@ -4,12 +4,14 @@
 
 #include <dirent.h>
 #include <grp.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -53,6 +55,24 @@ std::string FirstLine(const std::string &path)
 bool StartsWith(const std::string &text, const char *prefix)
 {
     return text.rfind(prefix, 0) == 0;
+}
+
+// A process may name itself anything: control characters (a terminal's
+// escape sequences) are shown as \xNN, never passed on.
+std::string Printable(const std::string &name)
+{
+    std::string shown;
+    for (const char c : name) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b < 0x20 || b == 0x7F) {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "\\x%02X", b);
+            shown += hex;
+        } else {
+            shown += c;
+        }
+    }
+    return shown;
 }
 
 // A built-in port (ttyS*) is listed only when the kernel knows its UART type.
@@ -117,7 +137,7 @@ std::vector<std::vector<PortHolder>> HoldersOfEach(const std::vector<std::string
                 continue;
             const auto i = static_cast<std::size_t>(it - real_paths.begin());
             if (!counted[i])
-                holders[i].push_back({static_cast<pid_t>(std::stol(pid)), FirstLine("/proc/" + pid + "/comm")});
+                holders[i].push_back({static_cast<pid_t>(std::stol(pid)), Printable(FirstLine("/proc/" + pid + "/comm"))});
             counted[i] = true;
         }
     }
@@ -186,6 +206,9 @@ OpenFailure DiagnoseOpenFailure(const std::string &name, int error)
         failure.kind = OpenFailure::Kind::Permission;
         if (const group *g = getgrgid(st.st_gid))
             failure.group = g->gr_name;
+        if (const passwd *u = getpwuid(st.st_uid))
+            failure.owner = u->pw_name;
+        failure.group_may_open = (st.st_mode & (S_IRGRP | S_IWGRP)) == (S_IRGRP | S_IWGRP);
         return failure;
     }
     if (error == EBUSY) {

@@ -15,9 +15,10 @@ ToolOptions ToolOptionsOf(const IniSectionReader &reader, std::size_t first)
     };
     flag(0, o.reconnect);
     if (const auto &v = reader.Value(first + 1)) {
+        // A number out of range takes the nearest bound; text that is no
+        // number leaves the default.
         const int lines = IniInteger(*v, o.log_lines);
-        if (lines >= kMinLogLines && lines <= kMaxLogLines)
-            o.log_lines = lines;
+        o.log_lines = std::clamp(lines, kMinLogLines, kMaxLogLines);
     }
     flag(2, o.log_to_file);
     flag(3, o.timestamps);

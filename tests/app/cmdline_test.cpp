@@ -21,4 +21,7 @@ TEST(ToolCommandLine, TheDataFolderFollowsXdgDataHome)
     EXPECT_EQ(DataFolder("", "/home/ann"), "/home/ann/.local/share/rovi-tool");
     EXPECT_EQ(DataFolder("/srv/data", "/home/ann"), "/srv/data/rovi-tool");
     EXPECT_EQ(DataFolder("relative", "/home/ann"), "/home/ann/.local/share/rovi-tool"); // not absolute: ignored
+    EXPECT_EQ(DataFolder("", ""), "");                 // HOME unset: no folder, never /.local/share
+    EXPECT_EQ(DataFolder("relative", "nowhere"), "");
+    EXPECT_EQ(DataFolder("/srv/data", ""), "/srv/data/rovi-tool");
 }

@@ -54,7 +54,13 @@ INSTANTIATE_TEST_SUITE_P(Args, CommandLine, testing::Values(
     ArgsCase{"SetOutOfRange", {"-p", "x", "set", "id=300"}, "field id"},
     ArgsCase{"ProvisionIdOnly", {"-p", "x", "provision", "--id-from", "5"}, nullptr},
     ArgsCase{"ProvisionIdTwice", {"-p", "x", "provision", "--id-from", "5", "id=3"}, "either id= or --id-from"},
-    ArgsCase{"ProvisionIdFromPastRange", {"-p", "x", "provision", "--id-from", "241"}, "--id-from wants an ID from 1 to 240"}),
+    ArgsCase{"ProvisionIdFromPastRange", {"-p", "x", "provision", "--id-from", "241"}, "--id-from wants an ID from 1 to 240"},
+    ArgsCase{"PortsTakesNoLine", {"-b", "9600", "ports"}, "--baud does not apply to ports"},
+    ArgsCase{"VerifyIsForSet", {"-p", "x", "--verify", "query"}, "--verify does not apply to query"},
+    ArgsCase{"CardsAreForMonitor", {"-p", "x", "--cards", "send", "01"}, "--cards does not apply to send"},
+    ArgsCase{"RecordIsForProvision", {"-p", "x", "--record", "a.csv", "set", "id=3"}, "--record does not apply to set"},
+    ArgsCase{"CountIsNotForReset", {"-p", "x", "--count", "2", "reset"}, "--count does not apply to reset"},
+    ArgsCase{"JsonIsNotForReset", {"-p", "x", "--json", "reset"}, "--json does not apply to reset"}),
     test::RowName{});
 
 TEST(CommandLine, CarriesTheValuesThrough)

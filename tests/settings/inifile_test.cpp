@@ -330,3 +330,19 @@ TEST(PortSettingsFile, ATemporaryNameTakenByALinkFifoOrSecondNameIsMadeAnew)
     }
 }
 #endif
+
+// loglines out of range takes the nearest bound; no number, the default.
+TEST(ToolOptionsFile, LogLinesOutOfRangeTakeTheNearestBound)
+{
+    const struct {
+        const char *value;
+        int lines;
+    } rows[] = {{"50", kMinLogLines},        {"100", 100},         {"250000", 250000},
+                {"20000000", kMaxLogLines}, {"-5", kMinLogLines}, {"many", ToolOptions{}.log_lines}};
+    for (const auto &r : rows) {
+        SCOPED_TRACE(r.value);
+        test::TempDir dir;
+        WriteBytes("set.ini", std::string("[comset]\r\nloglines=") + r.value + "\r\n");
+        EXPECT_EQ(LoadStoredSettings("set.ini").options.log_lines, r.lines);
+    }
+}
