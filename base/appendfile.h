@@ -31,6 +31,9 @@ public:
     // Everything, or false with what was written in `written`.
     bool WriteAll(std::string_view bytes, std::size_t *written = nullptr);
     bool Sync();
+    // Holds the file against other programs' Lock until it is closed, so a
+    // look at its size and the write that follows are one step.
+    bool Lock();
     // The file's size now, or nothing when the system cannot tell.
     std::optional<unsigned long long> Size() const;
 

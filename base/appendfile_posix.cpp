@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -101,6 +102,14 @@ std::optional<unsigned long long> AppendFile::Size() const
     if (fstat(fd_, &st) != 0)
         return std::nullopt;
     return static_cast<unsigned long long>(st.st_size);
+}
+
+bool AppendFile::Lock()
+{
+    while (::flock(fd_, LOCK_EX) != 0)
+        if (errno != EINTR)
+            return false;
+    return true;
 }
 
 bool AppendFile::Sync()

@@ -106,6 +106,12 @@ std::optional<unsigned long long> AppendFile::Size() const
     return static_cast<unsigned long long>(size.QuadPart);
 }
 
+bool AppendFile::Lock()
+{
+    OVERLAPPED at{};
+    return LockFileEx(static_cast<HANDLE>(handle_), LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &at) != 0;
+}
+
 bool AppendFile::Sync()
 {
     return FlushFileBuffers(static_cast<HANDLE>(handle_)) != 0;

@@ -291,7 +291,7 @@ bool Record(const std::string &file, const std::string &port, bool ok, const std
     if (file.empty())
         return true;
     std::optional<AppendFile> record = AppendFile::Open(file);
-    if (!record)
+    if (!record || !record->Lock()) // two provisions on one record take turns
         return false;
     std::ostringstream csv;
     if (record->Size() == 0u) // a new file, or one left empty: the header first
