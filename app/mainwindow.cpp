@@ -227,6 +227,7 @@ bool MainWindow::TryOpenPort(int *error)
         link_.StopPort();
         link_.StartPort();
         SetStatusText(ToQ(settings::StatusSummary(portSettings)));
+        opened_port_ = portSettings.port;
         return true;
     } catch (const SerialError &e) {
         if (error)
@@ -283,8 +284,11 @@ void MainWindow::OpenPortClicked()
 
 void MainWindow::ClosePortClicked()
 {
+    const bool was_in_use = link_.IsOpen() || reconnector_->Watching();
     reconnector_->Stop(); // closed by hand: no reconnecting
     ClosePort();
+    if (was_in_use)
+        SetStatusText(ToQ("串口:" + opened_port_ + " 已关闭"));
 }
 
 void MainWindow::SaveSwitch(const settings::IniKey &key, bool on)

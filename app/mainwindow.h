@@ -98,7 +98,8 @@ private:
     QLabel *status_panels_[2] = {};
     bool shown_once_ = false;
     QTimer *hint_timer_ = nullptr;
-    QString summary_; // the open port's status text, without a hint
+    QString summary_;         // the open port's status text, without a hint
+    std::string opened_port_; // the name the port was last opened by
 };
 
 } // namespace rovi

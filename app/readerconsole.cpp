@@ -67,7 +67,7 @@ void ReaderConsole::LogNote(const std::string &note)
     const auto now = std::chrono::system_clock::now();
     if (file_)
         file_->AppendNote(now, note);
-    AppendLog(note, note, now);
+    AppendLog(note, note, now, panel::TrafficMonitor::Direction::Note);
 }
 
 ReaderConsole::~ReaderConsole() = default;
@@ -134,7 +134,7 @@ void ReaderConsole::SendFrame(const std::optional<Frame> &frame)
     const auto now = std::chrono::system_clock::now();
     const std::string_view bytes = AsBytes(*frame);
     Write(bytes, now);
-    AppendLog(HexLine(bytes), TextLine(bytes), now);
+    AppendLog(HexLine(bytes), TextLine(bytes), now, panel::TrafficMonitor::Direction::Sent);
     ArmTimer();
 }
 
@@ -157,9 +157,9 @@ void ReaderConsole::ArmTimer()
 }
 
 void ReaderConsole::AppendLog(const std::string &hex_line, const std::string &text_line,
-                              std::chrono::system_clock::time_point when)
+                              std::chrono::system_clock::time_point when, panel::TrafficMonitor::Direction direction)
 {
-    monitor_.LogChunk(ToQ(hex_line), ToQ(text_line), when);
+    monitor_.LogChunk(ToQ(hex_line), ToQ(text_line), when, direction);
 }
 
 bool ReaderConsole::AwaitingReply() const
@@ -203,7 +203,7 @@ void ReaderConsole::HandleChunk(const QByteArray &bytes)
     const std::string text_line = TextLine(chunk);
     if (!text_line.empty())
         monitor_.CountCard();
-    AppendLog(hex_line, text_line, now);
+    AppendLog(hex_line, text_line, now, panel::TrafficMonitor::Direction::Received);
     if (chunk.size() == kFrameSize) {
         if (const auto report = VerifiedReport(chunk))
             panel_.ApplyReport(*report);

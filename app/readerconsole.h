@@ -4,6 +4,7 @@
 
 #include "base/bytes.h"
 #include "panel/commandrules.h"
+#include "panel/trafficmonitor.h"
 #include "protocol/frame.h"
 #include "ui/messages.h"
 
@@ -26,7 +27,6 @@ class SerialLink;
 namespace panel {
 class ParamPanel;
 class TrafficFile;
-class TrafficMonitor;
 } // namespace panel
 
 // Joins the panel and the traffic monitor to the serial link: every command
@@ -68,7 +68,8 @@ private:
     void SendFrame(const std::optional<Frame> &frame);
     void Write(std::string_view bytes, std::chrono::system_clock::time_point when);
     void ArmTimer();
-    void AppendLog(const std::string &hex_line, const std::string &text_line, std::chrono::system_clock::time_point when);
+    void AppendLog(const std::string &hex_line, const std::string &text_line, std::chrono::system_clock::time_point when,
+                   panel::TrafficMonitor::Direction direction);
     void FileChunk(std::chrono::system_clock::time_point when, bool sent, std::string_view bytes);
     void LogNote(const std::string &note);
 

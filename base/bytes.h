@@ -4,7 +4,7 @@
 
 namespace rovi {
 
-// A binary-safe string of raw byte values 0..255: what HexToData produces and
+// A binary-safe string of raw byte values 0..255: what HexToBytes produces and
 // what the serial component is given. NUL bytes and bytes 0x80..0xFF pass through.
 using ByteString = std::string;
 

@@ -77,12 +77,17 @@ TrafficMonitor::TrafficMonitor(QWidget *client)
 }
 
 void TrafficMonitor::LogChunk(const QString &hex_line, const QString &text_line,
-                              std::chrono::system_clock::time_point when)
+                              std::chrono::system_clock::time_point when, Direction direction)
 {
-    if (timestamps_)
-        hexLog_->AppendLine(QLatin1Char('[') + QString::fromStdString(ClockTime(when)) + QLatin1String("] ") + hex_line);
-    else
+    if (timestamps_) {
+        const QString mark = direction == Direction::Sent       ? QStringLiteral("发 ")
+                             : direction == Direction::Received ? QStringLiteral("收 ")
+                                                                : QString();
+        hexLog_->AppendLine(QLatin1Char('[') + QString::fromStdString(ClockTime(when)) + QLatin1String("] ") + mark +
+                            hex_line);
+    } else {
         hexLog_->AppendLine(hex_line);
+    }
     textLog_->AppendLine(text_line);
     KeepBound();
 }

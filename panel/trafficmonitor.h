@@ -26,9 +26,14 @@ class TrafficMonitor : public QWidget {
 public:
     explicit TrafficMonitor(QWidget *client);
 
-    // One line in each log: a frame sent or a chunk received at `when`
-    // (shown before the hex line while time stamps are on).
-    void LogChunk(const QString &hex_line, const QString &text_line, std::chrono::system_clock::time_point when);
+    // What a line of the logs is: bytes sent, bytes received, or a note
+    // about the line (a line error).
+    enum class Direction { Sent, Received, Note };
+    // One line in each log at `when`. While time stamps are on, the hex
+    // line starts with the time and the direction ("发" sent, "收"
+    // received; a note has none).
+    void LogChunk(const QString &hex_line, const QString &text_line, std::chrono::system_clock::time_point when,
+                  Direction direction = Direction::Received);
     // One more received chunk that carried a card number (wraps as a 32-bit
     // count, shown signed).
     void CountCard();

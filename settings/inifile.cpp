@@ -68,6 +68,20 @@ std::string_view Unquoted(std::string_view value)
     return value;
 }
 
+// The value as written after "=": as it stands, or in double quotes when
+// reading it back would change it (a blank at either end, a CR at its end,
+// which reading takes as part of the line end, or a pair of quotes around
+// it, which reading takes off).
+std::string ValueText(std::string_view value)
+{
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    const bool changes = !value.empty() && (blank(value.front()) || blank(value.back()) || value.back() == '\r' ||
+                                            Unquoted(value).size() != value.size());
+    if (!changes)
+        return std::string(value);
+    return '"' + std::string(value) + '"';
+}
+
 bool KeyMatches(std::string_view name, const IniKey &key)
 {
     return EqualsNoCase(name, key.gbk) || (!key.utf8.empty() && EqualsNoCase(name, key.utf8));
@@ -247,7 +261,7 @@ std::string IniReplace(std::string_view file, std::string_view section, const In
     auto key_text = [&](std::string_view name) {
         std::string l(name);
         l += '=';
-        l += value;
+        l += ValueText(value);
         return l;
     };
     std::string out;

@@ -176,7 +176,7 @@ TEST_F(SessionFixture, OptionsComeFromSetIniAndTheLogsKeepTheirBound)
     EXPECT_EQ(mc.hexLog->LineCount(), 150);
     EXPECT_EQ(mc.textLog->Lines().front(), "50"); // the oldest left first
     EXPECT_EQ(mc.textLog->Lines().back(), "199");
-    EXPECT_TRUE(QRegularExpression(R"(^\[\d\d:\d\d:\d\d\.\d\d\d\] 199$)").match(mc.hexLog->Lines().back()).hasMatch())
+    EXPECT_TRUE(QRegularExpression(R"(^\[\d\d:\d\d:\d\d\.\d\d\d\] 收 199$)").match(mc.hexLog->Lines().back()).hasMatch())
         << mc.hexLog->Lines().back().toStdString();
     window.timestampsAction->trigger(); // off: the lines are the plain ones again
     m.LogChunk("FE", "", now);

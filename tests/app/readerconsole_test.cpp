@@ -20,6 +20,7 @@
 #include <QSet>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -351,4 +352,21 @@ TEST_F(ConsoleFixture, LineErrorsShowOnceABurstInTheLogsAndAsAHint)
     EXPECT_EQ(mc.hexLog->Lines().back(), "[载波检测变化]");
     EXPECT_EQ(mc.receiveCounter->text(), "0");
     EXPECT_TRUE(recorder.messages.empty());
+}
+
+// With time stamps on, each hex-log line says whether it was sent (发) or
+// received (收); without them the lines are the bytes alone.
+TEST_F(ConsoleFixture, TimeStampedLinesSayTheirDirection)
+{
+    window.Monitor().SetTimestamps(true);
+    c.queryButton->click();
+    const QRegularExpression sent(R"(^\[\d\d:\d\d:\d\d\.\d\d\d\] 发 FE F1 00 00 00 00 00 00 00 00 00 FF$)");
+    EXPECT_TRUE(sent.match(LastLine(mc.hexLog)).hasMatch()) << LastLine(mc.hexLog).toStdString();
+    Reply("\x00\x00\x00\x00"s);
+    const QRegularExpression received(R"(^\[\d\d:\d\d:\d\d\.\d\d\d\] 收 00 00 00 00$)");
+    EXPECT_TRUE(received.match(LastLine(mc.hexLog)).hasMatch()) << LastLine(mc.hexLog).toStdString();
+    EXPECT_EQ(LastLine(mc.textLog), "");
+    window.Monitor().SetTimestamps(false);
+    Reply("\x00\x00\x00\x00"s);
+    EXPECT_EQ(LastLine(mc.hexLog), "00 00 00 00");
 }

@@ -13,15 +13,15 @@ struct HexCase {
     std::string bytes;
 };
 
-class HexToDataTable : public testing::TestWithParam<HexCase> {};
+class HexToBytesTable : public testing::TestWithParam<HexCase> {};
 
-TEST_P(HexToDataTable, PairsGreedilyFromTheFirstDigit)
+TEST_P(HexToBytesTable, PairsGreedilyFromTheFirstDigit)
 {
     EXPECT_EQ(HexLine(HexToBytes(GetParam().text)), HexLine(GetParam().bytes))
         << "text: '" << GetParam().text << "'";
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, HexToDataTable, testing::Values(
+INSTANTIATE_TEST_SUITE_P(Cases, HexToBytesTable, testing::Values(
     HexCase{"SpacedPairs", "FE F1 00 FF", "\xFE\xF1\x00\xFF"s}, HexCase{"UnspacedLowerCase", "fef100ff", "\xFE\xF1\x00\xFF"s},
     HexCase{"OddDigitCountEndsWithALoneDigit", "ABC", "\xAB\x0C"s}, HexCase{"LoneDigitThenPair", "A BC", "\x0A\xBC"s}, HexCase{"LoneDigits", "1 2 3", "\x01\x02\x03"s},
     HexCase{"PrefixIsNotSpecial", "0x12", "\x00\x12"s}, HexCase{"NoDigits", "zz", ""}, HexCase{"OnlySpace", " ", ""}, HexCase{"Empty", "", ""},
@@ -31,7 +31,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, HexToDataTable, testing::Values(
     HexCase{"LetterPastFEndsTheDigit", "ag", "\x0A"s}),
     test::RowName{});
 
-TEST(HexToData, ProducesNulAndHighBytesUntouched)
+TEST(HexToBytes, ProducesNulAndHighBytesUntouched)
 {
     const ByteString bytes = HexToBytes("00 80 ff 00");
     ASSERT_EQ(bytes.size(), 4u);
@@ -45,7 +45,7 @@ TEST(HexLine, SpacesTwoDigitBytes)
     EXPECT_EQ(HexLine(""), "");
 }
 
-TEST(HexLine, RoundTripsEveryByteValueThroughHexToData)
+TEST(HexLine, RoundTripsEveryByteValueThroughHexToBytes)
 {
     ByteString all;
     for (int b = 0; b < 256; ++b)

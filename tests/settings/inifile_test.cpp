@@ -27,6 +27,7 @@ using namespace std::string_literals;
 namespace {
 
 const std::string kGbkPort = "\xB4\xAE\xBF\xDA";
+const std::string kGbkBaud = "\xB2\xA8\xCC\xD8\xC2\xCA";
 
 std::optional<std::string> Port(std::string_view file) { return IniLookup(file, "comset", kKeyPort); }
 
@@ -90,6 +91,27 @@ TEST(IniReplace, AddsAMissingKeyAtTheEndOfItsSectionWithTheFilesLineEnds)
               "[comset]\nauto=1\n" + kGbkPort + "=COM2\n\n[x]\n");
     EXPECT_EQ(IniReplace("[comset]\r\nauto=1", "comset", kKeyPort, "COM2"),
               "[comset]\r\nauto=1\r\n" + kGbkPort + "=COM2\r\n");
+}
+
+// A value that reading would change is written in quotes, so it reads back
+// as it was; any other value is written as it stands.
+TEST(IniReplace, QuotesOnlyTheValuesReadingWouldChange)
+{
+    const struct {
+        const char *value;
+        const char *written;
+    } rows[] = {
+        {"COM3", "COM3"},           {"a b", "a b"},           {" lead", "\" lead\""},
+        {"trail\t", "\"trail\t\""}, {"\r ", "\"\r \""},       {"ends\r", "\"ends\r\""},
+        {"'q'", "\"'q'\""},         {"\"\"", "\"\"\"\""},       {"'half", "'half"},
+        {"", ""},
+    };
+    for (const auto &r : rows) {
+        SCOPED_TRACE(r.value);
+        const std::string file = IniReplace("[comset]\r\n", "comset", kKeyBaud, r.value);
+        EXPECT_EQ(file, "[comset]\r\n" + kGbkBaud + "=" + r.written + "\r\n");
+        EXPECT_EQ(ParsePortSettings(file).baud, r.value);
+    }
 }
 
 TEST(IniReplace, AddsAMissingSection)

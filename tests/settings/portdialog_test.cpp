@@ -150,9 +150,9 @@ TEST_F(SettingsFixture, ABaudTextThatDoesNotParseChangesOnlyTheName)
     EXPECT_EQ(window.Link().PortName(), "elsewhere");
     EXPECT_EQ(window.Link().Line().baudRate, 9600u);
     EXPECT_TRUE(window.Link().IsOpen());
-    window.closePortAction->trigger(); // 关闭COM口 leaves the status text standing
+    window.closePortAction->trigger(); // 关闭COM口: the status says the port is closed
     EXPECT_FALSE(window.Link().IsOpen());
-    EXPECT_FALSE(window.StatusText().isEmpty());
+    EXPECT_EQ(window.StatusText(), QString::fromStdString("串口:" + pty.SlavePath() + " 已关闭"));
 }
 
 TEST_F(SettingsFixture, TheDialogShowsTheSettings)
