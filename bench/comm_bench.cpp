@@ -4,6 +4,8 @@
 #include "serial/seriallink.h"
 #include "tests/support/pty.h"
 
+#include "benchargs.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -130,8 +132,20 @@ void Idle(int ms)
 
 int main(int argc, char **argv)
 {
+    constexpr const char *kUsage = "usage: comm_bench [--quick]\n"
+                                   "  receive latency, throughput and idle cost of the serial link on a\n"
+                                   "  pseudo-terminal; --quick: a short run\n";
+    bool quick = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (a == "--help" || a == "-h")
+            rovi::bench::Usage(kUsage);
+        else if (a == "--quick")
+            quick = true;
+        else
+            rovi::bench::Usage(kUsage, a);
+    }
     QCoreApplication app(argc, argv);
-    const bool quick = argc > 1 && std::string(argv[1]) == "--quick";
     Latency(quick ? 20 : 200);
     Throughput(quick ? 4'000'000 : 64'000'000);
     Idle(quick ? 1000 : 10000);

@@ -9,6 +9,8 @@
 #include "panel/trafficfile.h"
 #include "panel/trafficmonitor.h"
 
+#include "benchargs.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLineEdit>
@@ -80,16 +82,22 @@ private:
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    constexpr const char *kUsage = "usage: console_bench [CHUNKS] [--logfile]\n"
+                                   "  CHUNKS card numbers (default 100000) through the window, offscreen;\n"
+                                   "  --logfile: with the record file on\n";
     long total = 100000;
     bool log_file = false;
     for (int i = 1; i < argc; ++i) {
-        if (std::string(argv[i]) == "--logfile")
+        const std::string a = argv[i];
+        if (a == "--help" || a == "-h")
+            rovi::bench::Usage(kUsage);
+        else if (a == "--logfile")
             log_file = true;
-        else
-            total = std::atol(argv[i]);
+        else if (!rovi::bench::PositiveNumber(a, total))
+            rovi::bench::Usage(kUsage, a);
     }
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
 
     MainWindow window;
     window.show();

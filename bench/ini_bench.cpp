@@ -6,6 +6,8 @@
 
 #include "settings/portsettings.h"
 
+#include "benchargs.h"
+
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -82,13 +84,22 @@ template <class F> double Seconds(F &&f)
 
 int main(int argc, char **argv)
 {
-    const std::size_t megabytes = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 100;
+    constexpr const char *kUsage = "usage: ini_bench [MEGABYTES]\n"
+                                   "  reads and saves set.ini files of MEGABYTES (default 100), plain and random\n";
+    long megabytes = 100;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (a == "--help" || a == "-h")
+            rovi::bench::Usage(kUsage);
+        else if (i > 1 || !rovi::bench::PositiveNumber(a, megabytes))
+            rovi::bench::Usage(kUsage, a);
+    }
     char pattern[] = "/tmp/rovi-ini-bench-XXXXXX";
     const std::string dir = mkdtemp(pattern);
     const std::string path = dir + "/set.ini";
     std::printf("file                      load s   load peak MB   save s   save peak MB   settings found\n");
     for (const bool random : {false, true}) {
-        MakeFile(path, megabytes, random);
+        MakeFile(path, static_cast<std::size_t>(megabytes), random);
         ResetPeak();
         const long before = CurrentKb();
         PortSettings s;
@@ -97,7 +108,7 @@ int main(int argc, char **argv)
         ResetPeak();
         const double save = Seconds([&] { SavePortSettings(path, s, true); });
         const long save_peak = PeakKb() - before;
-        std::printf("%3zu MB %-18s %6.2f   %12.1f   %6.2f   %12.1f   %s\n", megabytes,
+        std::printf("%3ld MB %-18s %6.2f   %12.1f   %6.2f   %12.1f   %s\n", megabytes,
                     random ? "random bytes" : "blank lines", load, load_peak / 1024.0, save, save_peak / 1024.0,
                     s.port == "COM7" && s.autoConnect == 1 ? "yes" : "no");
     }

@@ -107,7 +107,9 @@ QList<PortDialog::Device> PortDialog::Devices()
 void PortDialog::FillPorts(const QList<Device> &devices)
 {
     const QString current = portBox->currentText();
-    const bool had_current = portBox->currentIndex() >= 0;
+    // A name the user typed (no item, or not the chosen item's text) stays
+    // as typed; it is not made an item of the list.
+    const bool typed = portBox->currentIndex() < 0 || portBox->itemText(portBox->currentIndex()) != current;
     portBox->clear();
     for (int n = 1; n <= 20; ++n)
         portBox->addItem(QStringLiteral("COM%1").arg(n));
@@ -122,9 +124,16 @@ void PortDialog::FillPorts(const QList<Device> &devices)
         portBox->setItemData(i, device.description, Qt::ToolTipRole);
     }
     shown_devices_ = devices;
-    if (!had_current)
+    if (current.isEmpty()) {
+        portBox->setCurrentIndex(-1);
         return;
+    }
     int index = portBox->findText(current, Qt::MatchFixedString);
+    if (index < 0 && typed) {
+        portBox->setCurrentIndex(-1);
+        portBox->setEditText(current);
+        return;
+    }
     if (index < 0) {
         // The chosen name stays, whether stored or a device just unplugged.
         portBox->addItem(current);
@@ -158,6 +167,10 @@ PortDialog::PortDialog(QWidget *owner, PortSettings &settings, std::function<voi
     group->setGeometry(16, 8, 371, 250);
     portBox = AddRow(group, 0, "串口", "portBox", {});
     portBox->setItemDelegate(new PortItemDelegate(portBox));
+    // A port that is not in the list (a by-id name, a pseudo-terminal, a
+    // link) can be typed; what is saved is the text shown.
+    portBox->setEditable(true);
+    portBox->setInsertPolicy(QComboBox::NoInsert);
     FillPorts(Devices());
     baudBox = AddRow(group, 1, "波特率", "baudBox",
                           {"1200", "2400", "4800", "9600", "19200", "38400", "57600", "115200"});

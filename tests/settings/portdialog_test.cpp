@@ -2,6 +2,7 @@
 // and real set.ini files in a fresh current directory.
 #include "app/mainwindow.h"
 #include "settings/portsettings.h"
+#include "settings/inifile.h"
 #include "settings/portdialog.h"
 #include "tests/support/messagerecorder.h"
 #include "tests/support/qtwait.h"
@@ -15,6 +16,9 @@
 #include "tests/support/rowname.h"
 
 #include <QCoreApplication>
+
+#include <QLineEdit>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -232,6 +236,32 @@ TEST_F(SettingsFixture, AStoredPortThatIsNoItemIsKeptNotLost)
     PortDialog dialog(&window, window.portSettings, [&] { window.OpenPort(); });
     EXPECT_EQ(dialog.portBox->currentText().toStdString(), dir.Absent());
     dialog.openButton->click();
+    EXPECT_EQ(LoadPortSettings(kIniPath).port, dir.Absent());
+    ExpectOpenFailure(recorder, "不存在");
+}
+
+// A port not in the list is typed into the box: it opens, and set.ini
+// keeps the name as typed; a typed path that cannot be opened says why.
+TEST_F(SettingsFixture, ATypedPortOpensAndIsSavedAsTyped)
+{
+    MainWindow window;
+    PortDialog dialog(&window, window.portSettings, [&] { window.OpenPort(); });
+    ASSERT_TRUE(dialog.portBox->isEditable());
+    dialog.portBox->lineEdit()->selectAll();
+    QTest::keyClicks(dialog.portBox->lineEdit(), QString::fromStdString(pty.SlavePath()));
+    dialog.RefreshDevices(); // a look for devices meanwhile leaves the typed name alone
+    EXPECT_EQ(dialog.portBox->currentText().toStdString(), pty.SlavePath());
+    dialog.openButton->click();
+    EXPECT_TRUE(window.Link().IsOpen());
+    EXPECT_EQ(window.Link().PortName(), pty.SlavePath());
+    EXPECT_NE(ReadFileBytes(kIniPath).find("\xB4\xAE\xBF\xDA=" + pty.SlavePath() + "\r\n"), std::string::npos);
+    EXPECT_TRUE(recorder.messages.empty());
+    window.ClosePort();
+
+    PortDialog again(&window, window.portSettings, [&] { window.OpenPort(); });
+    again.portBox->lineEdit()->selectAll();
+    QTest::keyClicks(again.portBox->lineEdit(), QString::fromStdString(dir.Absent()));
+    again.openButton->click();
     EXPECT_EQ(LoadPortSettings(kIniPath).port, dir.Absent());
     ExpectOpenFailure(recorder, "不存在");
 }
