@@ -1,5 +1,7 @@
 #include "cmdline.h"
 
+#include <optional>
+
 namespace rovi {
 
 namespace {
@@ -14,8 +16,35 @@ const char kHelp[] =
     "  --in-data-folder  work in ${XDG_DATA_HOME:-~/.local/share}/rovi-tool\n"
     "                    (created when missing), as the menu entry does;\n"
     "                    on Windows in %APPDATA%\\rovi-tool\n"
+    "  --demo            connected to a simulated reader (reader-sim) in a\n"
+    "                    scratch folder; both go when the window closes\n"
     "  --version         print the version and exit\n"
     "  -h, --help        print this text and exit\n";
+
+// Whether a word is one of the options QApplication takes itself, and if so
+// whether a value follows it; nothing for any other word.
+std::optional<bool> QtOptionTakesValue(const std::string &word)
+{
+    static const char *const kWithValue[] = {"-platform", "-platformpluginpath", "-platformtheme", "-plugin",
+                                             "-qwindowgeometry", "-qwindowicon", "-qwindowtitle", "-style",
+                                             "-stylesheet", "-session", "-display", "-geometry", "-qmljsdebugger",
+                                             "-title", "-name"};
+    static const char *const kAlone[] = {"-reverse", "-widgetcount", "-nograb", "-dograb", "-sync"};
+    std::string name = word;
+    if (name.starts_with("--"))
+        name.erase(0, 1); // Qt takes both -style and --style
+    const std::size_t eq = name.find('=');
+    const bool has_value = eq != std::string::npos;
+    if (has_value)
+        name.erase(eq);
+    for (const char *o : kWithValue)
+        if (name == o)
+            return !has_value;
+    for (const char *o : kAlone)
+        if (name == o)
+            return false;
+    return std::nullopt;
+}
 
 } // namespace
 
@@ -36,7 +65,18 @@ ToolStart ParseToolArguments(const std::vector<std::string> &arguments)
             start.in_data_folder = true;
             continue;
         }
-        // Anything else is left to Qt (-platform, -style …), which ignores what it does not know.
+        if (a == "--demo") {
+            start.demo = true;
+            continue;
+        }
+        // Qt's own options, with their values, are Qt's.
+        if (const auto qt = QtOptionTakesValue(a)) {
+            if (*qt)
+                ++i;
+            continue;
+        }
+        start.error = "rovi-tool: unknown option '" + a + "' (rovi-tool --help lists the options)";
+        return start;
     }
     return start;
 }

@@ -3,7 +3,10 @@
 // What the tool does with its command line before any window: --version and
 // --help print and end the program; --in-data-folder makes the program's
 // data folder (XDG_DATA_HOME or ~/.local/share, then rovi-tool) its working
-// directory, so set.ini lives there when it is started from the menu.
+// directory, so set.ini lives there when it is started from the menu;
+// --demo connects the window to a simulated reader (app/demosession.h).
+// Qt's own options (-platform, -style …) are left to Qt; anything else is
+// refused.
 
 #include <optional>
 #include <string>
@@ -15,7 +18,9 @@ inline constexpr const char *kToolVersion = ROVI_VERSION; // from the project's 
 
 struct ToolStart {
     std::optional<std::string> print; // print this and end
+    std::optional<std::string> error; // say this and end with exit code 2
     bool in_data_folder = false;
+    bool demo = false;
 };
 
 ToolStart ParseToolArguments(const std::vector<std::string> &arguments);

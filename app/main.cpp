@@ -1,4 +1,5 @@
 #include "cmdline.h"
+#include "demosession.h"
 #include "mainwindow.h"
 
 #include "ui/messages.h"
@@ -8,10 +9,16 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <system_error>
 
 #ifdef _WIN32
 #include "base/winapi.h"
+#else
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <unistd.h>
 #endif
 
 namespace {
@@ -34,6 +41,34 @@ public:
     }
 };
 
+#ifndef _WIN32
+// SIGTERM and SIGINT (a logout, kill, Ctrl+C in a terminal) close the
+// window as its close box does, so the port is closed, the record flushed
+// and a demo's simulated reader stopped. The handler only writes a byte;
+// the event loop does the rest.
+int g_quit_pipe[2] = {-1, -1};
+
+void OnQuitSignal(int)
+{
+    const char byte = 1;
+    (void)!::write(g_quit_pipe[1], &byte, 1);
+}
+
+void QuitOnSignals(QWidget *window)
+{
+    if (::pipe(g_quit_pipe) != 0)
+        return;
+    auto *notifier = new QSocketNotifier(g_quit_pipe[0], QSocketNotifier::Read, window);
+    QObject::connect(notifier, &QSocketNotifier::activated, window, [window] { window->close(); });
+    struct sigaction action {};
+    action.sa_handler = OnQuitSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);
+}
+#endif
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -50,6 +85,10 @@ int main(int argc, char *argv[])
 #endif
         std::fputs(start.print->c_str(), stdout);
         return 0;
+    }
+    if (start.error) {
+        std::fprintf(stderr, "%s\n", start.error->c_str());
+        return 2;
     }
     if (start.in_data_folder) {
 #ifdef _WIN32
@@ -76,7 +115,26 @@ int main(int argc, char *argv[])
 
     rovi::InstallChineseQtTranslation();
 
+    std::unique_ptr<rovi::DemoSession> demo;
+    if (start.demo) {
+#ifdef _WIN32
+        std::fprintf(stderr, "rovi-tool: --demo needs reader-sim, which runs on Linux\n");
+        return 2;
+#else
+        QString why;
+        demo = rovi::DemoSession::Start(&why);
+        if (!demo) {
+            std::fprintf(stderr, "rovi-tool: no demo: %s\n", why.toLocal8Bit().constData());
+            return 1;
+        }
+        std::fprintf(stderr, "rovi-tool: simulated reader on %s\n", demo->PortPath().toLocal8Bit().constData());
+#endif
+    }
+
     rovi::MainWindow window;
+#ifndef _WIN32
+    QuitOnSignals(&window);
+#endif
     window.show();
     return app.exec();
 }

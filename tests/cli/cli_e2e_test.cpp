@@ -124,25 +124,21 @@ TEST(CliSet, RefusalSilenceAndAFailedVerificationHaveTheirCodes)
 {
     ReaderSim sim;
     sim.Command("refuse\n");
-    Pump(100);
     Result r = Cli(On(sim, {"set", "id=5"}));
     EXPECT_EQ(r.code, 5) << r.err;
     EXPECT_NE(r.err.find("FE F1 02 FF"), std::string::npos);
 
     sim.Command("drop\n");
-    Pump(100);
     r = Cli(On(sim, {"--timeout", "300", "query"}));
     EXPECT_EQ(r.code, 4);
     EXPECT_NE(r.err.find("no reply within 300 ms"), std::string::npos);
 
     sim.Command("ignore\n");
-    Pump(100);
     r = Cli(On(sim, {"set", "id=6", "--verify"}));
     EXPECT_EQ(r.code, 6);
     EXPECT_NE(r.err.find("id is 1, not 6"), std::string::npos) << r.err;
 
     sim.Command("badsum\n");
-    Pump(100);
     r = Cli(On(sim, {"query"}));
     EXPECT_EQ(r.code, 6);
 }

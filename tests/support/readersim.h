@@ -1,12 +1,15 @@
 #pragma once
 
 // The simulated reader as its own process on a new pseudo-terminal: the
-// path it prints first, and its stdin for fault commands.
+// path it prints first, and its stdin for fault commands, each of which it
+// acknowledges on stdout once it has taken effect.
 
 #include "tests/support/qtwait.h"
 
 #include <QProcess>
 #include <QStringList>
+
+#include <gtest/gtest.h>
 
 #include <string>
 
@@ -17,8 +20,15 @@ public:
     explicit ReaderSim(const QStringList &args = {})
     {
         process_.start(QStringLiteral(READER_SIM_PATH), args);
-        process_.waitForStarted();
-        WaitUntil([&] { return process_.canReadLine(); });
+        if (!process_.waitForStarted(5000)) {
+            ADD_FAILURE() << "reader-sim did not start: " << process_.errorString().toStdString();
+            return;
+        }
+        if (!WaitUntil([&] { return process_.canReadLine() || process_.state() == QProcess::NotRunning; }, 5000) ||
+            !process_.canReadLine()) {
+            ADD_FAILURE() << "reader-sim gave no terminal: " << process_.readAllStandardError().toStdString();
+            return;
+        }
         path_ = QString::fromUtf8(process_.readLine()).trimmed().toStdString();
     }
     ~ReaderSim()
@@ -31,10 +41,23 @@ public:
     ReaderSim &operator=(const ReaderSim &) = delete;
 
     const std::string &Path() const { return path_; }
+
+    // Sends one command line and waits until the simulator says it has
+    // taken effect ("ok COMMAND").
     void Command(const char *line)
     {
         process_.write(line);
         process_.waitForBytesWritten();
+        const QByteArray expected = "ok " + QByteArray(line).trimmed();
+        const bool acknowledged = WaitUntil(
+            [&] {
+                while (process_.canReadLine())
+                    if (process_.readLine().trimmed() == expected)
+                        return true;
+                return false;
+            },
+            5000);
+        EXPECT_TRUE(acknowledged) << "reader-sim did not acknowledge " << expected.toStdString();
     }
 
 private:

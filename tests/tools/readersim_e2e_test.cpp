@@ -5,10 +5,15 @@
 #include "serial/seriallink.h"
 #include "tests/support/qtwait.h"
 #include "tests/support/readersim.h"
+#include "tests/support/tempdir.h"
 
 #include <QProcess>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <fstream>
 
 #include <vector>
 
@@ -49,8 +54,27 @@ TEST(ReaderSimProcess, SplitFaultGivesTwoChunks)
     ReaderSim sim;
     Link link(sim.Path());
     sim.Command("split\n");
-    Pump(100);
     link.Send(ComposeFieldSet(Field::id_addr, 7));
     ASSERT_TRUE(WaitUntil([&] { return link.chunks.size() == 2; }));
     EXPECT_EQ(HexLine(link.chunks[0] + link.chunks[1]), "FE F1 00 FF");
+}
+
+// A simulator started in the background takes its commands from the FIFO
+// --control makes: a hang-up there is an unplugged adapter, and the FIFO
+// goes with the simulator.
+TEST(ReaderSimProcess, TheControlFifoTakesCommands)
+{
+    test::TempDir dir;
+    const std::string control = (dir.Path() / "control").string();
+    ReaderSim sim({"--control", QString::fromStdString(control)});
+    ASSERT_FALSE(sim.Path().empty());
+    struct stat st {};
+    ASSERT_EQ(stat(control.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    Link link(sim.Path());
+    int hangups = 0;
+    QObject::connect(&link.comm, &SerialLink::hungUp, [&] { ++hangups; });
+    std::ofstream(control) << "hangup\n";
+    ASSERT_TRUE(WaitUntil([&] { return hangups == 1; }, 5000));
+    EXPECT_TRUE(WaitUntil([&] { return stat(control.c_str(), &st) != 0; }, 5000)); // removed on exit
 }

@@ -7,6 +7,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <sys/signalfd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -41,9 +42,14 @@ options:
   --cards MS           emit a card number every MS milliseconds from the start
   --card-start N       first card number (default 12345678), counting up
   --exit-on-eof        exit when stdin closes
+  --control PATH       also take commands from PATH, a FIFO made there (and
+                       removed on exit), for a simulator started in the background:
+                         echo hangup > PATH
   --help               this text
 
-commands on stdin, one per line (each fault applies to the next reply only):
+commands on stdin (or the --control FIFO), one per line; each is acknowledged
+with a line "ok COMMAND" on stdout once it has taken effect (each fault
+applies to the next reply only):
   drop          send no reply to the next frame (the tool shows its time-out)
   badsum        corrupt the checksum of the next report
   split         send the next reply in two bursts 300 ms apart
@@ -81,6 +87,7 @@ struct Options {
     int card_interval_ms = 0;
     std::uint32_t card = 12345678;
     bool exit_on_eof = false;
+    std::string control;
 };
 
 std::optional<Options> ParseOptions(int argc, char **argv)
@@ -109,6 +116,11 @@ std::optional<Options> ParseOptions(int argc, char **argv)
             o.card = static_cast<std::uint32_t>(std::strtoul(v, nullptr, 10));
         } else if (a == "--exit-on-eof") {
             o.exit_on_eof = true;
+        } else if (a == "--control") {
+            const char *v = value();
+            if (!v)
+                return std::nullopt;
+            o.control = v;
         } else {
             return std::nullopt;
         }
@@ -136,6 +148,24 @@ public:
                 return false;
             }
         }
+        if (!options_.control.empty()) {
+            // Opened for reading and writing, so it never reads end-of-file
+            // between two writers.
+            struct stat st {};
+            if (lstat(options_.control.c_str(), &st) == 0 && !S_ISFIFO(st.st_mode)) {
+                std::fprintf(stderr, "reader-sim: --control %s exists and is no FIFO\n", options_.control.c_str());
+                return false;
+            }
+            if (mkfifo(options_.control.c_str(), 0600) != 0 && errno != EEXIST) {
+                std::perror("reader-sim: --control");
+                return false;
+            }
+            control_ = open(options_.control.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+            if (control_ < 0) {
+                std::perror("reader-sim: --control");
+                return false;
+            }
+        }
         std::printf("%s\n", path_.c_str());
         std::fflush(stdout);
         if (options_.card_interval_ms > 0)
@@ -152,30 +182,27 @@ public:
         sigprocmask(SIG_BLOCK, &mask, nullptr);
         const int sfd = signalfd(-1, &mask, SFD_CLOEXEC);
         bool stdin_open = true;
-        std::string command;
+        std::string from_stdin, from_control;
         while (!quit_) {
-            pollfd fds[3] = {{master_, POLLIN, 0}, {sfd, POLLIN, 0}, {stdin_open ? 0 : -1, POLLIN, 0}};
-            if (poll(fds, 3, TimeoutMs()) < 0 && errno != EINTR)
+            pollfd fds[4] = {{master_, POLLIN, 0},
+                             {sfd, POLLIN, 0},
+                             {stdin_open ? 0 : -1, POLLIN, 0},
+                             {control_, POLLIN, 0}};
+            if (poll(fds, 4, TimeoutMs()) < 0 && errno != EINTR)
                 break;
             if (fds[1].revents & POLLIN)
                 break;
             if (fds[0].revents & POLLIN)
                 ReadFrames();
             if (fds[2].revents & (POLLIN | POLLHUP)) {
-                char buf[256];
-                const ssize_t n = read(0, buf, sizeof buf);
-                if (n <= 0) {
+                if (!TakeCommands(0, from_stdin)) {
                     stdin_open = false;
                     if (options_.exit_on_eof)
                         break;
-                } else {
-                    command.append(buf, static_cast<std::size_t>(n));
-                    for (std::size_t nl; (nl = command.find('\n')) != std::string::npos;) {
-                        Command(command.substr(0, nl));
-                        command.erase(0, nl + 1);
-                    }
                 }
             }
+            if (fds[3].revents & POLLIN)
+                TakeCommands(control_, from_control);
             SendDue();
         }
         Close();
@@ -183,6 +210,23 @@ public:
     }
 
 private:
+    // Reads what a command source has and runs each whole line; false at
+    // its end.
+    bool TakeCommands(int fd, std::string &pending)
+    {
+        char buf[256];
+        const ssize_t n = read(fd, buf, sizeof buf);
+        if (n == 0 || (n < 0 && errno != EAGAIN && errno != EINTR))
+            return false;
+        if (n > 0)
+            pending.append(buf, static_cast<std::size_t>(n));
+        for (std::size_t nl; !quit_ && (nl = pending.find('\n')) != std::string::npos;) {
+            Command(pending.substr(0, nl));
+            pending.erase(0, nl + 1);
+        }
+        return true;
+    }
+
     int TimeoutMs() const
     {
         std::optional<Clock::time_point> next = next_card_;
@@ -281,9 +325,14 @@ private:
                 next_card_ = Clock::now() + std::chrono::milliseconds(options_.card_interval_ms);
         } else if (word == "hangup" || word == "quit") {
             quit_ = true;
-        } else if (!word.empty()) {
-            std::fprintf(stderr, "reader-sim: unknown command '%s'\n", word.c_str());
+        } else {
+            if (!word.empty())
+                std::fprintf(stderr, "reader-sim: unknown command '%s'\n", word.c_str());
+            return;
         }
+        // Taken effect: whoever waits for it may go on.
+        std::printf("ok %s\n", line.c_str());
+        std::fflush(stdout);
     }
 
     void Close()
@@ -292,12 +341,17 @@ private:
         master_ = -1;
         if (!options_.link.empty())
             unlink(options_.link.c_str());
+        if (control_ >= 0) {
+            close(control_);
+            unlink(options_.control.c_str());
+        }
     }
 
     Options options_;
     ReaderModel model_;
     std::unique_ptr<PseudoTerminal> pty_;
     int master_ = -1;
+    int control_ = -1;
     std::deque<Outgoing> outgoing_;
     std::optional<Clock::time_point> next_card_;
     bool quit_ = false;
