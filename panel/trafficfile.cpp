@@ -167,6 +167,9 @@ bool TrafficFile::Flush()
         return Flush();
     }
     last_error_.clear();
+    // Closed until the next flush, which opens the day's file anew (and
+    // looks again at what stands under its name).
+    file_.reset();
     return true;
 }
 

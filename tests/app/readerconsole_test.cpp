@@ -3,6 +3,7 @@
 // on the master side of a pseudo-terminal.
 #include "app/mainwindow.h"
 #include "tests/support/controls.h"
+#include "tests/support/tempdir.h"
 #include "panel/parampanel.h"
 #include "app/readerconsole.h"
 #include "panel/logview.h"
@@ -24,6 +25,8 @@
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 using namespace rovi;
 using namespace rovi::panel;
@@ -369,4 +372,28 @@ TEST_F(ConsoleFixture, TimeStampedLinesSayTheirDirection)
     window.Monitor().SetTimestamps(false);
     Reply("\x00\x00\x00\x00"s);
     EXPECT_EQ(LastLine(mc.hexLog), "00 00 00 00");
+}
+
+// A record file that cannot be written is said once, not at every flush;
+// once it has been written again, the next failure is said again.
+TEST_F(ConsoleFixture, ARecordFileThatCannotBeWrittenIsSaidOncePerSpell)
+{
+    test::TempDir dir;
+    const std::filesystem::path folder = dir.Path() / "records";
+    console.SetLogFolder(folder.string()); // not there yet
+    c.queryButton->click();
+    console.FlushLogFile();
+    console.FlushLogFile();
+    console.FlushLogFile();
+    ASSERT_EQ(recorder.messages.size(), 1u);
+    EXPECT_TRUE(recorder.messages[0].text.startsWith("无法写入记录文件 ")) << recorder.messages[0].text.toStdString();
+    std::filesystem::create_directory(folder);
+    console.FlushLogFile(); // written now
+    EXPECT_EQ(recorder.messages.size(), 1u);
+    std::filesystem::remove_all(folder);
+    c.queryButton->click();
+    console.FlushLogFile();
+    console.FlushLogFile();
+    EXPECT_EQ(recorder.messages.size(), 2u);
+    console.SetLogFolder({});
 }

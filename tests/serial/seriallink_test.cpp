@@ -306,9 +306,11 @@ TEST_F(CommFixture, TheDeviceGoingAwayGivesHangupAndLaterWritesFail)
     pty.CloseMaster();
     ASSERT_TRUE(WaitUntil([&] { return hangups >= 1; }));
     EXPECT_TRUE(comm.IsOpen()); // stays open until StopPort
-    // The writer notices at its next request and ends with its own hang-up.
+    // The writer notices at its next request and ends too: still one hang-up.
     comm.WriteBytes("x", 1);
     EXPECT_TRUE(WaitUntil([&] { return !comm.WriteBytes("y", 1); }));
+    Pump(300);
+    EXPECT_EQ(hangups, 1);
     comm.StopPort();
     EXPECT_FALSE(comm.IsOpen());
 }
