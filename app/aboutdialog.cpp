@@ -14,7 +14,7 @@ AboutDialog::AboutDialog(QWidget *owner) : QDialog(owner)
     SetUpFixedDialog(*this, QStringLiteral("关于"), QSize(420, 276));
 
     auto *version = new QLabel(QStringLiteral("版本号：V") + QLatin1String(kToolVersion), this);
-    version->setObjectName(QStringLiteral("Label1"));
+    version->setObjectName(QStringLiteral("versionLabel"));
     version->setGeometry(24, 220, 200, 16);
 }
 

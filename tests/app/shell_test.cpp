@@ -18,6 +18,9 @@
 #include <QStatusBar>
 #include <QTabWidget>
 
+#include <QApplication>
+#include <QTimer>
+
 #include <gtest/gtest.h>
 
 using namespace rovi;
@@ -78,7 +81,9 @@ TEST(MainWindow, FixedClientAreaMenuTabAndStatusBar)
     EXPECT_EQ(window.findChild<QLabel *>("statusPanel0")->width(), 500);
     EXPECT_EQ(window.findChild<QLabel *>("statusPanel1")->width(), 50);
     window.SetStatusText("串口:COM1");
-    EXPECT_EQ(window.StatusText(), "串口:COM1");
+    // The text goes to the first panel; the second stays empty.
+    EXPECT_EQ(window.findChild<QLabel *>("statusPanel0")->text(), "串口:COM1");
+    EXPECT_TRUE(window.findChild<QLabel *>("statusPanel1")->text().isEmpty());
     for (QWidget *w : window.findChildren<QWidget *>()) {
         const bool control = qobject_cast<QAbstractButton *>(w) || qobject_cast<QLineEdit *>(w) ||
                              qobject_cast<QComboBox *>(w) || dynamic_cast<panel::LogView *>(w);
@@ -134,11 +139,30 @@ TEST(AboutBox, CaptionSizeAndVersion)
     AboutDialog about(nullptr);
     EXPECT_EQ(about.windowTitle(), "关于");
     EXPECT_EQ(about.size(), QSize(420, 276));
-    EXPECT_EQ(about.findChild<QLabel *>("Label1")->text(), "版本号：V1.1");
-    about.show();
-    EXPECT_TRUE(about.isVisible());
-    about.close();
-    EXPECT_FALSE(about.isVisible());
+    EXPECT_EQ(about.findChild<QLabel *>("versionLabel")->text(), QStringLiteral("版本号：V") + ROVI_VERSION);
+}
+
+// 关于 opens the about box as a modal dialog of the window.
+TEST(AboutBox, TheMenuItemOpensItModalOverTheWindow)
+{
+    MainWindow window;
+    window.show();
+    QString title;
+    bool modal = false;
+    QWidget *parent = nullptr;
+    QTimer::singleShot(0, [&] {
+        QWidget *box = QApplication::activeModalWidget();
+        if (!box)
+            return;
+        title = box->windowTitle();
+        modal = box->isModal();
+        parent = box->parentWidget();
+        box->close();
+    });
+    window.aboutAction->trigger(); // returns when the box has closed
+    EXPECT_EQ(title, "关于");
+    EXPECT_TRUE(modal);
+    EXPECT_EQ(parent, &window);
 }
 
 TEST(Translation, QtsOwnButtonsReadInChinese)

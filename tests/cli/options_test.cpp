@@ -81,6 +81,35 @@ TEST(CommandLine, CarriesTheValuesThrough)
     EXPECT_EQ(inv.fields, (std::vector<FieldValue>{{Field::id_addr, 17}, {Field::baud, 4}}));
 }
 
+// The rows above that parse, with the values they give.
+TEST(CommandLine, TheParsingRowsGiveTheirValues)
+{
+    const auto line = Parse({"--port=COM3", "-b", "115200", "--parity", "even", "--data-bits", "7", "--stop-bits", "2", "query"});
+    ASSERT_TRUE(std::holds_alternative<Invocation>(line));
+    const Invocation &q = std::get<Invocation>(line);
+    EXPECT_EQ(q.command, Command::Query);
+    EXPECT_EQ(q.line.port, "COM3");
+    EXPECT_EQ(q.line.baud, 115200u);
+    EXPECT_EQ(q.line.parity, Parity::Even);
+    EXPECT_EQ(q.line.data_bits, DataBits::Seven);
+    EXPECT_EQ(q.line.stop_bits, StopBits::Two);
+    EXPECT_EQ(q.timeout_ms, 1000);
+    EXPECT_FALSE(q.timeout_set);
+
+    const auto provision = Parse({"-p", "x", "provision", "--id-from", "5"});
+    ASSERT_TRUE(std::holds_alternative<Invocation>(provision));
+    const Invocation &p = std::get<Invocation>(provision);
+    EXPECT_EQ(p.command, Command::Provision);
+    EXPECT_EQ(p.id_from, 5);
+    EXPECT_TRUE(p.fields.empty());
+    EXPECT_FALSE(p.count);
+    EXPECT_TRUE(p.record.empty());
+
+    const auto ports = Parse({"ports"});
+    ASSERT_TRUE(std::holds_alternative<Invocation>(ports));
+    EXPECT_EQ(std::get<Invocation>(ports).command, Command::Ports);
+}
+
 TEST(CommandLine, HelpForEachCommandHasAnExample)
 {
     for (const char *command : {"ports", "query", "set", "reset", "send", "monitor", "provision"}) {

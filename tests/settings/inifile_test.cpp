@@ -221,9 +221,18 @@ TEST(IniProperty, SetThenReadOnRandomFiles)
         const std::string once = IniReplace(file, "comset", key, "V1");
         ASSERT_EQ(IniLookup(once, "comset", key), "V1") << file;
         ASSERT_EQ(IniReplace(once, "comset", key, "V1"), once) << file;
-        // Every line of the original is still there, in order, but the replaced one.
+        // Every other byte is untouched: V1 and V2 differ in one byte, and
+        // that byte is the one that differs.
         const std::string twice = IniReplace(once, "comset", key, "V2");
         ASSERT_EQ(twice.size(), once.size()) << file;
+        std::size_t differing = 0, at = 0;
+        for (std::size_t b = 0; b < once.size(); ++b)
+            if (once[b] != twice[b]) {
+                ++differing;
+                at = b;
+            }
+        ASSERT_EQ(differing, 1u) << file;
+        ASSERT_EQ(once.substr(at - 1, 2), "V1") << file;
     }
 }
 
