@@ -23,7 +23,7 @@ namespace rovi::panel {
 
 namespace {
 
-constexpr int kMargin = 4; // between the frame and the text
+constexpr int kMargin = LogView::kTextMargin;
 
 } // namespace
 

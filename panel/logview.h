@@ -66,6 +66,10 @@ public:
     Position PositionOf(int offset) const;
     std::pair<int, int> SelectionOffsets() const;
 
+    // Between the frame and the text, on each side (and half of it above
+    // the first row).
+    static constexpr int kTextMargin = 4;
+
     static constexpr int kRefreshMs = 100;
     static constexpr int kScrollBarMs = 250; // the scroll bars follow at this pace
 

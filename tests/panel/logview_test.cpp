@@ -1,5 +1,6 @@
 #include "panel/logview.h"
 #include "ui/throttle.h"
+#include "tests/support/qtwait.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -121,7 +122,8 @@ TEST(LogView, CopiesTheSelectionMadeWithMouseOrKeyboard)
     // Mouse: a drag within the first row, from its left edge into it.
     const int row = view.fontMetrics().lineSpacing();
     QTest::mousePress(view.viewport(), Qt::LeftButton, {}, QPoint(1, row / 2));
-    QMouseEvent move(QEvent::MouseMove, QPointF(view.fontMetrics().horizontalAdvance("30 3") + 4, row / 2),
+    QMouseEvent move(QEvent::MouseMove,
+                     QPointF(view.fontMetrics().horizontalAdvance("30 3") + LogView::kTextMargin, row / 2),
                      view.viewport()->mapToGlobal(QPointF(0, 0)), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(view.viewport(), &move);
     QTest::mouseRelease(view.viewport(), Qt::LeftButton);
@@ -139,14 +141,13 @@ TEST(LogView, FollowsTheNewestLine)
     view.show();
     for (int i = 0; i < 100; ++i)
         view.AppendLine(QString::number(i));
-    QTest::qWait(2 * LogView::kScrollBarMs); // the scroll bars follow at their pace
     QScrollBar *v = view.verticalScrollBar();
-    EXPECT_GT(v->maximum(), 0);
-    EXPECT_EQ(v->value(), v->maximum());
+    // The scroll bars follow at their pace: wait until they have.
+    EXPECT_TRUE(rovi::test::WaitUntil([&] { return v->maximum() > 0 && v->value() == v->maximum(); }, 5000));
     v->setValue(0); // scrolled back, a new line brings the view to the end again
+    ASSERT_EQ(v->value(), 0);
     view.AppendLine("100");
-    QTest::qWait(2 * LogView::kScrollBarMs); // the scroll bars follow at their pace
-    EXPECT_EQ(v->value(), v->maximum());
+    EXPECT_TRUE(rovi::test::WaitUntil([&] { return v->value() > 0 && v->value() == v->maximum(); }, 5000));
 }
 
 TEST(Throttle, RunsAtOnceThenOnceAtTheEndOfABurst)
