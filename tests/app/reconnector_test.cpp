@@ -1,7 +1,11 @@
 // The reconnect watch's pause when hang-ups come too fast.
 #include "app/reconnector.h"
+#include "tests/support/qtwait.h"
+#include "tests/support/tempdir.h"
 
 #include <gtest/gtest.h>
+
+#include <fstream>
 
 using namespace rovi;
 using namespace std::chrono_literals;
@@ -42,4 +46,17 @@ TEST(Reconnector, WatchingGoesOnThroughThePauseAndStopEndsIt)
     EXPECT_FALSE(watch.BackingOff());
     EXPECT_FALSE(watch.Watching());
     EXPECT_EQ(reopened, 0);
+}
+
+// A device that is back but cannot be opened yet (its permissions not set
+// yet) is watched on until it opens.
+TEST(Reconnector, KeepsWatchingUntilTheReopenSucceeds)
+{
+    test::TempDir dir;
+    std::ofstream("device") << ""; // present from the start
+    int tries = 0;
+    Reconnector watch(nullptr, [&] { return ++tries >= 3; });
+    watch.Watch((dir.Path() / "device").string());
+    ASSERT_TRUE(test::WaitUntil([&] { return !watch.Watching(); }, 5000));
+    EXPECT_EQ(tries, 3);
 }

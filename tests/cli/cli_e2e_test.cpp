@@ -1,6 +1,7 @@
 // rovi-cli as a separate process against the simulated reader on a
 // pseudo-terminal.
 #include "protocol/frame.h"
+#include "serial/portinfo.h"
 #include "serial/seriallink.h"
 #include "tests/support/pty.h"
 #include "tests/support/qtwait.h"
@@ -15,6 +16,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <thread>
@@ -120,27 +122,29 @@ TEST(CliSet, AnOutOfRangeValueIsRefusedBeforeThePortIsOpened)
     EXPECT_NE(r.err.find("field id: '241' is not allowed; allowed: 1 to 240"), std::string::npos) << r.err;
 }
 
+// One row per fault, each against a fresh simulated reader, so one fault
+// cannot leak into the next row.
 TEST(CliSet, RefusalSilenceAndAFailedVerificationHaveTheirCodes)
 {
-    ReaderSim sim;
-    sim.Command("refuse\n");
-    Result r = Cli(On(sim, {"set", "id=5"}));
-    EXPECT_EQ(r.code, 5) << r.err;
-    EXPECT_NE(r.err.find("FE F1 02 FF"), std::string::npos);
-
-    sim.Command("drop\n");
-    r = Cli(On(sim, {"--timeout", "300", "query"}));
-    EXPECT_EQ(r.code, 4);
-    EXPECT_NE(r.err.find("no reply within 300 ms"), std::string::npos);
-
-    sim.Command("ignore\n");
-    r = Cli(On(sim, {"set", "id=6", "--verify"}));
-    EXPECT_EQ(r.code, 6);
-    EXPECT_NE(r.err.find("id is 1, not 6"), std::string::npos) << r.err;
-
-    sim.Command("badsum\n");
-    r = Cli(On(sim, {"query"}));
-    EXPECT_EQ(r.code, 6);
+    const struct {
+        const char *fault;
+        QStringList command;
+        int code;
+        const char *said; // part of what rovi-cli says, or nullptr
+    } rows[] = {
+        {"refuse\n", {"set", "id=5"}, 5, "FE F1 02 FF"},
+        {"drop\n", {"--timeout", "300", "query"}, 4, "no reply within 300 ms"},
+        {"ignore\n", {"set", "id=6", "--verify"}, 6, "id is 1, not 6"},
+        {"badsum\n", {"query"}, 6, "not a valid report"},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.fault);
+        ReaderSim sim;
+        sim.Command(row.fault);
+        const Result r = Cli(On(sim, row.command));
+        EXPECT_EQ(r.code, row.code) << r.err;
+        EXPECT_NE(r.err.find(row.said), std::string::npos) << r.err;
+    }
 }
 
 TEST(CliOpen, SaysWhetherThePortIsMissingOrBusyAndByWhom)
@@ -348,4 +352,35 @@ TEST(CliMonitor, TimeoutEndsItAndBinaryCardsShowAsHex)
     line.join();
     EXPECT_EQ(r.code, 4) << r.err;
     EXPECT_EQ(r.out, "02 12 9A BC 17 F0 03\n0123\n");
+}
+
+TEST(CliSend, PrintsTheFirstChunkThatComesBack)
+{
+    ReaderSim sim;
+    const Result r = Cli(On(sim, {"send", "FE F1 00 00 00 00 00 00 00 00 00 FF"}));
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, "FE F1 00 01 41 01 04 20 03 05 6F FF\nA\n"); // 0x41 is the digit A
+}
+
+// The reader pulled out while rovi-cli waits for its reply: exit 1, said so.
+TEST(CliQuery, AHangupWhileWaitingEndsWithExitOne)
+{
+    ReaderSim sim;
+    sim.Command("drop\n");
+    QProcess cli;
+    cli.start(QStringLiteral(ROVI_CLI_PATH), On(sim, {"--timeout", "5000", "query"}));
+    ASSERT_TRUE(cli.waitForStarted());
+    // Once rovi-cli holds the port, the reader goes away.
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            const auto holders = HoldersOf(sim.Path());
+            return std::any_of(holders.begin(), holders.end(),
+                               [&](const PortHolder &h) { return h.pid == static_cast<pid_t>(cli.processId()); });
+        },
+        5000));
+    sim.Command("hangup\n");
+    ASSERT_TRUE(WaitUntil([&] { return cli.state() == QProcess::NotRunning; }, 10000));
+    EXPECT_EQ(cli.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(cli.exitCode(), 1);
+    EXPECT_NE(cli.readAllStandardError().indexOf("the port went away"), -1);
 }

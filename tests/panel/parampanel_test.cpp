@@ -3,6 +3,7 @@
 #include "tests/support/controls.h"
 #include "panel/parampanel.h"
 #include "tests/support/messagerecorder.h"
+#include "tests/support/tempdir.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -51,6 +52,8 @@ protected:
         QCoreApplication::processEvents();
     }
 
+    // Its own folder, so the window reads no set.ini left in the working directory.
+    test::TempDir dir;
     test::MessageRecorder recorder;
     MainWindow window;
     ParamPanel &p = *window.Panel();
