@@ -1,4 +1,5 @@
 #include "base/convert.h"
+#include "tests/support/expecterror.h"
 #include "base/exception.h"
 
 #include "tests/support/rowname.h"
@@ -65,18 +66,8 @@ INSTANTIATE_TEST_SUITE_P(Syntax, ParseIntTable, testing::Values(
 TEST(StrToInt, ThrowsTheConversionErrorNamingTheWholeText)
 {
     EXPECT_EQ(StrToInt("$3C"), 0x3C);
-    try {
-        StrToInt("$G1");
-        FAIL() << "no exception";
-    } catch (const ConversionError &e) {
-        EXPECT_STREQ(e.what(), "'$G1' is not a valid integer value");
-    }
-    try {
-        StrToInt("");
-        FAIL() << "no exception";
-    } catch (const Exception &e) {
-        EXPECT_STREQ(e.what(), "'' is not a valid integer value");
-    }
+    test::ExpectError<ConversionError>([] { StrToInt("$G1"); }, "'$G1' is not a valid integer value");
+    test::ExpectError<Exception>([] { StrToInt(""); }, "'' is not a valid integer value"); // the program's base error
 }
 
 TEST(StrToIntDef, ReturnsTheDefaultOnFailureOnly)

@@ -1,4 +1,5 @@
 #include "panel/commandrules.h"
+#include "tests/support/expecterror.h"
 #include "base/exception.h"
 #include "protocol/hexstr.h"
 
@@ -56,12 +57,7 @@ TEST(ComposeFor, MirrorsParseStrictlyAsHexAndSendTheLowByte)
     p.mirrors[6] = "2F6"; // set by the program, longer than typing allows
     EXPECT_EQ(FieldOf(Field::reread, p), "00 00 00 00 00 00 F6 00");
     p.mirrors[1] = "G1";
-    try {
-        ComposeFieldSetFor(Field::id_addr, p);
-        FAIL() << "no conversion error";
-    } catch (const ConversionError &e) {
-        EXPECT_STREQ(e.what(), "'$G1' is not a valid integer value");
-    }
+    test::ExpectError<ConversionError>([&] { ComposeFieldSetFor(Field::id_addr, p); }, "'$G1' is not a valid integer value");
 }
 
 TEST(ComposeFor, EmptyMirrorFallbacks)

@@ -1,4 +1,5 @@
 #include "panel/mirrorrules.h"
+#include "tests/support/expecterror.h"
 #include "base/exception.h"
 
 #include "tests/support/rowname.h"
@@ -67,12 +68,7 @@ TEST(IdRules, ChangeWritesTheMirrorRefusesTheRangeAndThrowsOnText)
     EXPECT_EQ(IdChange("240"), Mirror("F0"));
     EXPECT_EQ(IdChange("241"), Message(kIdRangeMessage));
     EXPECT_EQ(IdChange("0"), Message(kIdRangeMessage));
-    try {
-        IdChange("");
-        FAIL() << "no conversion error";
-    } catch (const ConversionError &e) {
-        EXPECT_STREQ(e.what(), "'' is not a valid integer value");
-    }
+    test::ExpectError<ConversionError>([] { IdChange(""); }, "'' is not a valid integer value");
 }
 
 TEST(IdRules, ExitShowsTheFormatOrRangeMessage)

@@ -1,4 +1,5 @@
 #include "settings/inifile.h"
+#include "tests/support/expecterror.h"
 #include "settings/portsettings.h"
 #include "settings/replacefile.h"
 #include "settings/tooloptions.h"
@@ -147,12 +148,7 @@ TEST(PortSettingsFile, AnUnwritableFileThrowsAndLosesNothing)
 {
     test::TempDir dir;
     std::filesystem::create_directory("set.ini"); // cannot be replaced by a file
-    try {
-        SavePortSettings("set.ini", PortSettings{}, false);
-        FAIL() << "no error";
-    } catch (const Exception &e) {
-        EXPECT_STREQ(e.what(), "Unable to write to .\\set.ini");
-    }
+    test::ExpectError<Exception>([] { SavePortSettings("set.ini", PortSettings{}, false); }, "Unable to write to .\\set.ini");
     EXPECT_TRUE(std::filesystem::is_directory("set.ini"));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
 }
