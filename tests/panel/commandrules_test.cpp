@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <algorithm>
 #include <iterator>
 
@@ -60,53 +62,54 @@ TEST(ComposeFor, MirrorsParseStrictlyAsHexAndSendTheLowByte)
     test::ExpectError<ConversionError>([&] { ComposeFieldSetFor(Field::id_addr, p); }, "'$G1' is not a valid integer value");
 }
 
+// A group's 设 置 with an empty mirror takes its controls: each row starts
+// from the start-up state, changes some controls and says what is sent
+// (a whole frame, the eight field bytes, or nothing). The time groups do
+// not substitute a zero time, unlike the mirror rules.
 TEST(ComposeFor, EmptyMirrorFallbacks)
 {
-    PanelSnapshot p; // the start-up state
-    EXPECT_EQ(Sent(Field::ctrl, p), "nothing");
-    p.id_text = "1";
-    EXPECT_EQ(Sent(Field::id_addr, p), "FE F1 00 01 00 00 00 00 00 00 01 FF");
-    p.id_text = "300";
-    EXPECT_EQ(FieldOf(Field::id_addr, p), "00 2C 00 00 00 00 00 00");
-    p.id_text = "";
-    EXPECT_EQ(FieldOf(Field::id_addr, p), "00 01 00 00 00 00 00 00");
-    EXPECT_EQ(FieldOf(Field::wiegand, p), "00 00 01 00 00 00 00 00");
-    p.dip_switch = false;
-    p.wiegand_output = true;
-    p.wiegand_index = 1;
-    EXPECT_EQ(Sent(Field::wiegand, p), "FE F1 00 00 42 00 00 00 00 00 42 FF");
-    p.wiegand_output = false;
-    EXPECT_EQ(Sent(Field::wiegand, p), "nothing");
-    EXPECT_EQ(FieldOf(Field::serial_fmt, p), "00 00 00 01 00 00 00 00");
-    EXPECT_EQ(FieldOf(Field::baud, p), "00 00 00 00 04 00 00 00");
-    EXPECT_EQ(FieldOf(Field::power, p), "00 00 00 00 00 01 00 00");
-    p.external_power = false;
-    EXPECT_EQ(Sent(Field::power, p), "nothing");
-    p.software_power = true;
-    p.power_index = 31;
-    EXPECT_EQ(FieldOf(Field::power, p), "00 00 00 00 00 3F 00 00");
-}
-
-TEST(ComposeFor, TimeFallbacksDoNotSubstituteAZeroTime)
-{
-    PanelSnapshot p;
-    EXPECT_EQ(Sent(Field::reread, p), "nothing");
-    EXPECT_EQ(Sent(Field::send_time, p), "nothing");
-    p.leave_mode = true;
-    p.reread_unit = 1;
-    p.reread_text = "10";
-    EXPECT_EQ(Sent(Field::reread, p), "FE F1 00 00 00 00 00 00 8A 00 8A FF");
-    p.leave_mode = false;
-    p.reread_text = "0";
-    EXPECT_EQ(FieldOf(Field::reread, p), "00 00 00 00 00 00 00 00");
-    p.reread_unit = 0;
-    EXPECT_EQ(FieldOf(Field::reread, p), "00 00 00 00 00 00 40 00");
-    p.send_text = "0";
-    p.send_unit = 1;
-    EXPECT_EQ(FieldOf(Field::send_time, p), "00 00 00 00 00 00 00 00");
-    p.send_unit = 0;
-    p.send_text = "5";
-    EXPECT_EQ(FieldOf(Field::send_time, p), "00 00 00 00 00 00 00 45");
-    p.send_text = "2147483647"; // only the low 8 bits are sent, without overflow
-    EXPECT_EQ(FieldOf(Field::send_time, p), "00 00 00 00 00 00 00 3F");
+    const struct {
+        const char *name;
+        std::function<void(PanelSnapshot &)> set;
+        Field field;
+        const char *sent;
+    } rows[] = {
+        {"ctrl has no controls", [](PanelSnapshot &) {}, Field::ctrl, "nothing"},
+        {"id 1", [](PanelSnapshot &p) { p.id_text = "1"; }, Field::id_addr, "FE F1 00 01 00 00 00 00 00 00 01 FF"},
+        {"id 300: its low byte", [](PanelSnapshot &p) { p.id_text = "300"; }, Field::id_addr, "00 2C 00 00 00 00 00 00"},
+        {"id empty: 1", [](PanelSnapshot &p) { p.id_text = ""; }, Field::id_addr, "00 01 00 00 00 00 00 00"},
+        {"wiegand: dip switches", [](PanelSnapshot &) {}, Field::wiegand, "00 00 01 00 00 00 00 00"},
+        {"wiegand 34", [](PanelSnapshot &p) { p.dip_switch = false; p.wiegand_output = true; p.wiegand_index = 1; },
+         Field::wiegand, "FE F1 00 00 42 00 00 00 00 00 42 FF"},
+        {"wiegand: no radio", [](PanelSnapshot &p) { p.dip_switch = false; p.wiegand_output = false; }, Field::wiegand,
+         "nothing"},
+        {"serial format", [](PanelSnapshot &) {}, Field::serial_fmt, "00 00 00 01 00 00 00 00"},
+        {"baud", [](PanelSnapshot &) {}, Field::baud, "00 00 00 00 04 00 00 00"},
+        {"power: external", [](PanelSnapshot &) {}, Field::power, "00 00 00 00 00 01 00 00"},
+        {"power: no radio", [](PanelSnapshot &p) { p.external_power = false; }, Field::power, "nothing"},
+        {"power level 32",
+         [](PanelSnapshot &p) { p.external_power = false; p.software_power = true; p.power_index = 31; }, Field::power,
+         "00 00 00 00 00 3F 00 00"},
+        {"reread: no time", [](PanelSnapshot &) {}, Field::reread, "nothing"},
+        {"send: no time", [](PanelSnapshot &) {}, Field::send_time, "nothing"},
+        {"reread 10 s, leave mode", [](PanelSnapshot &p) { p.leave_mode = true; p.reread_unit = 1; p.reread_text = "10"; },
+         Field::reread, "FE F1 00 00 00 00 00 00 8A 00 8A FF"},
+        {"reread 0 s stays 0", [](PanelSnapshot &p) { p.reread_unit = 1; p.reread_text = "0"; }, Field::reread,
+         "00 00 00 00 00 00 00 00"},
+        {"reread 0 min", [](PanelSnapshot &p) { p.reread_unit = 0; p.reread_text = "0"; }, Field::reread,
+         "00 00 00 00 00 00 40 00"},
+        {"send 0 tenths stays 0", [](PanelSnapshot &p) { p.send_unit = 1; p.send_text = "0"; }, Field::send_time,
+         "00 00 00 00 00 00 00 00"},
+        {"send 5 s", [](PanelSnapshot &p) { p.send_unit = 0; p.send_text = "5"; }, Field::send_time,
+         "00 00 00 00 00 00 00 45"},
+        {"send: only the low 8 bits, no overflow", [](PanelSnapshot &p) { p.send_unit = 0; p.send_text = "2147483647"; },
+         Field::send_time, "00 00 00 00 00 00 00 3F"},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        PanelSnapshot p; // the start-up state
+        row.set(p);
+        const std::string expected = row.sent;
+        EXPECT_EQ(expected.starts_with("FE") ? Sent(row.field, p) : FieldOf(row.field, p), expected);
+    }
 }
