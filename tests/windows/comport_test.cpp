@@ -36,6 +36,7 @@ class ComPortFixture : public testing::Test {
 protected:
     void SetUp() override
     {
+        RestoreFactorySet(TestComPort()); // each test starts from the factory set
         clock.start();
         comm.SetPortName(TestComPort());
         NoSoftwareFlowControl(comm); // as the program runs the line
@@ -118,11 +119,6 @@ TEST_F(ComPortFixture, ASetIsAcknowledgedAndReadBack)
     const auto report = VerifiedReport(chunks[0].bytes);
     ASSERT_TRUE(report.has_value());
     EXPECT_EQ((*report)[FramePos(Field::reread)], 0x07);
-
-    Pump(150);
-    chunks.clear();
-    Send(ComposeFactoryReset()); // the next test starts from the factory set again
-    ASSERT_TRUE(WaitUntil([&] { return !chunks.empty(); }));
 }
 
 TEST_F(ComPortFixture, ThePortIsHeldExclusivelyUntilStopped)
@@ -130,7 +126,13 @@ TEST_F(ComPortFixture, ThePortIsHeldExclusivelyUntilStopped)
     ASSERT_EQ(StartFailure(comm), "");
     SerialLink second;
     second.SetPortName(TestComPort());
-    EXPECT_EQ(StartFailure(second), "打开串口出错\r\n此串口不存在或被占用");
+    try {
+        second.StartPort();
+        ADD_FAILURE() << "a second open succeeded";
+    } catch (const SerialError &e) {
+        EXPECT_STREQ(e.what(), "打开串口出错\r\n此串口不存在或被占用");
+        EXPECT_EQ(DiagnoseOpenFailure(TestComPort(), e.Errno()).kind, OpenFailure::Kind::Busy);
+    }
     EXPECT_EQ(StartFailure(comm), "此串口已经打开");
 
     QElapsedTimer stop;
@@ -159,13 +161,29 @@ TEST(ComPort, AnAbsentPortFailsAndIsDiagnosedAsMissing)
     EXPECT_TRUE(PortPresent(TestComPort()));
 }
 
-// 64 KB in one go: the writer takes it whole and reports its queue empty.
+// 60,000 bytes in one go, 5,000 queries end to end: the writer takes them
+// whole, and the reader answering every one of them shows every byte came
+// through intact and in order.
 TEST_F(ComPortFixture, ALongWriteIsWrittenWhole)
 {
     ASSERT_EQ(StartFailure(comm), "");
     ASSERT_TRUE(WaitUntil([&] { return empties == 1; }));
-    comm.WriteAll(std::string(65536, '\0'));
+    constexpr int kQueries = 5000;
+    std::string queries;
+    for (int i = 0; i < kQueries; ++i)
+        queries += AsBytes(ComposeQuery());
+    comm.WriteAll(queries);
     ASSERT_TRUE(WaitUntil([&] { return empties == 2; }, 15000));
+    std::string replies;
+    ASSERT_TRUE(WaitUntil([&] {
+        replies.clear();
+        for (const Chunk &c : chunks)
+            replies += c.bytes;
+        return replies.size() >= kQueries * kFrameSize;
+    }, 30000)) << replies.size() << " bytes back";
+    EXPECT_EQ(replies.size(), kQueries * kFrameSize);
+    for (std::size_t i = 0; i + kFrameSize <= replies.size(); i += kFrameSize)
+        ASSERT_TRUE(VerifiedReport(std::string_view(replies).substr(i, kFrameSize))) << "report " << i / kFrameSize;
     EXPECT_EQ(hangups, 0);
 }
 

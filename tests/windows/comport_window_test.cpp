@@ -19,6 +19,7 @@ using namespace rovi;
 
 TEST(ComPortWindow, QueryFillsThePanelFromTheReader)
 {
+    test::RestoreFactorySet(test::TestComPort());
     test::TempDir dir;
     test::MessageRecorder recorder;
     settings::PortSettings s;
