@@ -144,9 +144,14 @@ void TrafficMonitor::Reset()
     textLog_->ClearLines();
 }
 
+QString CountText(std::uint32_t count)
+{
+    return QString::number(static_cast<std::int32_t>(count));
+}
+
 void TrafficMonitor::ShowCount()
 {
-    receiveCounter_->setText(QString::number(static_cast<std::int32_t>(count_)));
+    receiveCounter_->setText(CountText(count_));
 }
 
 } // namespace rovi::panel

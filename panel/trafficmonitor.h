@@ -16,6 +16,10 @@ namespace rovi::panel {
 
 class LogView;
 
+// The counter's text: a 32-bit count that wraps, shown signed (after
+// 2,147,483,647 comes -2,147,483,648).
+QString CountText(std::uint32_t count);
+
 // The traffic monitor below the panel: the raw hex line and its send button,
 // the hex and text logs, the receive counter and its clear button. The
 // console feeds it through the three calls below and hears its two buttons

@@ -75,3 +75,14 @@ INSTANTIATE_TEST_SUITE_P(Chunks, LogsDropTogether,
                                          PairCase{"a_hundred_bytes", 100, 200, 260, false},
                                          PairCase{"full_reads", 4096, 100000, 1300, true}),
                          [](const auto &info) { return std::string(info.param.name); });
+
+TEST(ReceiveCounter, WrapsAsA32BitCountShownSigned)
+{
+    EXPECT_EQ(CountText(0), "0");
+    EXPECT_EQ(CountText(2147483647u), "2147483647");
+    EXPECT_EQ(CountText(2147483648u), "-2147483648");
+    EXPECT_EQ(CountText(4294967295u), "-1");
+    std::uint32_t count = 4294967295u;
+    ++count; // the monitor's count, one card later
+    EXPECT_EQ(CountText(count), "0");
+}
