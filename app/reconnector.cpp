@@ -8,12 +8,9 @@ namespace rovi {
 
 std::chrono::milliseconds HangupBackoff::DelayAfterHangup(Clock::time_point now)
 {
-    hangups_.push_back(now);
-    while (!hangups_.empty() && now - hangups_.front() > kFlapWindow)
-        hangups_.pop_front();
-    if (static_cast<int>(hangups_.size()) < kFlaps)
+    if (!hangups_.Add(now))
         return std::chrono::milliseconds(0);
-    hangups_.clear(); // the next ones count anew after the pause
+    hangups_.Clear(); // the next ones count anew after the pause
     return kBackoff;
 }
 

@@ -5,10 +5,11 @@
 // callback; while that fails (the device not ready yet, its permissions not
 // set yet) the watch goes on.
 
+#include "base/recentevents.h"
+
 #include <QObject>
 
 #include <chrono>
-#include <deque>
 #include <functional>
 #include <string>
 
@@ -22,7 +23,7 @@ namespace rovi {
 // does not flap open and closed three times a second.
 class HangupBackoff {
 public:
-    using Clock = std::chrono::steady_clock;
+    using Clock = RecentEvents::Clock;
     static constexpr int kFlaps = 3;
     static constexpr std::chrono::milliseconds kFlapWindow{2000};
     static constexpr std::chrono::milliseconds kBackoff{5000};
@@ -31,7 +32,7 @@ public:
     std::chrono::milliseconds DelayAfterHangup(Clock::time_point now);
 
 private:
-    std::deque<Clock::time_point> hangups_;
+    RecentEvents hangups_{kFlaps, kFlapWindow};
 };
 
 class Reconnector : public QObject {

@@ -6,31 +6,26 @@
 // — is taken as the device being gone, so a driver that aborts every read
 // at once cannot keep the reader spinning at its high priority.
 
+#include "base/recentevents.h"
+
 #include <chrono>
-#include <deque>
 
 namespace rovi {
 
 class AbortRun {
 public:
-    using Clock = std::chrono::steady_clock;
+    using Clock = RecentEvents::Clock;
     static constexpr int kMaxAborts = 50;
     static constexpr std::chrono::milliseconds kWindow{1000};
     static constexpr std::chrono::milliseconds kPause{5}; // before the read again
 
     // One more abort at `now`: true when the run is long enough to be a hang-up.
-    bool IsHangup(Clock::time_point now)
-    {
-        aborts_.push_back(now);
-        while (!aborts_.empty() && now - aborts_.front() > kWindow)
-            aborts_.pop_front();
-        return static_cast<int>(aborts_.size()) >= kMaxAborts;
-    }
+    bool IsHangup(Clock::time_point now) { return aborts_.Add(now); }
     // A read that completed ends the run.
-    void Reset() { aborts_.clear(); }
+    void Reset() { aborts_.Clear(); }
 
 private:
-    std::deque<Clock::time_point> aborts_;
+    RecentEvents aborts_{kMaxAborts, kWindow};
 };
 
 } // namespace rovi

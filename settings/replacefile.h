@@ -22,4 +22,19 @@ bool ReplaceFileBytes(const std::string &path, const std::function<std::optional
 // Test seam: runs within a save's turn, after `compute` and before the rename.
 inline std::function<void()> g_before_replace;
 
+// What both platforms do within a save's turn: the new bytes (an escaping
+// error counts as none: the file stays as it is), then the test seam.
+inline std::optional<std::string> NewBytesInTurn(const std::function<std::optional<std::string>()> &compute)
+{
+    std::optional<std::string> bytes;
+    try {
+        bytes = compute();
+    } catch (...) {
+        return std::nullopt;
+    }
+    if (bytes && g_before_replace)
+        g_before_replace();
+    return bytes;
+}
+
 } // namespace rovi::settings

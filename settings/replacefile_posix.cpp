@@ -67,14 +67,7 @@ bool ReplaceFileBytes(const std::string &path, const std::function<std::optional
     struct stat st {};
     if (::stat(path.c_str(), &st) == 0)
         mode = st.st_mode & 07777;
-    std::optional<std::string> bytes;
-    try {
-        bytes = compute();
-    } catch (...) {
-        bytes.reset();
-    }
-    if (bytes && g_before_replace)
-        g_before_replace();
+    const std::optional<std::string> bytes = NewBytesInTurn(compute);
     const bool written = bytes && ::fcntl(fd, F_SETFL, 0) == 0 && ::ftruncate(fd, 0) == 0 && WriteAll(fd, *bytes) &&
                          ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
     const bool renamed = written && ::rename(temp.c_str(), path.c_str()) == 0;

@@ -48,14 +48,7 @@ bool ReplaceFileBytes(const std::string &path, const std::function<std::optional
     const HANDLE h = OpenHeldTemporary(temp);
     if (h == INVALID_HANDLE_VALUE)
         return false;
-    std::optional<std::string> bytes;
-    try {
-        bytes = compute();
-    } catch (...) {
-        bytes.reset();
-    }
-    if (bytes && g_before_replace)
-        g_before_replace();
+    const std::optional<std::string> bytes = NewBytesInTurn(compute);
     const bool written = bytes && WriteAll(h, *bytes) && FlushFileBuffers(h);
     const bool renamed = written && MoveFileExW(WidePath(temp).c_str(), WidePath(path).c_str(),
                                                 MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
