@@ -153,6 +153,12 @@ std::pair<Outcome, std::optional<Frame>> SetFields(ReaderLink &link, const std::
 {
     if (Outcome ack = AwaitAck(link, SetFrameFor(values), timeout_ms); ack.code != kExitDone || !verify)
         return {ack, std::nullopt};
+    // A reader whose baud rate was set runs at the new one once it has
+    // acknowledged: the verifying query follows it there.
+    for (const FieldValue &v : values)
+        if (v.field == Field::baud)
+            if (const auto index = DecodeBaud(v.byte))
+                link.SetBaudRate(static_cast<std::uint32_t>(kBaudRateValues[*index]));
     const auto queried = Query(link, timeout_ms);
     if (const auto *failed = std::get_if<Outcome>(&queried))
         return {*failed, std::nullopt};

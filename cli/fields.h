@@ -46,7 +46,4 @@ std::optional<std::string> ValueText(Field field, std::uint8_t byte);
 // or "not recognised (0x46)".
 std::string Describe(Field field, std::uint8_t byte);
 
-// The baud rates in the order of the baud field's codes.
-inline constexpr int kBaudRateValues[kBaudRates] = {1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200};
-
 } // namespace rovi::cli

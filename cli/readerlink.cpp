@@ -65,6 +65,13 @@ ReaderLink::~ReaderLink()
     link_.StopPort();
 }
 
+void ReaderLink::SetBaudRate(std::uint32_t rate)
+{
+    LineSettings line = link_.Line();
+    line.baudRate = rate;
+    link_.SetLineSettings(line);
+}
+
 void ReaderLink::Send(const ByteString &bytes)
 {
     link_.WriteAll(bytes);

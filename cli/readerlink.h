@@ -34,6 +34,8 @@ public:
     ReaderLink &operator=(const ReaderLink &) = delete;
 
     void Send(const ByteString &bytes);
+    // The line's rate from now on (the reader's changed).
+    void SetBaudRate(std::uint32_t rate);
     // The next chunk, waiting at most timeout_ms (forever when negative).
     std::optional<ByteString> NextChunk(int timeout_ms);
     // The reply to `sent`: the first whole reply frame in the bytes that

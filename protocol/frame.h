@@ -72,6 +72,8 @@ inline constexpr int kWiegandFormats = 4;            // decoded: "disabled" is n
 inline constexpr int kSerialFmtChoices = 4;          // serial_fmt: 1 + index, all sent
 inline constexpr int kSerialFmtFormats = 3;          // decoded: "disabled" is not
 inline constexpr int kBaudRates = 8;                 // baud: 1 + index
+// The rates of the baud field's codes, by index (code 1 + index).
+inline constexpr int kBaudRateValues[kBaudRates] = {1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200};
 inline constexpr std::uint8_t kExternalPowerCode = 0x01; // power: set by the reader's input
 inline constexpr std::uint8_t kSoftwarePowerBase = 0x20; // power: + level index
 inline constexpr int kPowerLevels = 32;

@@ -28,7 +28,7 @@ struct Link {
     explicit Link(const std::string &path)
     {
         comm.SetPortName(path);
-        comm.SetLineSettings(ReaderLine(19200));
+        comm.SetLineSettings(ReaderLine(9600)); // the reader's factory rate
         QObject::connect(&comm, &SerialLink::chunkReceived, [this](const QByteArray &chunk) { chunks.push_back(chunk.toStdString()); });
         comm.StartPort();
     }
@@ -77,4 +77,34 @@ TEST(ReaderSimProcess, TheControlFifoTakesCommands)
     std::ofstream(control) << "hangup\n";
     ASSERT_TRUE(WaitUntil([&] { return hangups == 1; }, 5000));
     EXPECT_TRUE(WaitUntil([&] { return stat(control.c_str(), &st) != 0; }, 5000)); // removed on exit
+}
+
+// reader-sim --baud: it answers only a line at its rate; at another rate
+// the same number of bytes comes back garbled, never a frame. Setting its
+// baud field moves it to the new rate after the acknowledgement.
+TEST(ReaderSimProcess, AnswersOnlyAtItsBaudRate)
+{
+    ReaderSim sim({"--baud", "115200"});
+    Link link(sim.Path()); // at 9600
+    link.Send(ComposeQuery());
+    ASSERT_TRUE(WaitUntil([&] { return !link.chunks.empty(); }));
+    ASSERT_EQ(link.chunks[0].size(), kFrameSize);
+    EXPECT_EQ(link.chunks[0].find('\xFE'), std::string::npos) << HexLine(link.chunks[0]);
+
+    link.chunks.clear();
+    link.comm.SetLineSettings(ReaderLine(115200));
+    link.Send(ComposeQuery());
+    ASSERT_TRUE(WaitUntil([&] { return !link.chunks.empty(); }));
+    ASSERT_TRUE(VerifiedReport(link.chunks[0]).has_value()) << HexLine(link.chunks[0]);
+    EXPECT_EQ((*VerifiedReport(link.chunks[0]))[FramePos(Field::baud)], EncodeBaud(7));
+
+    link.chunks.clear();
+    link.Send(ComposeFieldSet(Field::baud, EncodeBaud(0))); // to 1200
+    ASSERT_TRUE(WaitUntil([&] { return !link.chunks.empty(); }));
+    EXPECT_EQ(HexLine(link.chunks[0]), "FE F1 00 FF"); // acknowledged at the old rate
+    link.chunks.clear();
+    link.comm.SetLineSettings(ReaderLine(1200));
+    link.Send(ComposeQuery());
+    ASSERT_TRUE(WaitUntil([&] { return !link.chunks.empty(); }));
+    EXPECT_TRUE(VerifiedReport(link.chunks[0]).has_value()) << HexLine(link.chunks[0]);
 }

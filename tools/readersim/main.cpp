@@ -3,6 +3,8 @@
 #include "pseudoterminal.h"
 #include "readermodel.h"
 
+#include "serial/termiosline.h"
+
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -10,6 +12,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -41,6 +44,11 @@ options:
   --link PATH          also make PATH a symlink to the terminal (replaced if it is one)
   --cards MS           emit a card number every MS milliseconds from the start
   --card-start N       first card number (default 12345678), counting up
+  --baud B             the reader's baud rate (default 9600; 1200 … 115200):
+                       it answers only a line set to B (the terminal's
+                       settings tell); at any other rate its replies come
+                       garbled, as on a real mismatched line. A set of the
+                       baud field changes it after the acknowledgement.
   --exit-on-eof        exit when stdin closes
   --control PATH       also take commands from PATH, a FIFO made there (and
                        removed on exit), for a simulator started in the background:
@@ -88,6 +96,7 @@ struct Options {
     std::uint32_t card = 12345678;
     bool exit_on_eof = false;
     std::string control;
+    int baud = 9600;
 };
 
 std::optional<Options> ParseOptions(int argc, char **argv)
@@ -114,6 +123,12 @@ std::optional<Options> ParseOptions(int argc, char **argv)
             if (!v)
                 return std::nullopt;
             o.card = static_cast<std::uint32_t>(std::strtoul(v, nullptr, 10));
+        } else if (a == "--baud") {
+            const char *v = value();
+            const int rate = v ? std::atoi(v) : 0;
+            if (std::find(std::begin(kBaudRateValues), std::end(kBaudRateValues), rate) == std::end(kBaudRateValues))
+                return std::nullopt;
+            o.baud = rate;
         } else if (a == "--exit-on-eof") {
             o.exit_on_eof = true;
         } else if (a == "--control") {
@@ -130,7 +145,12 @@ std::optional<Options> ParseOptions(int argc, char **argv)
 
 class Simulator {
 public:
-    explicit Simulator(Options options) : options_(std::move(options)) {}
+    explicit Simulator(Options options) : options_(std::move(options))
+    {
+        for (int i = 0; i < kBaudRates; ++i)
+            if (kBaudRateValues[i] == options_.baud)
+                model_.Set(Field::baud, EncodeBaud(i));
+    }
 
     bool Open()
     {
@@ -210,6 +230,13 @@ public:
     }
 
 private:
+    // Whether the program's side of the terminal runs at the reader's rate.
+    bool LineMatches() const
+    {
+        const auto rate = ReadLineBaudRate(master_);
+        return !rate || static_cast<int>(*rate) == model_.LineRate();
+    }
+
     // Reads what a command source has and runs each whole line; false at
     // its end.
     bool TakeCommands(int fd, std::string &pending)
@@ -246,7 +273,13 @@ private:
             return;
         const ByteString bytes(buf, static_cast<std::size_t>(n));
         Log("rx", bytes);
-        for (const Reply &r : model_.Feed(bytes)) {
+        // At another rate the reader understands nothing (its settings stay
+        // as they are) and what it sends arrives garbled.
+        const bool garbled = !LineMatches();
+        ReaderModel heard = model_;
+        for (Reply r : garbled ? heard.Feed(bytes) : model_.Feed(bytes)) {
+            if (garbled)
+                r.bytes = Garbled(r.bytes);
             const auto due = Clock::now() + std::chrono::milliseconds(kReplyDelayMs + r.extra_delay_ms);
             if (r.split) {
                 const std::size_t half = r.bytes.size() / 2;
@@ -276,7 +309,7 @@ private:
         if (next_card_ && *next_card_ <= now) {
             const ByteString card = model_.CardOutput(options_.card++);
             if (!card.empty())
-                Send(card);
+                Send(LineMatches() ? card : Garbled(card));
             next_card_ = now + std::chrono::milliseconds(options_.card_interval_ms);
         }
     }

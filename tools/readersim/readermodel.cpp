@@ -11,6 +11,26 @@ ByteString Ack(std::uint8_t result)
                       static_cast<char>(kTail)};
 }
 
+ByteString Garbled(std::string_view bytes)
+{
+    ByteString out;
+    out.reserve(bytes.size());
+    for (const char c : bytes) {
+        auto b = static_cast<std::uint8_t>(static_cast<std::uint8_t>(c) ^ 0x5A);
+        b = static_cast<std::uint8_t>((b << 3) | (b >> 5));
+        if (b == kHead0)
+            b = 0xFC;
+        out.push_back(static_cast<char>(b));
+    }
+    return out;
+}
+
+int ReaderModel::LineRate() const
+{
+    const auto index = DecodeBaud(fields_[static_cast<std::size_t>(Field::baud)]);
+    return index ? kBaudRateValues[*index] : 9600;
+}
+
 bool AcceptableFieldValue(Field field, std::uint8_t v)
 {
     switch (field) {

@@ -31,6 +31,11 @@ public:
     std::vector<Reply> Feed(std::string_view bytes);
 
     const FieldBytes &Fields() const { return fields_; }
+    // A setting from the start (reader-sim --baud), as a set would leave it.
+    void Set(Field field, std::uint8_t value) { fields_[static_cast<std::size_t>(field)] = value; }
+    // The rate the reader's line runs at: its baud field's (9600 when the
+    // field holds no known rate).
+    int LineRate() const;
 
     // Faults, each for the next reply only.
     void DropNextReply() { drop_next_ = true; }
@@ -64,5 +69,9 @@ private:
 bool AcceptableFieldValue(Field field, std::uint8_t value);
 
 ByteString Ack(std::uint8_t result);
+
+// What a line at the wrong baud rate makes of bytes: as many bytes, garbled
+// by a fixed rule, and never a frame's head (no FE), so never a reply.
+ByteString Garbled(std::string_view bytes);
 
 } // namespace rovi::sim
