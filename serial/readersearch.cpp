@@ -1,0 +1,155 @@
+#include "readersearch.h"
+
+#include "protocol/replyscan.h"
+
+#include <algorithm>
+
+namespace rovi {
+
+std::vector<int> SearchRateOrder(const std::vector<int> &candidates, std::optional<int> last_used)
+{
+    std::vector<int> order;
+    auto add = [&](int rate) {
+        if (std::find(candidates.begin(), candidates.end(), rate) != candidates.end() &&
+            std::find(order.begin(), order.end(), rate) == order.end())
+            order.push_back(rate);
+    };
+    if (last_used)
+        add(*last_used);
+    add(9600);
+    for (int i = kBaudRates - 1; i >= 0; --i)
+        add(kBaudRateValues[i]);
+    return order;
+}
+
+std::chrono::milliseconds SearchWait(int rate)
+{
+    const long wire_ms = (static_cast<long>(kFrameSize) * 10 * 1000 + rate - 1) / std::max(rate, 1);
+    return std::chrono::milliseconds(150 + wire_ms);
+}
+
+struct ReaderSearch::PortSearch {
+    std::string port;
+    SerialLink link;
+    QTimer timer;
+    std::size_t next_rate = 0;
+    int rate = 0;
+    QByteArray received;
+    bool done = false;
+};
+
+ReaderSearch::ReaderSearch(QObject *parent) : QObject(parent) {}
+
+ReaderSearch::~ReaderSearch()
+{
+    Stop();
+}
+
+bool ReaderSearch::Running() const
+{
+    return running_ > 0;
+}
+
+void ReaderSearch::Start(const std::vector<std::string> &ports, const std::vector<int> &rates)
+{
+    Stop();
+    searches_.clear();
+    rates_ = rates;
+    for (const std::string &port : ports) {
+        auto search = std::make_unique<PortSearch>();
+        search->port = port;
+        search->link.SetPortName(port);
+        search->link.SetLineSettings(ReaderLine(rates_.empty() ? 9600 : static_cast<std::uint32_t>(rates_[0])));
+        search->timer.setSingleShot(true);
+        PortSearch *s = search.get();
+        connect(&s->link, &SerialLink::chunkReceived, this, [this, s](const QByteArray &chunk) {
+            s->received += chunk;
+            Check(*s);
+        });
+        connect(&s->link, &SerialLink::hungUp, this, [this, s] {
+            // Gone in the middle of the search: it ends for this port.
+            if (!s->done) {
+                emit portSilent(QString::fromStdString(s->port));
+                Done(*s);
+            }
+        });
+        connect(&s->timer, &QTimer::timeout, this, [this, s] { Next(*s); });
+        searches_.push_back(std::move(search));
+    }
+    running_ = static_cast<int>(searches_.size());
+    for (auto &search : searches_) {
+        try {
+            search->link.StartPort();
+        } catch (const SerialError &e) {
+            emit portFailed(QString::fromStdString(search->port), e.Errno());
+            Done(*search);
+            continue;
+        }
+        Next(*search);
+    }
+    if (running_ == 0)
+        emit finished();
+}
+
+// The next rate: the line set to it, the query sent, the wait armed.
+void ReaderSearch::Next(PortSearch &s)
+{
+    if (s.done)
+        return;
+    if (s.next_rate >= rates_.size()) {
+        emit portSilent(QString::fromStdString(s.port));
+        Done(s);
+        return;
+    }
+    s.rate = rates_[s.next_rate++];
+    LineSettings line = s.link.Line();
+    line.baudRate = static_cast<std::uint32_t>(s.rate);
+    s.link.SetLineSettings(line);
+    s.received.clear();
+    emit trying(QString::fromStdString(s.port), s.rate);
+    s.link.WriteAll(AsBytes(ComposeQuery()));
+    s.timer.start(static_cast<int>(SearchWait(s.rate).count()));
+}
+
+// A verified report in what came at this rate ends the port's search.
+void ReaderSearch::Check(PortSearch &s)
+{
+    if (s.done)
+        return;
+    const std::string_view got(s.received.constData(), static_cast<std::size_t>(s.received.size()));
+    const Frame query = ComposeQuery();
+    std::size_t from = 0;
+    while (const auto reply = FindReply(got.substr(from), AsBytes(query))) {
+        if (reply->form == FoundReply::Form::Report)
+            if (const auto report = VerifiedReport(reply->bytes)) {
+                s.timer.stop();
+                emit found(QString::fromStdString(s.port), s.rate, *report);
+                Done(s);
+                return;
+            }
+        from += reply->offset + reply->bytes.size(); // a reply that does not verify: look on
+    }
+}
+
+void ReaderSearch::Done(PortSearch &s)
+{
+    if (s.done)
+        return;
+    s.done = true;
+    s.timer.stop();
+    s.link.StopPort();
+    if (--running_ == 0)
+        emit finished();
+}
+
+void ReaderSearch::Stop()
+{
+    for (auto &search : searches_) {
+        search->done = true;
+        search->timer.stop();
+        search->link.StopPort();
+    }
+    running_ = 0;
+}
+
+} // namespace rovi

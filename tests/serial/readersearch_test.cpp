@@ -1,0 +1,122 @@
+// The reader search: which rates in which order, how long each waits, and
+// the search itself against simulated readers on pseudo-terminals.
+#include "serial/readersearch.h"
+#include "tests/support/pty.h"
+#include "tests/support/qtwait.h"
+#include "tests/support/readersim.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+using namespace rovi;
+using namespace rovi::test;
+
+TEST(SearchRateOrder, TheLastUsedRateFirstThenTheFactoryRateThenTheFastest)
+{
+    const std::vector<int> all(std::begin(kBaudRateValues), std::end(kBaudRateValues));
+    const struct {
+        const char *name;
+        std::vector<int> candidates;
+        std::optional<int> last;
+        std::vector<int> order;
+    } rows[] = {
+        {"none used", all, std::nullopt, {9600, 115200, 57600, 38400, 19200, 4800, 2400, 1200}},
+        {"19200 used", all, 19200, {19200, 9600, 115200, 57600, 38400, 4800, 2400, 1200}},
+        {"9600 used", all, 9600, {9600, 115200, 57600, 38400, 19200, 4800, 2400, 1200}},
+        {"some rates", {1200, 115200}, 9600, {115200, 1200}},
+        {"last not a candidate", {1200, 2400}, 9600, {2400, 1200}},
+    };
+    for (const auto &r : rows) {
+        SCOPED_TRACE(r.name);
+        EXPECT_EQ(SearchRateOrder(r.candidates, r.last), r.order);
+    }
+}
+
+TEST(SearchWait, A150MillisecondMarginPlusTheFrameOnTheWire)
+{
+    EXPECT_EQ(SearchWait(1200).count(), 250);  // 120 bits at 1200 baud: 100 ms
+    EXPECT_EQ(SearchWait(9600).count(), 163);  // 12.5 ms, rounded up
+    EXPECT_EQ(SearchWait(115200).count(), 152);
+}
+
+namespace {
+
+struct Outcome {
+    std::map<std::string, int> found; // port -> rate
+    std::vector<std::string> silent;
+    std::vector<std::string> failed;
+    bool finished = false;
+};
+
+void Listen(ReaderSearch &search, Outcome &o)
+{
+    QObject::connect(&search, &ReaderSearch::found, [&](const QString &port, int rate, const Frame &report) {
+        EXPECT_TRUE(VerifyReport(report));
+        o.found[port.toStdString()] = rate;
+    });
+    QObject::connect(&search, &ReaderSearch::portSilent, [&](const QString &port) { o.silent.push_back(port.toStdString()); });
+    QObject::connect(&search, &ReaderSearch::portFailed, [&](const QString &port, int) { o.failed.push_back(port.toStdString()); });
+    QObject::connect(&search, &ReaderSearch::finished, [&] { o.finished = true; });
+}
+
+// Whether another program could open the port now (the search let it go).
+bool Free(const std::string &port)
+{
+    SerialLink other;
+    other.SetPortName(port);
+    try {
+        other.StartPort();
+    } catch (const SerialError &) {
+        return false;
+    }
+    other.StopPort();
+    return true;
+}
+
+} // namespace
+
+// Two readers at different rates, a silent line and a line that answers
+// garbage at every rate tried: both readers are found at their rates, the
+// others are not taken for readers, and every port is let go.
+TEST(ReaderSearch, FindsEachReaderAtItsRateAndNothingElse)
+{
+    ReaderSim fast({"--baud", "115200"});
+    ReaderSim slow({"--baud", "1200"});
+    ReaderSim garbage({"--baud", "4800"}); // 4800 is not among the rates tried
+    Pty silent;
+    const std::vector<int> rates = SearchRateOrder({1200, 2400, 9600, 19200, 38400, 57600, 115200}, std::nullopt);
+    ReaderSearch search;
+    Outcome o;
+    Listen(search, o);
+    search.Start({fast.Path(), slow.Path(), garbage.Path(), silent.SlavePath()}, rates);
+    ASSERT_TRUE(WaitUntil([&] { return o.finished; }, 15000));
+    EXPECT_EQ(o.found, (std::map<std::string, int>{{fast.Path(), 115200}, {slow.Path(), 1200}}));
+    EXPECT_EQ(o.silent.size(), 2u);
+    EXPECT_TRUE(o.failed.empty());
+    EXPECT_FALSE(search.Running());
+    for (const std::string &port : {fast.Path(), slow.Path(), garbage.Path(), silent.SlavePath()})
+        EXPECT_TRUE(Free(port)) << port;
+}
+
+// A search stopped halfway lets every port go; a port that cannot be
+// opened is said so and the others go on.
+TEST(ReaderSearch, AStoppedSearchLetsEveryPortGo)
+{
+    Pty silent;
+    ReaderSim reader({"--baud", "1200"});
+    const std::string absent = "/nonexistent/ttyUSB9";
+    ReaderSearch search;
+    Outcome o;
+    Listen(search, o);
+    search.Start({silent.SlavePath(), reader.Path(), absent}, SearchRateOrder({115200, 57600, 1200}, std::nullopt));
+    EXPECT_EQ(o.failed, std::vector<std::string>{absent});
+    EXPECT_TRUE(search.Running());
+    EXPECT_FALSE(Free(silent.SlavePath())); // held while searched
+    search.Stop();
+    EXPECT_FALSE(search.Running());
+    EXPECT_TRUE(Free(silent.SlavePath()));
+    EXPECT_TRUE(Free(reader.Path()));
+    Pump(500); // nothing of the stopped search arrives afterwards
+    EXPECT_TRUE(o.found.empty());
+}
