@@ -5,12 +5,15 @@
 #include "readerlink.h"
 
 #include "protocol/hexstr.h"
+#include "serial/readersearch.h"
 
 #include <QDateTime>
+#include <QEventLoop>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QThread>
+#include <QTimer>
 
 #include <algorithm>
 #include <filesystem>
@@ -209,6 +212,81 @@ int RunPorts(const Invocation &inv, std::ostream &out)
     return kExitDone;
 }
 
+// The ports a scan searches when none are given: the USB and ACM adapters
+// present (by their stable names where udev gives them); built-in ports are
+// left out, as they are consoles or absent on many machines.
+std::vector<std::string> ScanCandidates()
+{
+    std::vector<std::string> ports;
+    for (const PortEntry &p : ListPorts(PortHolders::Skip)) {
+#ifndef _WIN32
+        if (p.path.starts_with("/dev/ttyS"))
+            continue;
+#endif
+        ports.push_back(p.by_id.empty() ? p.path : p.by_id);
+    }
+    return ports;
+}
+
+// A report's fields in rovi-cli's words: "id=1 wiegand=26 …".
+std::string ReportWords(const Frame &report)
+{
+    const FieldBytes fields = FieldBytesOf(report);
+    std::string words;
+    for (std::size_t i = 1; i < kFieldCount; ++i) {
+        const auto field = static_cast<Field>(i);
+        words += std::string(words.empty() ? "" : " ") + FieldName(field) + "=" +
+                 ValueText(field, fields[i]).value_or("?");
+    }
+    return words;
+}
+
+int RunScan(const Invocation &inv, std::ostream &out, std::ostream &err)
+{
+    const std::vector<std::string> ports = inv.scan_ports.empty() ? ScanCandidates() : inv.scan_ports;
+    if (ports.empty())
+        return Finish({kExitOpenFailed, "no serial adapter to search (give ports with --port)"}, err);
+    std::vector<int> rates = inv.scan_rates;
+    if (rates.empty())
+        rates.assign(std::begin(kBaudRateValues), std::end(kBaudRateValues));
+    ReaderSearch search;
+    QEventLoop loop;
+    int found = 0;
+    int failed = 0;
+    QObject::connect(&search, &ReaderSearch::found, [&](const QString &port, int rate, const Frame &report) {
+        ++found;
+        if (inv.json)
+            PrintJson(out, {{"port", port}, {"baud", rate}, {"fields", FieldsJson(FieldBytesOf(report))},
+                            {"raw", Q(HexLine(AsBytes(report)))}});
+        else
+            out << "found   " << port.toStdString() << "  baud=" << rate << "  " << ReportWords(report) << std::endl;
+    });
+    QObject::connect(&search, &ReaderSearch::portFailed, [&](const QString &port, int error) {
+        ++failed;
+        const std::string name = port.toStdString();
+        err << "rovi-cli: " << ExplainOpenFailure(name, DiagnoseOpenFailure(name, error)) << std::endl;
+    });
+    QObject::connect(&search, &ReaderSearch::portSilent, [&](const QString &port) {
+        err << "rovi-cli: no reader answered on " << port.toStdString() << std::endl;
+    });
+    QObject::connect(&search, &ReaderSearch::finished, &loop, &QEventLoop::quit);
+    QTimer limit;
+    limit.setSingleShot(true);
+    QObject::connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
+    search.Start(ports, SearchRateOrder(rates, std::nullopt));
+    if (search.Running()) {
+        if (inv.timeout_set)
+            limit.start(inv.timeout_ms);
+        loop.exec();
+        search.Stop();
+    }
+    if (found > 0)
+        return kExitDone;
+    if (failed == static_cast<int>(ports.size()))
+        return kExitOpenFailed;
+    return kExitNoReply;
+}
+
 int RunSet(const Invocation &inv, ReaderLink &link, std::ostream &out, std::ostream &err)
 {
     const auto [outcome, report] = SetFields(link, inv.fields, inv.verify, inv.timeout_ms);
@@ -394,6 +472,8 @@ int Run(const Invocation &inv, std::ostream &out, std::ostream &err)
         return RunPorts(inv, out);
     if (inv.command == Command::Provision)
         return RunProvision(inv, out, err);
+    if (inv.command == Command::Scan)
+        return RunScan(inv, out, err);
     if (inv.command == Command::Send && HexToBytes(inv.hex).empty())
         return Finish({kExitUsage, "'" + inv.hex + "' has no hexadecimal digit; nothing to send"}, err);
     std::optional<ReaderLink> link;
@@ -420,7 +500,8 @@ int Run(const Invocation &inv, std::ostream &out, std::ostream &err)
     case Command::Send: return RunSend(inv, *link, out, err);
     case Command::Monitor: return RunMonitor(inv, *link, out, err);
     case Command::Ports:
-    case Command::Provision: break;
+    case Command::Provision:
+    case Command::Scan: break;
     }
     return kExitFailure;
 }

@@ -17,7 +17,7 @@ struct CommandInfo {
     const char *help;
 };
 
-const std::array<CommandInfo, 7> kCommands{{
+const std::array<CommandInfo, 8> kCommands{{
     {Command::Ports, "ports", false,
      "rovi-cli ports [--json]\n"
      "  The serial devices present: path, stable by-id name, description, and\n"
@@ -60,13 +60,21 @@ const std::array<CommandInfo, 7> kCommands{{
      "  Runs until interrupted or N readers are done.\n"
      "  example: rovi-cli -p /dev/serial/by-id/usb-… provision wiegand=34 baud=9600 \\\n"
      "           --id-from 17 --record site.csv\n"},
+    {Command::Scan, "scan", false,
+     "rovi-cli scan [--port PORT]... [--baud RATE]... [--timeout MS] [--json]\n"
+     "  Finds readers whose port and baud rate nobody knows: the query at each\n"
+     "  rate (all eight, or those given) on each port (the USB and ACM adapters\n"
+     "  present, or those given) at once; one line per reader found: port,\n"
+     "  rate and its settings. Exit 0 when one answered, 4 when none did, 3\n"
+     "  when no port could be opened. --timeout bounds the whole search.\n"
+     "  example: rovi-cli scan --port /dev/ttyUSB0 --port /dev/ttyUSB1\n"},
 }};
 
 const char kUsage[] =
     "usage: rovi-cli [options] COMMAND [arguments]\n"
     "\n"
     "The 2.4 GHz card reader from scripts. Commands: ports, query, set, reset,\n"
-    "send, monitor, provision; `rovi-cli COMMAND --help` tells more.\n"
+    "send, monitor, provision, scan; `rovi-cli COMMAND --help` tells more.\n"
     "\n"
     "options:\n"
     "  -p, --port PORT       the serial device (/dev/ttyUSB0, /dev/serial/by-id/…, COMn)\n"
@@ -152,14 +160,18 @@ std::variant<Invocation, Message> ParseCommandLine(const QStringList &arguments)
         };
         const std::initializer_list<Command> on_line{Command::Query, Command::Set,     Command::Reset,
                                                      Command::Send,  Command::Monitor, Command::Provision};
+        const std::initializer_list<Command> on_line_or_scan{Command::Query,   Command::Set,       Command::Reset,
+                                                             Command::Send,    Command::Monitor,   Command::Provision,
+                                                             Command::Scan};
         const Use uses[] = {
-            {port, on_line},
-            {baud, on_line},
+            {port, on_line_or_scan},
+            {baud, on_line_or_scan},
             {parity, on_line},
             {data_bits, on_line},
             {stop_bits, on_line},
-            {timeout, on_line},
-            {json, {Command::Ports, Command::Query, Command::Set, Command::Send, Command::Monitor, Command::Provision}},
+            {timeout, on_line_or_scan},
+            {json, {Command::Ports, Command::Query, Command::Set, Command::Send, Command::Monitor, Command::Provision,
+                    Command::Scan}},
             {verify, {Command::Set}},
             {cards, {Command::Monitor}},
             {count, {Command::Monitor, Command::Provision}},
@@ -230,6 +242,17 @@ std::variant<Invocation, Message> ParseCommandLine(const QStringList &arguments)
                              .arg(kIdMin).arg(kIdMax).arg(parser.value(id_from)));
     }
     inv.record = parser.value(record).toStdString();
+    if (inv.command == Command::Scan) {
+        // Each may be given more than once.
+        for (const QString &p : parser.values(port))
+            inv.scan_ports.push_back(p.toStdString());
+        for (const QString &b : parser.values(baud)) {
+            const auto rate = PositiveInt(b, 1, 4000000);
+            if (!rate || std::find(std::begin(kBaudRateValues), std::end(kBaudRateValues), *rate) == std::end(kBaudRateValues))
+                return Error("scan: --baud wants one of the reader's rates, 1200 to 115200, not '" + b + "'");
+            inv.scan_rates.push_back(*rate);
+        }
+    }
 
     const QStringList rest = words.mid(1);
     switch (inv.command) {
@@ -237,6 +260,7 @@ std::variant<Invocation, Message> ParseCommandLine(const QStringList &arguments)
     case Command::Query:
     case Command::Reset:
     case Command::Monitor:
+    case Command::Scan:
         if (!rest.isEmpty())
             return Error(QStringLiteral("%1 takes no arguments").arg(info->name));
         break;

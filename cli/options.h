@@ -25,7 +25,7 @@ enum ExitCode : int {
     kExitNotVerified = 6,  // a reply that does not verify (checksum, form, --verify)
 };
 
-enum class Command { Ports, Query, Set, Reset, Send, Monitor, Provision };
+enum class Command { Ports, Query, Set, Reset, Send, Monitor, Provision, Scan };
 
 struct LineOptions {
     std::string port;
@@ -48,6 +48,8 @@ struct Invocation {
     std::string hex;                // send
     std::optional<int> id_from;     // provision
     std::string record;             // provision: CSV file
+    std::vector<std::string> scan_ports; // scan: the ports to search (empty: the adapters present)
+    std::vector<int> scan_rates;         // scan: the rates to try (empty: all eight)
 };
 
 // Text to print instead of running: help (exit 0, stdout) or an error

@@ -389,3 +389,31 @@ TEST(CliQuery, AHangupWhileWaitingEndsWithExitOne)
     EXPECT_EQ(cli.exitCode(), 1);
     EXPECT_NE(cli.readAllStandardError().indexOf("the port went away"), -1);
 }
+
+// rovi-cli scan: readers at 115200 and 1200 found in one search, each at
+// its rate; a silent line only gives 4; no port to open, 3.
+TEST(CliScan, FindsReadersAtTheirRatesAndSaysWhenNoneAnswers)
+{
+    ReaderSim fast({"--baud", "115200"});
+    ReaderSim slow({"--baud", "1200"});
+    Pty silent;
+    const QString silent_path = QString::fromStdString(silent.SlavePath());
+    Result r = Cli({"scan", "--port", QString::fromStdString(fast.Path()), "--port",
+                    QString::fromStdString(slow.Path()), "--port", silent_path});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.out.find("found   " + fast.Path() + "  baud=115200  id=1 wiegand=26"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("found   " + slow.Path() + "  baud=1200  id=1 wiegand=26"), std::string::npos) << r.out;
+    EXPECT_NE(r.err.find("no reader answered on " + silent.SlavePath()), std::string::npos) << r.err;
+
+    r = Cli({"scan", "--port", silent_path, "--baud", "9600", "--baud", "19200"});
+    EXPECT_EQ(r.code, 4) << r.err;
+    EXPECT_EQ(r.out, "");
+
+    TempDir dir;
+    r = Cli({"scan", "--port", QString::fromStdString(dir.Absent())});
+    EXPECT_EQ(r.code, 3) << r.err;
+    EXPECT_NE(r.err.find("no such device"), std::string::npos) << r.err;
+
+    r = Cli({"scan", "--baud", "300"});
+    EXPECT_EQ(r.code, 2) << r.err;
+}
