@@ -2,6 +2,7 @@
 
 #include "openadvice.h"
 #include "linetrouble.h"
+#include "readersearchdialog.h"
 #include "reconnector.h"
 #include "aboutdialog.h"
 
@@ -81,6 +82,7 @@ void MainWindow::BuildMenu()
     portSettingsAction = comm_menu->addAction(QStringLiteral("COM设置"));
     openPortAction = comm_menu->addAction(QStringLiteral("打开COM口"));
     closePortAction = comm_menu->addAction(QStringLiteral("关闭COM口"));
+    searchReaderAction = comm_menu->addAction(QStringLiteral("搜索读卡器…"));
     comm_menu->addSeparator();
     reconnectAction = comm_menu->addAction(QStringLiteral("断线自动重连"));
     reconnectAction->setCheckable(true);
@@ -101,6 +103,7 @@ void MainWindow::BuildMenu()
         connect(item, &QAction::triggered, this, Guarded(this, [this, handler] { (this->*handler)(); }));
     };
     on_menu(portSettingsAction, &MainWindow::ShowPortDialog);
+    on_menu(searchReaderAction, &MainWindow::ShowReaderSearch);
     on_menu(openPortAction, &MainWindow::OpenPortClicked);
     on_menu(closePortAction, &MainWindow::ClosePortClicked);
     on_menu(aboutAction, &MainWindow::ShowAbout);
@@ -269,6 +272,32 @@ void MainWindow::OnHungUp()
 bool MainWindow::Reconnecting() const
 {
     return reconnector_->Watching();
+}
+
+void MainWindow::ShowReaderSearch()
+{
+    std::optional<int> last_rate;
+    if (const int rate = StrToIntDef(portSettings.baud, 0); rate > 0)
+        last_rate = rate;
+    ReaderSearchDialog dialog(this, link_.IsOpen() ? ToQ(link_.PortName()) : QString(), last_rate);
+    connect(&dialog, &ReaderSearchDialog::useReader, this,
+            [this](const QString &port, int rate, const Frame &report) {
+                RunHandler(this, [&] { UseFoundReader(ToStd(port), rate, report); });
+            });
+    dialog.exec();
+}
+
+void MainWindow::UseFoundReader(const std::string &port, int rate, const Frame &report)
+{
+    reconnector_->Stop();
+    ClosePort();
+    // Stored as the port dialog stores them, the other settings as they were.
+    portSettings.port = port;
+    portSettings.baud = std::to_string(rate);
+    settings::SavePortSettings(settings::kIniPath, portSettings, portSettings.autoConnect > 0);
+    OpenPort();
+    // The panel as a query's answer would fill it.
+    panel_->ApplyReport(report);
 }
 
 void MainWindow::ShowPortDialog()

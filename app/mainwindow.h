@@ -1,5 +1,6 @@
 #pragma once
 
+#include "protocol/frame.h"
 #include "serial/seriallink.h"
 #include "settings/portsettings.h"
 #include "settings/tooloptions.h"
@@ -47,6 +48,7 @@ public:
     QAction *openPortAction;   // 打开COM口
     QAction *closePortAction; // 关闭COM口
     QAction *aboutAction;   // 关于
+    QAction *searchReaderAction; // 搜索读卡器…
     // Beside the original menu: reconnecting and the traffic record.
     QAction *reconnectAction;  // 断线自动重连 (checkable)
     QAction *saveLogAction;    // 保存记录…
@@ -67,7 +69,11 @@ public:
     void OnHungUp();
     bool Reconnecting() const;
 
-    void ShowPortDialog(); // port settings dialog
+    void ShowPortDialog();
+    // 搜索读卡器…, and the reader it found put to use: the port and rate
+    // stored and opened, the panel filled from its report.
+    void ShowReaderSearch();
+    void UseFoundReader(const std::string &port, int rate, const Frame &report); // port settings dialog
     void OpenPortClicked();   // open
     void ClosePortClicked(); // close
     void ShowAbout();   // about box

@@ -6,6 +6,7 @@
 #include "protocol/frame.h"
 #include "serial/seriallink.h"
 #include "serial/portinfo.h"
+#include "serial/readersearch.h"
 #include "tests/support/qtwait.h"
 
 #include <QElapsedTimer>
@@ -224,4 +225,23 @@ TEST(ComPortHangup, AnUnpluggedPortEndsInOneHangupNoticeAndOpensWhenBack)
     comm.WriteAll(AsBytes(ComposeQuery()));
     ASSERT_TRUE(WaitUntil([&] { return received.size() >= kFrameSize; }));
     EXPECT_TRUE(VerifiedReport(received).has_value());
+}
+
+// The reader search through the Win32 serial calls: the simulated reader on
+// its COM port is found at its rate.
+TEST(ComPortSearch, FindsTheReaderOnItsComPort)
+{
+    RestoreFactorySet(TestComPort());
+    ReaderSearch search;
+    int found_rate = 0;
+    bool finished = false;
+    QObject::connect(&search, &ReaderSearch::found, [&](const QString &, int rate, const Frame &report) {
+        EXPECT_TRUE(VerifyReport(report));
+        found_rate = rate;
+    });
+    QObject::connect(&search, &ReaderSearch::finished, [&] { finished = true; });
+    const std::vector<int> all(std::begin(kBaudRateValues), std::end(kBaudRateValues));
+    search.Start({TestComPort()}, SearchRateOrder(all, std::nullopt));
+    ASSERT_TRUE(WaitUntil([&] { return finished; }, 15000));
+    EXPECT_EQ(found_rate, 9600);
 }

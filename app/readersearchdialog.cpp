@@ -1,0 +1,233 @@
+#include "readersearchdialog.h"
+
+#include "openadvice.h"
+
+#include "serial/portinfo.h"
+#include "serial/readersearch.h"
+#include "ui/dialogframe.h"
+#include "ui/qtext.h"
+
+#include <QCheckBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableWidget>
+
+namespace rovi {
+
+namespace {
+
+constexpr int kPortRole = Qt::UserRole;
+
+QString ReportInWords(const Frame &report)
+{
+    const ParameterSet p = DecodeReport(report);
+    QStringList words;
+    if (p.wiegand) {
+        const auto *out = std::get_if<WiegandOutput>(&*p.wiegand);
+        static const char *const kWiegand[] = {"韦根26", "韦根34", "韦根36", "韦根44"};
+        words << (out ? QString::fromUtf8(kWiegand[out->format]) : QStringLiteral("拨码控制"));
+    }
+    if (p.serial_fmt) {
+        static const char *const kFormats[] = {"标准格式", "16进制卡号", "10进制卡号"};
+        words << QString::fromUtf8(kFormats[*p.serial_fmt]);
+    }
+    if (p.power) {
+        const auto *sw = std::get_if<SoftwareControl>(&*p.power);
+        words << (sw ? QStringLiteral("软件控制 %1 级").arg(sw->level + 1) : QStringLiteral("外部控制"));
+    }
+    return words.join(QStringLiteral("，"));
+}
+
+ReaderSearchDialog::PortLister &Lister()
+{
+    static ReaderSearchDialog::PortLister lister;
+    return lister;
+}
+
+} // namespace
+
+void ReaderSearchDialog::SetPortLister(PortLister lister)
+{
+    Lister() = std::move(lister);
+}
+
+ReaderSearchDialog::ReaderSearchDialog(QWidget *owner, const QString &in_use, std::optional<int> last_rate)
+    : QDialog(owner), search_(new ReaderSearch(this)), last_rate_(last_rate)
+{
+    setObjectName(QStringLiteral("readerSearchDialog"));
+    SetUpFixedDialog(*this, QStringLiteral("搜索读卡器"), QSize(560, 420));
+
+    auto *ports_label = new QLabel(QStringLiteral("串口"), this);
+    ports_label->setGeometry(16, 10, 200, 18);
+    ports_ = new QListWidget(this);
+    ports_->setObjectName(QStringLiteral("searchPorts"));
+    ports_->setGeometry(16, 30, 330, 120);
+    ports_->setAccessibleName(QStringLiteral("串口"));
+    ports_label->setBuddy(ports_);
+    FillPorts(in_use);
+
+    auto *rates_label = new QLabel(QStringLiteral("波特率"), this);
+    rates_label->setGeometry(362, 10, 180, 18);
+    for (int i = 0; i < kBaudRates; ++i) {
+        auto *rate = new QCheckBox(QString::number(kBaudRateValues[i]), this);
+        rate->setObjectName(QStringLiteral("rate%1").arg(kBaudRateValues[i]));
+        rate->setGeometry(362 + (i % 2) * 90, 30 + (i / 2) * 28, 86, 22);
+        rate->setChecked(true);
+        rate->setAccessibleName(QStringLiteral("波特率 %1").arg(kBaudRateValues[i]));
+        rates_.push_back(rate);
+    }
+
+    start_ = new QPushButton(QStringLiteral("开始搜索"), this);
+    start_->setObjectName(QStringLiteral("startSearchButton"));
+    start_->setGeometry(16, 160, 100, 28);
+    progress_ = new QProgressBar(this);
+    progress_->setObjectName(QStringLiteral("searchProgress"));
+    progress_->setGeometry(126, 164, 220, 20);
+    progress_->setValue(0);
+    trying_ = new QLabel(this);
+    trying_->setObjectName(QStringLiteral("searchTrying"));
+    trying_->setGeometry(356, 164, 190, 20);
+
+    answers_ = new QTableWidget(0, 4, this);
+    answers_->setObjectName(QStringLiteral("searchAnswers"));
+    answers_->setGeometry(16, 196, 528, 160);
+    answers_->setHorizontalHeaderLabels(
+        {QStringLiteral("串口"), QStringLiteral("波特率"), QStringLiteral("ID"), QStringLiteral("参数")});
+    answers_->horizontalHeader()->setStretchLastSection(true);
+    answers_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    answers_->setSelectionMode(QAbstractItemView::SingleSelection);
+    answers_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    answers_->setAccessibleName(QStringLiteral("搜索结果"));
+
+    use_ = new QPushButton(QStringLiteral("使用此读卡器"), this);
+    use_->setObjectName(QStringLiteral("useReaderButton"));
+    use_->setGeometry(424, 364, 120, 28);
+    use_->setEnabled(false);
+
+    connect(start_, &QPushButton::clicked, this, [this] { Searching() ? StopSearch() : StartSearch(); });
+    connect(use_, &QPushButton::clicked, this, [this] { UseChosen(); });
+    connect(answers_, &QTableWidget::itemSelectionChanged, this,
+            [this] { use_->setEnabled(!answers_->selectedItems().isEmpty()); });
+    connect(search_, &ReaderSearch::trying, this, [this](const QString &port, int rate) {
+        progress_->setValue(progress_->value() + 1);
+        trying_->setText(QStringLiteral("%1  %2").arg(port).arg(rate));
+    });
+    connect(search_, &ReaderSearch::found, this, [this](const QString &port, int rate, const Frame &report) {
+        found_.push_back({port, rate, report});
+        const int row = answers_->rowCount();
+        answers_->insertRow(row);
+        const auto id = DecodeIdAddr(report[FramePos(Field::id_addr)]);
+        const QString cells[] = {port, QString::number(rate), id ? QString::number(*id) : QStringLiteral("?"),
+                                 ReportInWords(report)};
+        for (int c = 0; c < 4; ++c)
+            answers_->setItem(row, c, new QTableWidgetItem(cells[c]));
+        if (row == 0)
+            answers_->selectRow(0);
+    });
+    connect(search_, &ReaderSearch::portFailed, this, [this](const QString &port, int error) {
+        for (int i = 0; i < ports_->count(); ++i)
+            if (ports_->item(i)->data(kPortRole).toString() == port)
+                ports_->item(i)->setText(port + QStringLiteral("  （") +
+                                         ToQ(OpenFailureAdvice(DiagnoseOpenFailure(port.toStdString(), error))) +
+                                         QStringLiteral("）"));
+    });
+    connect(search_, &ReaderSearch::finished, this, [this] {
+        start_->setText(QStringLiteral("开始搜索"));
+        progress_->setValue(progress_->maximum());
+        trying_->setText(found_.empty() ? QStringLiteral("没有找到读卡器") : QStringLiteral("找到 %1 台读卡器").arg(found_.size()));
+    });
+}
+
+ReaderSearchDialog::~ReaderSearchDialog()
+{
+    search_->Stop();
+}
+
+void ReaderSearchDialog::FillPorts(const QString &in_use)
+{
+    for (const PortEntry &port : Lister() ? Lister()() : ListPorts()) {
+        const QString name = QString::fromStdString(port.by_id.empty() ? port.path : port.by_id);
+        QString text = name;
+        const QString words = QString::fromStdString(PortWords(port));
+        if (!words.isEmpty())
+            text += QStringLiteral("  (") + words + QLatin1Char(')');
+        auto *item = new QListWidgetItem(ports_);
+        item->setData(kPortRole, name);
+        item->setFlags(Qt::ItemIsUserCheckable | Qt::ItemIsEnabled);
+        const bool in_use_here = name == in_use || QString::fromStdString(port.path) == in_use;
+        const bool built_in = QString::fromStdString(port.path).startsWith(QStringLiteral("/dev/ttyS"));
+        if (in_use_here) {
+            text += QStringLiteral("  （本程序正在使用，跳过）");
+            item->setFlags(Qt::ItemIsUserCheckable);
+        } else if (!port.holders.empty()) {
+            text += QStringLiteral("  （被 ") + QString::fromStdString(port.holders.front().command) +
+                    QStringLiteral(" 占用，跳过）");
+            item->setFlags(Qt::ItemIsUserCheckable);
+        }
+        item->setText(text);
+        item->setCheckState(in_use_here || built_in || !port.holders.empty() ? Qt::Unchecked : Qt::Checked);
+    }
+}
+
+void ReaderSearchDialog::StartSearch()
+{
+    std::vector<std::string> ports;
+    for (int i = 0; i < ports_->count(); ++i)
+        if (ports_->item(i)->checkState() == Qt::Checked && (ports_->item(i)->flags() & Qt::ItemIsEnabled))
+            ports.push_back(ports_->item(i)->data(kPortRole).toString().toStdString());
+    std::vector<int> rates;
+    for (std::size_t i = 0; i < rates_.size(); ++i)
+        if (rates_[i]->isChecked())
+            rates.push_back(kBaudRateValues[i]);
+    const std::vector<int> order = SearchRateOrder(rates, last_rate_);
+    found_.clear();
+    answers_->setRowCount(0);
+    use_->setEnabled(false);
+    progress_->setRange(0, std::max<int>(1, static_cast<int>(ports.size() * order.size())));
+    progress_->setValue(0);
+    if (ports.empty() || order.empty()) {
+        trying_->setText(QStringLiteral("请选择串口和波特率"));
+        return;
+    }
+    start_->setText(QStringLiteral("停止"));
+    search_->Start(ports, order);
+}
+
+void ReaderSearchDialog::StopSearch()
+{
+    search_->Stop();
+    start_->setText(QStringLiteral("开始搜索"));
+    trying_->setText(QStringLiteral("已停止"));
+}
+
+bool ReaderSearchDialog::Searching() const
+{
+    return search_->Running();
+}
+
+int ReaderSearchDialog::Found() const
+{
+    return static_cast<int>(found_.size());
+}
+
+void ReaderSearchDialog::UseChosen()
+{
+    const int row = answers_->currentRow();
+    if (row < 0 || row >= static_cast<int>(found_.size()))
+        return;
+    const Answer chosen = found_[static_cast<std::size_t>(row)];
+    search_->Stop(); // its ports are let go before the window opens the chosen one
+    emit useReader(chosen.port, chosen.rate, chosen.report);
+    accept();
+}
+
+void ReaderSearchDialog::done(int result)
+{
+    search_->Stop();
+    QDialog::done(result);
+}
+
+} // namespace rovi
