@@ -97,6 +97,9 @@ ReaderSearchDialog::ReaderSearchDialog(QWidget *owner, const QString &in_use, st
     answers_->setHorizontalHeaderLabels(
         {QStringLiteral("串口"), QStringLiteral("波特率"), QStringLiteral("ID"), QStringLiteral("参数")});
     answers_->horizontalHeader()->setStretchLastSection(true);
+    answers_->setColumnWidth(0, 220);
+    answers_->setColumnWidth(1, 64);
+    answers_->setColumnWidth(2, 40);
     answers_->setSelectionBehavior(QAbstractItemView::SelectRows);
     answers_->setSelectionMode(QAbstractItemView::SingleSelection);
     answers_->setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -1,8 +1,11 @@
 // Takes a screenshot of the main window from the X display it runs on
-// (scripts/screenshot runs it under Xvfb): screenshot OUT.png [main|about|query]
-// "query" presses 查看参数 first, for a window connected to a reader.
+// (scripts/screenshot runs it under Xvfb):
+//   screenshot OUT.png [main|about|query|search PORT...]
+// "query" presses 查看参数 first, for a window connected to a reader;
+// "search" shows 搜索读卡器… searching the given ports, after the search.
 #include "app/aboutdialog.h"
 #include "app/mainwindow.h"
+#include "app/readersearchdialog.h"
 #include "panel/parampanel.h"
 
 #include <QApplication>
@@ -10,6 +13,9 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+
+#include <memory>
+#include <vector>
 
 int main(int argc, char *argv[])
 {
@@ -24,10 +30,22 @@ int main(int argc, char *argv[])
     rovi::AboutDialog box(&window);
     if (about)
         box.show();
+    std::unique_ptr<rovi::ReaderSearchDialog> search;
+    int shot_after_ms = 1000;
+    if (mode == "search") {
+        std::vector<rovi::PortEntry> ports;
+        for (int i = 3; i < argc; ++i)
+            ports.push_back({argv[i], {}, "USB Serial · FTDI", {}, {}, {}});
+        rovi::ReaderSearchDialog::SetPortLister([ports] { return ports; });
+        search = std::make_unique<rovi::ReaderSearchDialog>(&window, QString(), 9600);
+        search->show();
+        search->StartSearch();
+        shot_after_ms = 3000;
+    }
     if (mode == "query")
         QTimer::singleShot(300, [&] { window.findChild<QPushButton *>("queryButton")->click(); });
-    QTimer::singleShot(1000, [&] {
-        QWidget *target = about ? static_cast<QWidget *>(&box) : &window;
+    QTimer::singleShot(shot_after_ms, [&] {
+        QWidget *target = about ? static_cast<QWidget *>(&box) : search ? static_cast<QWidget *>(search.get()) : &window;
         const QRect frame = target->frameGeometry();
         QScreen *screen = target->screen();
         const QPixmap shot = screen->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height());

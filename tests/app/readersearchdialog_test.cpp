@@ -70,8 +70,9 @@ TEST(ReaderSearchDialog, AFoundReaderIsStoredOpenedAndFillsThePanel)
     const settings::PortSettings stored = settings::LoadPortSettings(settings::kIniPath);
     EXPECT_EQ(stored.port, reader.Path());
     EXPECT_EQ(stored.baud, "57600");
+    const test::PanelControls panel(&window);
     QStringList mirrors;
-    for (auto *m : test::PanelControls(&window).Mirrors())
+    for (auto *m : panel.Mirrors())
         mirrors << m->text();
     EXPECT_EQ(mirrors.join(' '), "00 01 41 01 07 20 03 05");
     EXPECT_TRUE(recorder.messages.empty());
