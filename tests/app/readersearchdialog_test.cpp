@@ -7,6 +7,7 @@
 #include "settings/portsettings.h"
 #include "tests/support/controls.h"
 #include "tests/support/messagerecorder.h"
+#include "tests/support/portfree.h"
 #include "tests/support/pty.h"
 #include "tests/support/qtwait.h"
 #include "tests/support/readersim.h"
@@ -25,19 +26,6 @@ namespace {
 PortEntry Candidate(const std::string &path)
 {
     return PortEntry{path, {}, "simulated", {}, {}, {}};
-}
-
-bool Free(const std::string &port)
-{
-    SerialLink other;
-    other.SetPortName(port);
-    try {
-        other.StartPort();
-    } catch (const SerialError &) {
-        return false;
-    }
-    other.StopPort();
-    return true;
 }
 
 } // namespace
@@ -88,9 +76,9 @@ TEST(ReaderSearchDialog, ClosingItMidSearchLetsEveryPortGo)
     ReaderSearchDialog dialog(nullptr, {}, std::nullopt);
     dialog.StartSearch();
     ASSERT_TRUE(dialog.Searching());
-    EXPECT_FALSE(Free(silent.SlavePath()));
+    EXPECT_FALSE(test::PortFree(silent.SlavePath()));
     dialog.reject();
     EXPECT_FALSE(dialog.Searching());
-    EXPECT_TRUE(Free(silent.SlavePath()));
+    EXPECT_TRUE(test::PortFree(silent.SlavePath()));
     ReaderSearchDialog::SetPortLister(nullptr);
 }

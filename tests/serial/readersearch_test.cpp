@@ -1,6 +1,7 @@
 // The reader search: which rates in which order, how long each waits, and
 // the search itself against simulated readers on pseudo-terminals.
 #include "serial/readersearch.h"
+#include "tests/support/portfree.h"
 #include "tests/support/pty.h"
 #include "tests/support/qtwait.h"
 #include "tests/support/readersim.h"
@@ -60,20 +61,6 @@ void Listen(ReaderSearch &search, Outcome &o)
     QObject::connect(&search, &ReaderSearch::finished, [&] { o.finished = true; });
 }
 
-// Whether another program could open the port now (the search let it go).
-bool Free(const std::string &port)
-{
-    SerialLink other;
-    other.SetPortName(port);
-    try {
-        other.StartPort();
-    } catch (const SerialError &) {
-        return false;
-    }
-    other.StopPort();
-    return true;
-}
-
 } // namespace
 
 // Two readers at different rates, a silent line and a line that answers
@@ -96,7 +83,7 @@ TEST(ReaderSearch, FindsEachReaderAtItsRateAndNothingElse)
     EXPECT_TRUE(o.failed.empty());
     EXPECT_FALSE(search.Running());
     for (const std::string &port : {fast.Path(), slow.Path(), garbage.Path(), silent.SlavePath()})
-        EXPECT_TRUE(Free(port)) << port;
+        EXPECT_TRUE(test::PortFree(port)) << port;
 }
 
 // A search stopped halfway lets every port go; a port that cannot be
@@ -112,11 +99,11 @@ TEST(ReaderSearch, AStoppedSearchLetsEveryPortGo)
     search.Start({silent.SlavePath(), reader.Path(), absent}, SearchRateOrder({115200, 57600, 1200}, std::nullopt));
     EXPECT_EQ(o.failed, std::vector<std::string>{absent});
     EXPECT_TRUE(search.Running());
-    EXPECT_FALSE(Free(silent.SlavePath())); // held while searched
+    EXPECT_FALSE(test::PortFree(silent.SlavePath())); // held while searched
     search.Stop();
     EXPECT_FALSE(search.Running());
-    EXPECT_TRUE(Free(silent.SlavePath()));
-    EXPECT_TRUE(Free(reader.Path()));
+    EXPECT_TRUE(test::PortFree(silent.SlavePath()));
+    EXPECT_TRUE(test::PortFree(reader.Path()));
     Pump(500); // nothing of the stopped search arrives afterwards
     EXPECT_TRUE(o.found.empty());
 }
