@@ -107,3 +107,17 @@ TEST(ReaderSearch, AStoppedSearchLetsEveryPortGo)
     Pump(500); // nothing of the stopped search arrives afterwards
     EXPECT_TRUE(o.found.empty());
 }
+
+// A report whose checksum does not verify is no reader found.
+TEST(ReaderSearch, AReportWithAWrongChecksumIsNotAReaderFound)
+{
+    ReaderSim reader;
+    reader.Command("badsum\n");
+    ReaderSearch search;
+    Outcome o;
+    Listen(search, o);
+    search.Start({reader.Path()}, {9600});
+    ASSERT_TRUE(WaitUntil([&] { return o.finished; }, 5000));
+    EXPECT_TRUE(o.found.empty());
+    EXPECT_EQ(o.silent, std::vector<std::string>{reader.Path()});
+}
