@@ -104,7 +104,7 @@ void MainWindow::BuildMenu()
     };
     on_menu(portSettingsAction, &MainWindow::ShowPortDialog);
     on_menu(searchReaderAction, &MainWindow::ShowReaderSearch);
-    on_menu(openPortAction, &MainWindow::OpenPortClicked);
+    on_menu(openPortAction, &MainWindow::OpenPort);
     on_menu(closePortAction, &MainWindow::ClosePortClicked);
     on_menu(aboutAction, &MainWindow::ShowAbout);
     on_menu(saveLogAction, &MainWindow::SaveLogAs);
@@ -261,12 +261,9 @@ void MainWindow::OnHungUp()
 {
     const std::string port = link_.PortName();
     ClosePort();
-    SetStatusText(ToQ("串口:" + port + " 已断开"));
-    if (!options.reconnect)
-        return;
-    reconnector_->Watch(port);
-    if (reconnector_->BackingOff())
-        SetStatusText(ToQ("串口:" + port + " 已断开（反复断开，5 秒后再试）"));
+    if (options.reconnect)
+        reconnector_->Watch(port);
+    SetStatusText(ToQ("串口:" + port + (reconnector_->BackingOff() ? " 已断开（反复断开，5 秒后再试）" : " 已断开")));
 }
 
 bool MainWindow::Reconnecting() const
@@ -304,11 +301,6 @@ void MainWindow::ShowPortDialog()
 {
     settings::PortDialog dialog(this, portSettings, [this] { OpenPort(); });
     dialog.exec();
-}
-
-void MainWindow::OpenPortClicked()
-{
-    OpenPort();
 }
 
 void MainWindow::ClosePortClicked()

@@ -74,7 +74,6 @@ public:
     // stored and opened, the panel filled from its report.
     void ShowReaderSearch();
     void UseFoundReader(const std::string &port, int rate, const Frame &report); // port settings dialog
-    void OpenPortClicked();   // open
     void ClosePortClicked(); // close
     void ShowAbout();   // about box
     void SetReconnect(bool on);

@@ -162,11 +162,6 @@ void ReaderConsole::AppendLog(const std::string &hex_line, const std::string &te
     monitor_.LogChunk(ToQ(hex_line), ToQ(text_line), when, direction);
 }
 
-bool ReaderConsole::AwaitingReply() const
-{
-    return reply_timer_->isActive();
-}
-
 void ReaderConsole::SendRaw(const QString &hex_text)
 {
     const std::string raw = ToStd(hex_text);

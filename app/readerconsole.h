@@ -53,7 +53,6 @@ public:
     void HandleLineError(std::uint32_t flags);
     void HandleModemChange(std::uint32_t bits);
     void OnReplyTimeout();
-    bool AwaitingReply() const;
 
     // Hands bytes to the link, in requests of at most 65535 bytes.
     void SendData(const ByteString &bytes);

@@ -30,7 +30,6 @@ public:
     std::ptrdiff_t Write(std::string_view bytes);
     // Everything, or false with what was written in `written`.
     bool WriteAll(std::string_view bytes, std::size_t *written = nullptr);
-    bool Sync();
     // Holds the file against other programs' Lock until it is closed, so a
     // look at its size and the write that follows are one step.
     bool Lock();

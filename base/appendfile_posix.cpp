@@ -55,8 +55,9 @@ std::optional<AppendFile> AppendFile::Open(const std::string &path, std::string 
         Say(why, path, errno == ELOOP ? std::string("是符号链接") : std::string(std::strerror(errno)));
         return std::nullopt;
     }
-    if (fstat(fd, &st) != 0 || !KindOf(st).empty()) {
-        Say(why, path, KindOf(st).empty() ? std::string(std::strerror(errno)) : KindOf(st));
+    const std::string kind = fstat(fd, &st) == 0 ? KindOf(st) : std::string(std::strerror(errno));
+    if (!kind.empty()) {
+        Say(why, path, kind);
         ::close(fd);
         return std::nullopt;
     }
@@ -110,11 +111,6 @@ bool AppendFile::Lock()
         if (errno != EINTR)
             return false;
     return true;
-}
-
-bool AppendFile::Sync()
-{
-    return ::fsync(fd_) == 0 || errno == EINVAL;
 }
 
 std::optional<std::string> WhyNotAPlainFileTarget(const std::string &path)

@@ -112,11 +112,6 @@ bool AppendFile::Lock()
     return LockFileEx(static_cast<HANDLE>(handle_), LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &at) != 0;
 }
 
-bool AppendFile::Sync()
-{
-    return FlushFileBuffers(static_cast<HANDLE>(handle_)) != 0;
-}
-
 std::optional<std::string> WhyNotAPlainFileTarget(const std::string &path)
 {
     const std::wstring wide = WidePath(path);

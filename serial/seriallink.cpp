@@ -95,18 +95,16 @@ void SerialLink::StopPort()
     StopReader();
     StopWriter();
     // Whatever this open still has queued is dropped: nothing of it is
-    // emitted once StopPort has returned (its wakes find the queue closed).
+    // emitted once StopPort has returned (its wakes find the queue empty,
+    // and the workers that could fill it again have ended).
     notices_->Clear();
-    closed_notices_ = std::move(notices_);
     close_event_.reset();
     device_.reset(); // closes the device and gives up the exclusive hold
 }
 
 std::size_t SerialLink::ReceiveBacklogHeld() const
 {
-    if (notices_)
-        return notices_->Backlog().Held();
-    return closed_notices_ ? closed_notices_->Backlog().Held() : 0;
+    return notices_ ? notices_->Backlog().Held() : 0;
 }
 
 void SerialLink::DeliverNotices()

@@ -90,8 +90,7 @@ private:
     std::shared_ptr<CommDevice> device_;
     std::shared_ptr<CloseEvent> close_event_;
     std::size_t backlog_limit_ = kDefaultBacklogLimit;
-    std::shared_ptr<NoticeQueue> notices_;        // the open port's
-    std::shared_ptr<NoticeQueue> closed_notices_; // the last closed one's, for a look at its backlog
+    std::shared_ptr<NoticeQueue> notices_; // the last open's (kept after closing, empty, for a look at its backlog)
 
     std::string port_name_ = "COM2";
     LineSettings line_;

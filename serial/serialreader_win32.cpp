@@ -175,8 +175,7 @@ bool SerialReader::ArmLineWait(LineWait &line)
                 return false;
             continue;
         }
-        const DWORD error = GetLastError();
-        if (error == ERROR_IO_PENDING) {
+        if (GetLastError() == ERROR_IO_PENDING) {
             line.pending = true;
             return true;
         }
@@ -184,7 +183,6 @@ bool SerialReader::ArmLineWait(LineWait &line)
         // words from other drivers): the reader goes on without line events;
         // a device that is really gone fails the read as well.
         line.supported = false;
-        (void)error;
         return true;
     }
 }
