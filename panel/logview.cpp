@@ -2,6 +2,7 @@
 
 #include "logviewaccessible.h"
 
+#include "ui/quietscrollbar.h"
 #include "ui/throttle.h"
 
 #include <QAccessible>
@@ -32,6 +33,8 @@ LogView::LogView(QWidget *parent)
       scroll_bars_(new Throttle(this, kScrollBarMs, [this] { SyncScrollBars(); }))
 {
     InstallLogViewAccessibility();
+    setVerticalScrollBar(new QuietScrollBar(Qt::Vertical, this));
+    setHorizontalScrollBar(new QuietScrollBar(Qt::Horizontal, this));
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setFocusPolicy(Qt::StrongFocus);

@@ -71,7 +71,7 @@ public:
     static constexpr int kTextMargin = 4;
 
     static constexpr int kRefreshMs = 100;
-    static constexpr int kScrollBarMs = 250; // the scroll bars follow at this pace
+    static constexpr int kScrollBarMs = 1000; // the scroll bars follow at this pace
 
 protected:
     void paintEvent(QPaintEvent *event) override;

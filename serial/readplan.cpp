@@ -30,4 +30,13 @@ ReadPlan PlanRead(const CommTimeouts &t)
     return plan;
 }
 
+std::chrono::milliseconds GatherPause(const ReadPlan &plan)
+{
+    using std::chrono::milliseconds;
+    if (plan.return_on_first_bytes || !plan.interval)
+        return milliseconds(0);
+    const milliseconds pause = std::min(milliseconds(10), *plan.interval / 8);
+    return pause.count() >= 1 ? pause : milliseconds(0);
+}
+
 } // namespace rovi

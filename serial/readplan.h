@@ -25,4 +25,13 @@ inline constexpr std::chrono::milliseconds kLongestReadTotal = std::chrono::hour
 
 ReadPlan PlanRead(const CommTimeouts &t);
 
+// How long the reader rests between reads once a read has bytes and waits
+// for more. A steady line then costs one wake-up a pause, not one for each
+// burst the device hands over. A byte that comes during the rest is seen
+// when it ends, so a gap is measured at most this much too long: an eighth
+// of the interval, at most 10 ms (about the Windows timer's own grain).
+// Zero where a read returns with its first bytes or has no interval, and
+// below a millisecond.
+std::chrono::milliseconds GatherPause(const ReadPlan &plan);
+
 } // namespace rovi

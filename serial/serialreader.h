@@ -6,6 +6,7 @@
 #include "worker.h"
 
 #include <array>
+#include <chrono>
 #include <atomic>
 #include <memory>
 
@@ -50,6 +51,7 @@ private:
 #else
     enum class ReadEnd { complete, closed, hangup, gone };
     ReadEnd GatherRead(std::size_t &count);
+    bool RestUntil(std::chrono::steady_clock::time_point until);
     void PostLineErrors();
     void StartLineWaiter();
     void StopLineWaiter();

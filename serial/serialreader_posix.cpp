@@ -124,10 +124,24 @@ void SerialReader::PostLineErrors()
             notify_->PostLineError(flags);
 }
 
+// Waits until `until` unless the port is closed meanwhile (true then).
+bool SerialReader::RestUntil(std::chrono::steady_clock::time_point until)
+{
+    for (;;) {
+        pollfd fd{close_event_->Handle(), POLLIN, 0};
+        const int ready = ::poll(&fd, 1, PollTimeoutMs(until));
+        if (ready < 0 && errno == EINTR)
+            continue;
+        return ready > 0;
+    }
+}
+
 // One read request: gathers up to 4096 bytes until the time-outs complete it.
 SerialReader::ReadEnd SerialReader::GatherRead(std::size_t &count)
 {
     const ReadPlan plan = PlanRead(device_->Timeouts());
+    const auto pause = GatherPause(plan);
+    int reads = 0;
     const Clock::time_point start = Clock::now();
     Clock::time_point last_byte{};
     count = 0;
@@ -162,6 +176,11 @@ SerialReader::ReadEnd SerialReader::GatherRead(std::size_t &count)
             PostLineErrors();
             if (count == kReadBufferSize || plan.return_on_first_bytes)
                 return ReadEnd::complete;
+            // A second read in one chunk means the line is streaming: rest
+            // between reads from now on (a lone card stays one wake-up).
+            if (++reads > 1 && pause.count() > 0 &&
+                RestUntil(std::min(last_byte + pause, deadline.value_or(last_byte + pause))))
+                return ReadEnd::closed;
             continue;
         }
         if (n < 0 && (errno == EAGAIN || errno == EINTR))

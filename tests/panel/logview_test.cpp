@@ -1,4 +1,5 @@
 #include "panel/logview.h"
+#include "ui/quietscrollbar.h"
 #include "ui/throttle.h"
 #include "tests/support/qtwait.h"
 
@@ -150,6 +151,47 @@ TEST(LogView, FollowsTheNewestLine)
     EXPECT_TRUE(rovi::test::WaitUntil([&] { return v->value() > 0 && v->value() == v->maximum(); }, 5000));
 }
 
+// A long log's slider no longer moves by a pixel a line: the bar keeps its
+// range and value current without repainting; a change that shows repaints.
+TEST(QuietScrollBar, RepaintsOnlyWhenWhatItShowsChanges)
+{
+    rovi::QuietScrollBar bar(Qt::Vertical, nullptr);
+    bar.resize(16, 300);
+    bar.setPageStep(15);
+    bar.setRange(0, 100000);
+    bar.setValue(100000);
+    bar.show();
+    int paints = 0;
+    struct PaintCounter : QObject {
+        int *count;
+        explicit PaintCounter(int *c) : count(c) {}
+        bool eventFilter(QObject *, QEvent *e) override
+        {
+            if (e->type() == QEvent::Paint)
+                ++*count;
+            return false;
+        }
+    } counter(&paints);
+    bar.installEventFilter(&counter);
+    ASSERT_TRUE(rovi::test::WaitUntil([&] { return bar.isVisible(); }));
+    rovi::test::Pump(50);
+    paints = 0;
+
+    bar.setRange(0, 100001); // a line more: the slider stays on its pixels
+    bar.setValue(100001);
+    rovi::test::Pump(50);
+    EXPECT_EQ(paints, 0);
+    EXPECT_EQ(bar.maximum(), 100001);
+    EXPECT_EQ(bar.value(), 100001);
+    EXPECT_EQ(bar.SkippedRepaints(), 2);
+
+    bar.setValue(0); // the slider goes to the top: painted
+    EXPECT_TRUE(rovi::test::WaitUntil([&] { return paints > 0; }, 2000));
+    paints = 0;
+    bar.setRange(0, 20); // a short range: a longer slider, painted
+    EXPECT_TRUE(rovi::test::WaitUntil([&] { return paints > 0; }, 2000));
+}
+
 TEST(Throttle, RunsAtOnceThenOnceAtTheEndOfABurst)
 {
     int runs = 0;
@@ -163,4 +205,6 @@ TEST(Throttle, RunsAtOnceThenOnceAtTheEndOfABurst)
     EXPECT_EQ(runs, 2); // the burst ran once more, at the period's end
     QTest::qWait(300);
     EXPECT_EQ(runs, 2); // and nothing after
+    throttle.Request();
+    EXPECT_EQ(runs, 3); // a period after the last run: at once again
 }
