@@ -5,6 +5,7 @@
 
 #include "ui/throttle.h"
 
+#include <QAccessible>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -35,9 +36,10 @@ LogView *MakeLog(QWidget *parent, const char *name, const QRect &rect, const QSt
 } // namespace
 
 TrafficMonitor::TrafficMonitor(QWidget *client)
-    : QWidget(client), count_paint_(new Throttle(this, LogView::kRefreshMs, [this] { receiveCounter_->setUpdatesEnabled(true); }))
+    : QWidget(client), count_paint_(new Throttle(this, LogView::kRefreshMs, [this] { ShowCount(); }))
 {
     setObjectName(QStringLiteral("TrafficMonitor"));
+    QAccessible::installActivationObserver(this);
     setGeometry(kMonitorRect);
 
     rawHexInput_ = new QLineEdit(this);
@@ -128,12 +130,26 @@ QString TrafficMonitor::SavedText() const
 void TrafficMonitor::CountCard()
 {
     ++count_;
-    // The text is always the count; while counts come faster than the
-    // screen's pace, the box is painted once a period, not once a chunk.
-    if (count_paint_->Holding())
-        receiveCounter_->setUpdatesEnabled(false);
-    ShowCount();
-    count_paint_->Request();
+    // The box follows at the screen's pace, as the logs do: a lone card
+    // shows at once, a stream of them once a period (setting a line edit's
+    // text lays it out anew). A screen reader or other accessibility
+    // client reads the text itself, so while one is active it is set at once.
+    if (accessibility_active_)
+        ShowCount();
+    else
+        count_paint_->Request();
+}
+
+TrafficMonitor::~TrafficMonitor()
+{
+    QAccessible::removeActivationObserver(this);
+}
+
+void TrafficMonitor::accessibilityActiveChanged(bool active)
+{
+    accessibility_active_ = active;
+    if (active)
+        ShowCount();
 }
 
 void TrafficMonitor::Reset()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAccessible>
 #include <QWidget>
 
 #include <chrono>
@@ -25,10 +26,11 @@ QString CountText(std::uint32_t count);
 // console feeds it through the three calls below and hears its two buttons
 // through the signals. Object names: rawHexInput, sendRawButton, hexLog,
 // textLog, receiveCounter, clearButton.
-class TrafficMonitor : public QWidget {
+class TrafficMonitor : public QWidget, private QAccessible::ActivationObserver {
     Q_OBJECT
 public:
     explicit TrafficMonitor(QWidget *client);
+    ~TrafficMonitor() override;
 
     // What a line of the logs is: bytes sent, bytes received, or a note
     // about the line (a line error).
@@ -39,7 +41,7 @@ public:
     void LogChunk(const QString &hex_line, const QString &text_line, std::chrono::system_clock::time_point when,
                   Direction direction = Direction::Received);
     // One more received chunk that carried a card number (wraps as a 32-bit
-    // count, shown signed).
+    // count, shown signed). The box shows it within a refresh period.
     void CountCard();
     // 清 零: the counter to 0 and both logs empty.
     void Reset();
@@ -61,6 +63,10 @@ signals:
     void clearRequested();
 
 private:
+    // An accessibility client came or went: while one is there the counter
+    // box is set with every card.
+    void accessibilityActiveChanged(bool active) override;
+
     void ShowCount();
 
     QLineEdit *rawHexInput_;      // raw hexadecimal to send
@@ -76,6 +82,7 @@ private:
     int line_limit_;
     bool timestamps_ = false;
     Throttle *count_paint_;
+    bool accessibility_active_ = QAccessible::isActive();
 };
 
 } // namespace rovi::panel

@@ -14,6 +14,7 @@
 #include "tests/support/files.h"
 #include "tests/support/tempdir.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QDate>
 #include <QLineEdit>
@@ -182,11 +183,25 @@ TEST_F(SessionFixture, OptionsComeFromSetIniAndTheLogsKeepTheirBound)
     EXPECT_EQ(mc.hexLog->Lines().back(), "FE");
     for (int i = 0; i < 5; ++i)
         m.CountCard();
-    EXPECT_EQ(mc.receiveCounter->text(), "5"); // the logs' bound does not touch the counter
+    EXPECT_EQ(mc.receiveCounter->text(), "1"); // the first at once, the burst at the period's end
+    // The logs' bound does not touch the counter.
+    EXPECT_TRUE(test::WaitUntil([&] { return mc.receiveCounter->text() == "5"; }, 2000))
+        << mc.receiveCounter->text().toStdString();
+    m.CountCard();
+    m.CountCard();
     mc.clearButton->click();
     EXPECT_EQ(mc.hexLog->LineCount(), 0);
     EXPECT_EQ(mc.textLog->LineCount(), 0);
     EXPECT_EQ(mc.receiveCounter->text(), "0");
+    test::Pump(300); // a count still due from before 清零 does not come back
+    EXPECT_EQ(mc.receiveCounter->text(), "0");
+    // With an accessibility client the text is the count at every moment.
+    QAccessible::setActive(true);
+    for (int i = 1; i <= 3; ++i) {
+        m.CountCard();
+        EXPECT_EQ(mc.receiveCounter->text(), QString::number(i));
+    }
+    QAccessible::setActive(false);
 }
 
 TEST_F(SessionFixture, TheRecordFileHoldsEveryChunkSentAndReceived)
