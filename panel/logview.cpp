@@ -43,7 +43,7 @@ LogView::LogView(QWidget *parent)
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] {
         if (!syncing_)
             follow_ = false; // the user scrolled: the view stays there until the next line
-        viewport()->update();
+        RepaintAll();
     });
     connect(horizontalScrollBar(), &QScrollBar::valueChanged, viewport(), qOverload<>(&QWidget::update));
 }
@@ -171,6 +171,10 @@ void LogView::SetLineLimit(int lines)
 void LogView::ScheduleRefresh()
 {
     // Lines arriving one after another cost one refresh per period, not one each.
+    // A paint still due would draw the lines as they are now, not as the
+    // refresh that asked for it left them: it repaints them all instead.
+    if (paint_due_)
+        RepaintAll();
     refresh_->Request();
 }
 
@@ -188,9 +192,43 @@ int LogView::TopLine() const
     return verticalScrollBar()->value();
 }
 
-void LogView::Refresh()
+void LogView::RepaintAll()
 {
     viewport()->update();
+    paint_due_ = true;
+}
+
+LogView::Shown LogView::Showing() const
+{
+    const int top = TopLine();
+    const int rows = viewport()->height() / std::max(1, RowHeight()) + 1;
+    return {dropped_ + static_cast<std::uint64_t>(top), std::clamp(LineCount() - top, 0, rows), RowHeight(),
+            horizontalScrollBar()->value(), viewport()->size(), std::min(anchor_, cursor_), std::max(anchor_, cursor_)};
+}
+
+void LogView::Refresh()
+{
+    // Following the newest lines, the rows already painted only move up:
+    // move their pixels and paint the rows that came into view.
+    const Shown now = Showing();
+    Shown moved = now;
+    if (shown_)
+        moved.top = shown_->top;
+    const std::uint64_t by = shown_ && now.top > shown_->top ? now.top - shown_->top : 0;
+    const int row_height = std::max(1, RowHeight());
+    // Pixels still waiting for a paint are not moved: only what was painted is.
+    if (follow_ && !paint_due_ && shown_ && *shown_ == moved && by > 0 &&
+        by < static_cast<std::uint64_t>(VisibleRows())) {
+        viewport()->scroll(0, -static_cast<int>(by) * row_height);
+        const int first_new = VisibleRows() - static_cast<int>(by);
+        const int y = kMargin / 2 + first_new * row_height;
+        viewport()->update(QRect(0, y, viewport()->width(), viewport()->height() - y));
+        paint_due_ = true;
+        ++scrolled_refreshes_;
+    } else if (!shown_ || *shown_ != now) {
+        RepaintAll();
+    }
+    shown_ = now;
     scroll_bars_->Request();
     if (QAccessible::isActive()) {
         QAccessibleEvent changed(this, QAccessible::TextUpdated);
@@ -234,7 +272,7 @@ void LogView::changeEvent(QEvent *event)
     }
 }
 
-void LogView::paintEvent(QPaintEvent *)
+void LogView::paintEvent(QPaintEvent *event)
 {
     QPainter painter(viewport());
     painter.setFont(font());
@@ -247,8 +285,17 @@ void LogView::paintEvent(QPaintEvent *)
     const Position from = std::min(anchor_, cursor_);
     const Position to = std::max(anchor_, cursor_);
     const QPalette &pal = palette();
-    std::map<RowKey, QStaticText> painted;
-    for (int r = 0; r < rows && first + r < LineCount(); ++r) {
+    // Only the rows the paint asks for (a scrolled refresh asks for the
+    // newest); the shaped text of the other rows in view is kept.
+    const int first_row = std::max(0, (event->rect().top() - kMargin / 2) / std::max(1, row_height));
+    const int last_row = std::min(rows - 1, (event->rect().bottom() - kMargin / 2) / std::max(1, row_height));
+    const std::uint64_t top_key = dropped_ + static_cast<std::uint64_t>(first);
+    shaped_.erase(shaped_.begin(), shaped_.lower_bound(RowKey{top_key, 0, 0}));
+    shaped_.erase(shaped_.lower_bound(RowKey{top_key + static_cast<std::uint64_t>(rows), 0, 0}), shaped_.end());
+    if (event->rect() == viewport()->rect())
+        shown_ = Showing();
+    paint_due_ = false;
+    for (int r = first_row; r <= last_row && first + r < LineCount(); ++r) {
         const int line = first + r;
         const QString &text = lines_[static_cast<std::size_t>(line)];
         const int top = kMargin / 2 + r * row_height;
@@ -281,12 +328,13 @@ void LogView::paintEvent(QPaintEvent *)
         const RowKey key{dropped_ + static_cast<std::uint64_t>(line), begin, end};
         auto cached = shaped_.find(key);
         if (cached == shaped_.end()) {
+            // Another part of this line was in view: it is not any more.
+            shaped_.erase(shaped_.lower_bound(RowKey{key.line, 0, 0}), shaped_.lower_bound(RowKey{key.line + 1, 0, 0}));
             QStaticText shaped(text.mid(begin, end - begin));
             shaped.setTextFormat(Qt::PlainText);
             shaped.prepare(QTransform(), font());
             cached = shaped_.emplace(key, std::move(shaped)).first;
         }
-        painted.emplace(key, cached->second);
         painter.drawStaticText(QPointF(x_begin, top), cached->second);
         if (from != to && line >= from.line && line <= to.line) {
             // Selected characters in the highlight's text colour.
@@ -301,7 +349,6 @@ void LogView::paintEvent(QPaintEvent *)
             }
         }
     }
-    shaped_ = std::move(painted);
 }
 
 LogView::Position LogView::PositionAt(const QPoint &point) const
@@ -327,7 +374,7 @@ void LogView::Select(Position anchor, Position cursor)
 {
     anchor_ = anchor;
     cursor_ = cursor;
-    viewport()->update();
+    RepaintAll();
     if (QAccessible::isActive()) {
         QAccessibleTextSelectionEvent changed(this, SelectionOffsets().first, SelectionOffsets().second);
         QAccessible::updateAccessibility(&changed);

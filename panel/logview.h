@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <deque>
 #include <map>
+#include <optional>
 #include <tuple>
 
 namespace rovi {
@@ -73,6 +74,9 @@ public:
     static constexpr int kRefreshMs = 100;
     static constexpr int kScrollBarMs = 1000; // the scroll bars follow at this pace
 
+    // How many refreshes moved the painted rows instead of repainting them (for tests and benches).
+    long long ScrolledRefreshes() const { return scrolled_refreshes_; }
+
 protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -105,7 +109,25 @@ private:
         int begin, end;
         bool operator<(const RowKey &o) const { return std::tie(line, begin, end) < std::tie(o.line, o.begin, o.end); }
     };
-    std::map<RowKey, QStaticText> shaped_; // the rows of the last paint
+    std::map<RowKey, QStaticText> shaped_; // the rows in view at the last paint
+
+    // What the viewport shows (or will, once the update due paints it):
+    // a refresh that only moved the newest lines up scrolls these pixels
+    // and paints the rows that came into view.
+    struct Shown {
+        std::uint64_t top = 0; // the first line in view, counted as RowKey::line
+        int lines = 0;         // how many lines are in view
+        int row_height = 0;
+        int across = 0;        // the horizontal scroll value
+        QSize size;
+        Position from, to;     // the selection
+        bool operator==(const Shown &) const = default;
+    };
+    Shown Showing() const;
+    std::optional<Shown> shown_;
+    bool paint_due_ = false; // an update asked for has not been painted yet
+    long long scrolled_refreshes_ = 0;
+    void RepaintAll();
     std::uint64_t dropped_ = 0;             // lines dropped so far
 
     std::deque<QString> lines_;

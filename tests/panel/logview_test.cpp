@@ -6,6 +6,9 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QImage>
 #include <QKeyEvent>
 #include <QScrollBar>
 #include <QTest>
@@ -149,6 +152,30 @@ TEST(LogView, FollowsTheNewestLine)
     ASSERT_EQ(v->value(), 0);
     view.AppendLine("100");
     EXPECT_TRUE(rovi::test::WaitUntil([&] { return v->value() > 0 && v->value() == v->maximum(); }, 5000));
+}
+
+// Following the newest lines, a refresh moves the rows already painted and
+// paints only those that came into view: what is on the screen is what a
+// whole repaint draws.
+TEST(LogView, ScrolledRefreshesShowWhatAWholeRepaintShows)
+{
+    LogView view(nullptr);
+    view.resize(300, 160);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    int next = 0;
+    for (int step = 0; step < 14; ++step) {
+        for (int i = 0; i <= step % 3; ++i, ++next) // one, two or three lines a refresh
+            view.AppendLine(QStringLiteral("line %1 %2").arg(next).arg(QString(next % 7, QLatin1Char('#'))));
+        rovi::test::Pump(LogView::kRefreshMs + 20);
+    }
+    const QRect area = view.viewport()->geometry();
+    const QImage screen = QGuiApplication::primaryScreen()->grabWindow(view.winId()).toImage().copy(area);
+    const QImage whole = view.grab(area).toImage();
+    ASSERT_EQ(screen.size(), whole.size());
+    EXPECT_TRUE(screen.convertToFormat(QImage::Format_RGB32) == whole.convertToFormat(QImage::Format_RGB32));
+    EXPECT_EQ(view.Lines().back(), QStringLiteral("line %1 %2").arg(next - 1).arg(QString((next - 1) % 7, QLatin1Char('#'))));
+    EXPECT_GT(view.ScrolledRefreshes(), 5); // most refreshes took the short way
 }
 
 // A long log's slider no longer moves by a pixel a line: the bar keeps its
