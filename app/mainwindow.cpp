@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "openadvice.h"
+#include "profilefile.h"
 #include "linetrouble.h"
 #include "readersearchdialog.h"
 #include "reconnector.h"
@@ -93,6 +94,11 @@ void MainWindow::BuildMenu()
     logFileAction->setCheckable(true);
     timestampsAction = record_menu->addAction(QStringLiteral("显示时间戳"));
     timestampsAction->setCheckable(true);
+    QMenu *profile_menu = menuBar()->addMenu(QStringLiteral("参数"));
+    saveProfileAction = profile_menu->addAction(QStringLiteral("保存参数…"));
+    loadProfileAction = profile_menu->addAction(QStringLiteral("载入参数…"));
+    saveProfileAction->setObjectName(QStringLiteral("saveProfileAction"));
+    loadProfileAction->setObjectName(QStringLiteral("loadProfileAction"));
     QMenu *help_menu = menuBar()->addMenu(QStringLiteral("帮助"));
     aboutAction = help_menu->addAction(QStringLiteral("关于"));
     portSettingsAction->setObjectName(QStringLiteral("portSettingsAction"));
@@ -108,6 +114,8 @@ void MainWindow::BuildMenu()
     on_menu(closePortAction, &MainWindow::ClosePortClicked);
     on_menu(aboutAction, &MainWindow::ShowAbout);
     on_menu(saveLogAction, &MainWindow::SaveLogAs);
+    on_menu(saveProfileAction, &MainWindow::SaveProfile);
+    on_menu(loadProfileAction, &MainWindow::LoadProfile);
     auto on_switch = [this](QAction *item, void (MainWindow::*handler)(bool)) {
         connect(item, &QAction::triggered, this, [this, handler](bool on) { RunHandler(this, [=, this] { (this->*handler)(on); }); });
     };
@@ -370,6 +378,29 @@ bool MainWindow::SaveLogTo(const QString &path, QString *why)
     if (why)
         *why = file.errorString();
     return false;
+}
+
+namespace {
+
+const QString kProfileFilter = QStringLiteral("参数文件 (*.rovi);;所有文件 (*)");
+
+} // namespace
+
+void MainWindow::SaveProfile()
+{
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("保存参数"), QStringLiteral("参数.rovi"),
+                                                      kProfileFilter);
+    QString why;
+    if (!path.isEmpty() && !SaveProfileTo(*panel_, path, &why))
+        Warn(this, why);
+}
+
+void MainWindow::LoadProfile()
+{
+    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("载入参数"), QString(), kProfileFilter);
+    QString why;
+    if (!path.isEmpty() && !LoadProfileFrom(*panel_, path, &why))
+        Warn(this, QStringLiteral("参数文件有误，面板未改动：\n") + why);
 }
 
 void MainWindow::ShowAbout()

@@ -54,6 +54,9 @@ public:
     QAction *saveLogAction;    // 保存记录…
     QAction *logFileAction;    // 记录到文件 (checkable)
     QAction *timestampsAction; // 显示时间戳 (checkable)
+    // 参数: the panel's fields to and from a profile file.
+    QAction *saveProfileAction; // 保存参数…
+    QAction *loadProfileAction; // 载入参数…
 
     // Port settings, loaded from set.ini when the window is first shown.
     settings::PortSettings portSettings;
@@ -78,6 +81,8 @@ public:
     void ShowAbout();   // about box
     void SetReconnect(bool on);
     void SaveLogAs();
+    void SaveProfile(); // 保存参数…: a file dialog, then SaveProfileTo
+    void LoadProfile(); // 载入参数…: a file dialog, then LoadProfileFrom
     void SetLogToFile(bool on);
     void SetTimestamps(bool on);
     // Writes both logs to a file (UTF-8, hex and text per line); false when it cannot.

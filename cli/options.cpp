@@ -2,7 +2,10 @@
 
 #include <algorithm>
 
+#include "protocol/profile.h"
+
 #include <QCommandLineParser>
+#include <QFile>
 
 #include <array>
 
@@ -28,13 +31,16 @@ const std::array<CommandInfo, 8> kCommands{{
      "  Sends the query frame and prints the reader's settings and raw bytes.\n"
      "  example: rovi-cli -p /dev/ttyUSB0 query\n"},
     {Command::Set, "set", true,
-     "rovi-cli -p PORT set FIELD=VALUE... [--verify]\n"
+     "rovi-cli -p PORT set FIELD=VALUE... [--profile FILE] [--verify]\n"
      "  One field goes as a single-field frame, several as one set-all frame\n"
      "  with the others left unchanged. Fields:\n"
      "    ctrl=HH  id=1..240  wiegand=dip|26|34|36|44|off\n"
      "    format=standard|hex|dec|off  baud=1200..115200\n"
      "    power=external|software:1..32  reread=Ns|Nm[,leave] (0..60)\n"
      "    send=Ns (0..60) or N.Ns (0.0..6.0, in tenths)\n"
+     "  --profile FILE takes the fields from a profile (one FIELD=VALUE a line,\n"
+     "  # comments; the window's 保存参数 writes one); words given as well take\n"
+     "  the place of the profile's.\n"
      "  example: rovi-cli -p /dev/ttyUSB0 set id=17 wiegand=34 baud=9600 --verify\n"},
     {Command::Reset, "reset", true,
      "rovi-cli -p PORT reset\n"
@@ -53,11 +59,12 @@ const std::array<CommandInfo, 8> kCommands{{
      "  line for a card in the reader's binary format (标准格式).\n"
      "  example: rovi-cli -p /dev/ttyUSB0 monitor --cards\n"},
     {Command::Provision, "provision", true,
-     "rovi-cli -p PORT provision FIELD=VALUE... [--id-from N] [--record FILE] [--count N]\n"
+     "rovi-cli -p PORT provision FIELD=VALUE... [--profile FILE] [--id-from N] [--record FILE] [--count N]\n"
      "  For each reader plugged in: waits for PORT to appear, sets the fields\n"
      "  (and the next ID with --id-from), verifies them by a query, prints a\n"
      "  result line (appended to FILE as CSV), waits for PORT to disappear.\n"
-     "  Runs until interrupted or N readers are done.\n"
+     "  Runs until interrupted or N readers are done. --profile as for set (with\n"
+     "  --id-from the counting ID takes the place of the profile's id).\n"
      "  example: rovi-cli -p /dev/serial/by-id/usb-… provision wiegand=34 baud=9600 \\\n"
      "           --id-from 17 --record site.csv\n"},
     {Command::Scan, "scan", false,
@@ -90,6 +97,7 @@ const char kUsage[] =
     "  --count N             monitor: stop after N chunks; provision: after N readers\n"
     "  --id-from N           provision: the first reader's ID, counting up\n"
     "  --record FILE         provision: append each result to FILE as CSV\n"
+    "  --profile FILE        set, provision: the fields from a profile file\n"
     "  --version             print the version\n"
     "  -h, --help            this text\n"
     "\n"
@@ -113,6 +121,20 @@ std::optional<int> PositiveInt(const QString &text, int low, int high)
     return v;
 }
 
+// A profile's fields, or why it cannot be used.
+std::variant<std::vector<FieldValue>, QString> ReadProfile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("cannot read the profile %1: %2").arg(path, file.errorString());
+    const QByteArray bytes = file.read(static_cast<qint64>(kMaxProfileBytes) + 1);
+    const auto parsed = ParseProfile(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    if (const auto *error = std::get_if<ProfileError>(&parsed))
+        return error->line > 0 ? QStringLiteral("profile %1, line %2: %3").arg(path).arg(error->line).arg(QString::fromStdString(error->reason))
+                               : QStringLiteral("profile %1: %2").arg(path, QString::fromStdString(error->reason));
+    return std::get<std::vector<FieldValue>>(parsed);
+}
+
 } // namespace
 
 std::variant<Invocation, Message> ParseCommandLine(const QStringList &arguments)
@@ -131,9 +153,10 @@ std::variant<Invocation, Message> ParseCommandLine(const QStringList &arguments)
     const QCommandLineOption count("count", "", "N");
     const QCommandLineOption id_from("id-from", "", "N");
     const QCommandLineOption record("record", "", "FILE");
+    const QCommandLineOption profile("profile", "", "FILE");
     const QCommandLineOption help(QStringList{"h", "help"});
     const QCommandLineOption version("version");
-    parser.addOptions({version, port, baud, parity, data_bits, stop_bits, timeout, json, verify, cards, count, id_from, record, help});
+    parser.addOptions({version, port, baud, parity, data_bits, stop_bits, timeout, json, verify, cards, count, id_from, record, profile, help});
     if (!parser.parse(arguments))
         return Error(parser.errorText());
 
@@ -177,6 +200,7 @@ std::variant<Invocation, Message> ParseCommandLine(const QStringList &arguments)
             {count, {Command::Monitor, Command::Provision}},
             {id_from, {Command::Provision}},
             {record, {Command::Provision}},
+            {profile, {Command::Set, Command::Provision}},
         };
         for (const Use &use : uses) {
             const bool applies = std::find(use.commands.begin(), use.commands.end(), info->command) != use.commands.end();
@@ -274,16 +298,33 @@ std::variant<Invocation, Message> ParseCommandLine(const QStringList &arguments)
         std::vector<std::string> assignments;
         for (const QString &word : rest)
             assignments.push_back(word.toStdString());
-        if (inv.command == Command::Provision && assignments.empty() && inv.id_from)
-            break; // only the ID
-        auto parsed = ParseAssignments(assignments);
-        if (const auto *error = std::get_if<FieldError>(&parsed))
-            return Error(QString::fromStdString(error->message));
-        inv.fields = std::get<std::vector<FieldValue>>(parsed);
+        std::vector<FieldValue> from_profile;
+        if (parser.isSet(profile)) {
+            auto read = ReadProfile(parser.value(profile));
+            if (const auto *error = std::get_if<QString>(&read))
+                return Error(*error);
+            from_profile = std::get<std::vector<FieldValue>>(read);
+        }
+        if (!assignments.empty()) {
+            auto parsed = ParseAssignments(assignments);
+            if (const auto *error = std::get_if<FieldError>(&parsed))
+                return Error(QString::fromStdString(error->message));
+            inv.fields = std::get<std::vector<FieldValue>>(parsed);
+        }
         if (inv.command == Command::Provision && inv.id_from)
             for (const FieldValue &f : inv.fields)
                 if (f.field == Field::id_addr)
                     return Error("give either id= or --id-from, not both");
+        // The words given take the place of the profile's; with --id-from
+        // the counting ID takes the place of the profile's id.
+        for (const FieldValue &f : from_profile) {
+            const bool replaced = std::any_of(inv.fields.begin(), inv.fields.end(),
+                                              [&](const FieldValue &given) { return given.field == f.field; });
+            if (!replaced && !(f.field == Field::id_addr && inv.id_from))
+                inv.fields.push_back(f);
+        }
+        if (inv.fields.empty() && !(inv.command == Command::Provision && inv.id_from))
+            return Error("no FIELD=VALUE given");
         break;
     }
     }

@@ -2,7 +2,7 @@
 
 // rovi-cli's command line: which command, on which port and line, with what.
 
-#include "fields.h"
+#include "protocol/fieldwords.h"
 #include "serial/linetypes.h"
 
 #include <QStringList>

@@ -69,6 +69,14 @@ std::uint8_t LenientMirrorByte(std::string_view mirror)
     return Low8(Bits(StrToIntDef(AsHex(mirror), 0)));
 }
 
+FieldBytes SetAllFields(const PanelSnapshot &p)
+{
+    FieldBytes fields{};
+    for (std::size_t i = 0; i < kFieldCount; ++i)
+        fields[i] = LenientMirrorByte(p.mirrors[i]);
+    return fields;
+}
+
 std::optional<Frame> ComposeFor(PanelButton button, const PanelSnapshot &p)
 {
     switch (button) {
@@ -76,12 +84,8 @@ std::optional<Frame> ComposeFor(PanelButton button, const PanelSnapshot &p)
         return ComposeFactoryReset();
     case PanelButton::Query:
         return ComposeQuery();
-    case PanelButton::SetAll: {
-        FieldBytes fields{};
-        for (std::size_t i = 0; i < kFieldCount; ++i)
-            fields[i] = LenientMirrorByte(p.mirrors[i]);
-        return ComposeSetAll(fields);
-    }
+    case PanelButton::SetAll:
+        return ComposeSetAll(SetAllFields(p));
     }
     return std::nullopt;
 }

@@ -32,6 +32,7 @@ struct PanelSnapshot {
     std::string reread_text;            // rereadTime
     int send_unit = 0;                  // sendTimeUnit: 0 秒, 1 0.1秒
     std::string send_text;              // sendTime
+    bool operator==(const PanelSnapshot &) const = default;
 };
 
 // The low 8 bits of "$" + mirror by the strict parse (throws ConversionError).
@@ -39,6 +40,9 @@ std::uint8_t StrictMirrorByte(std::string_view mirror);
 // The same by the lenient parse: 0 for text that does not parse.
 std::uint8_t LenientMirrorByte(std::string_view mirror);
 
+// The eight bytes 全部设置 sends: each mirror by the lenient parse (0,
+// "leave unchanged", for an empty one).
+FieldBytes SetAllFields(const PanelSnapshot &panel);
 // The frame a button sends.
 std::optional<Frame> ComposeFor(PanelButton button, const PanelSnapshot &panel);
 // The frame a group's 设 置 sends: its mirror parsed strictly when it holds

@@ -43,6 +43,10 @@ public:
     void ClearMirrors();
     // Writes a verified report into the controls and the mirrors.
     void ApplyReport(const Frame &report);
+    // Writes a profile's fields as a report would; a field it leaves out
+    // (byte 0) keeps its controls and has its mirror emptied, so 全部设置
+    // leaves it unchanged on the reader.
+    void ApplyProfile(const FieldBytes &fields);
 
 signals:
     void queryRequested();               // 查看参数
@@ -54,6 +58,7 @@ private:
     QGroupBox *MakeGroup(int index, const QString &caption);
     void Apply(RuleEdit *box, QLineEdit *mirror, const RuleOutcome &outcome);
     void Connect();
+    void ApplyFields(const FieldBytes &fields);
     RuleEdit *Mirror(Field field) const { return mirrors_[static_cast<std::size_t>(field)]; }
 
     // The rules, one per control and event.

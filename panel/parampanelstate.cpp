@@ -50,7 +50,20 @@ void ParamPanel::ClearMirrors()
 //   control byte, or a reread time in seconds of 0, stays as reported).
 void ParamPanel::ApplyReport(const Frame &report)
 {
-    const ParameterSet p = DecodeReport(report);
+    ApplyFields(FieldBytesOf(report));
+}
+
+void ParamPanel::ApplyProfile(const FieldBytes &fields)
+{
+    ApplyFields(fields);
+    for (std::size_t i = 0; i < kFieldCount; ++i)
+        if (fields[i] == 0)
+            mirrors_[i]->clear();
+}
+
+void ParamPanel::ApplyFields(const FieldBytes &fields)
+{
+    const ParameterSet p = DecodeFields(fields);
     if (p.id_addr)
         idAddress_->setText(QString::number(*p.id_addr));
     if (p.wiegand) {
@@ -74,7 +87,6 @@ void ParamPanel::ApplyReport(const Frame &report)
         sendTimeUnit_->setCurrentIndex(p.send_time->unit == TimeUnitSend::seconds ? 0 : 1);
         sendTime_->setText(QString::number(p.send_time->time));
     }
-    const FieldBytes fields = FieldBytesOf(report);
     for (std::size_t i = 0; i < kFieldCount; ++i)
         mirrors_[i]->setText(ToQ(IntToHex2(fields[i])));
 }

@@ -180,7 +180,12 @@ SendTime NonZeroSendTime(SendTime s)
 
 ParameterSet DecodeReport(std::span<const std::uint8_t, kFrameSize> report)
 {
-    auto at = [&](Field f) { return report[FramePos(f)]; };
+    return DecodeFields(FieldBytesOf(report));
+}
+
+ParameterSet DecodeFields(const FieldBytes &fields)
+{
+    auto at = [&](Field f) { return fields[static_cast<std::size_t>(f)]; };
     return ParameterSet{
         DecodeIdAddr(at(Field::id_addr)),   DecodeWiegand(at(Field::wiegand)),
         DecodeSerialFmt(at(Field::serial_fmt)), DecodeBaud(at(Field::baud)),

@@ -136,6 +136,7 @@ struct ParameterSet {
 };
 
 ParameterSet DecodeReport(std::span<const std::uint8_t, kFrameSize> report);
+ParameterSet DecodeFields(const FieldBytes &fields);
 
 std::uint8_t EncodeWiegand(const Wiegand &w);
 std::uint8_t EncodeSerialFmt(int index);

@@ -35,7 +35,7 @@ std::chrono::milliseconds GatherPause(const ReadPlan &plan)
     using std::chrono::milliseconds;
     if (plan.return_on_first_bytes || !plan.interval)
         return milliseconds(0);
-    const milliseconds pause = std::min(milliseconds(10), *plan.interval / 8);
+    const milliseconds pause = std::min(milliseconds(16), *plan.interval / 6);
     return pause.count() >= 1 ? pause : milliseconds(0);
 }
 

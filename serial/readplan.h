@@ -28,10 +28,11 @@ ReadPlan PlanRead(const CommTimeouts &t);
 // How long the reader rests between reads once a read has bytes and waits
 // for more. A steady line then costs one wake-up a pause, not one for each
 // burst the device hands over. A byte that comes during the rest is seen
-// when it ends, so a gap is measured at most this much too long: an eighth
-// of the interval, at most 10 ms (about the Windows timer's own grain).
-// Zero where a read returns with its first bytes or has no interval, and
-// below a millisecond.
+// when it ends, so a gap is measured at most this much too long: a sixth of
+// the interval, at most 16 ms (the Windows clock tick, 15.6 ms, by which a
+// Windows serial driver measures its interval time-out too). Zero where a
+// read returns with its first bytes or has no interval, and below a
+// millisecond.
 std::chrono::milliseconds GatherPause(const ReadPlan &plan);
 
 } // namespace rovi

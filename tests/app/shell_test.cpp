@@ -62,7 +62,7 @@ TEST(MainWindow, FixedClientAreaMenuTabAndStatusBar)
     for (QAction *a : window.menuBar()->actions())
         menus << a->text();
     // The original two menus, and the record menu between them.
-    EXPECT_EQ(menus, (QStringList{"通讯设置", "记录", "帮助"}));
+    EXPECT_EQ(menus, (QStringList{"通讯设置", "记录", "参数", "帮助"}));
     EXPECT_EQ(window.portSettingsAction->text(), "COM设置");
     EXPECT_EQ(window.openPortAction->text(), "打开COM口");
     EXPECT_EQ(window.closePortAction->text(), "关闭COM口");

@@ -1,6 +1,9 @@
 #include "cli/options.h"
 
 #include "tests/support/rowname.h"
+#include "tests/support/tempdir.h"
+
+#include <fstream>
 
 #include <gtest/gtest.h>
 
@@ -121,4 +124,43 @@ TEST(CommandLine, HelpForEachCommandHasAnExample)
     const auto general = Parse({"--help"});
     ASSERT_TRUE(std::holds_alternative<Message>(general));
     EXPECT_NE(std::get<Message>(general).text.find("exit codes:"), std::string::npos);
+}
+
+// --profile: the file's fields, the words given in their place, the
+// counting ID in place of its id; a bad profile says its line.
+TEST(CommandLine, AProfileGivesItsFields)
+{
+    test::TempDir dir;
+    std::ofstream("site.rovi") << "# site A\r\nid=9\r\nwiegand=34\r\nbaud=9600\r\n";
+    std::ofstream("bad.rovi") << "wiegand=34\nbaud=9601\n";
+
+    const auto set = Parse({"-p", "x", "set", "--profile", "site.rovi"});
+    ASSERT_TRUE(std::holds_alternative<Invocation>(set)) << std::get<Message>(set).text;
+    EXPECT_EQ(std::get<Invocation>(set).fields,
+              (std::vector<FieldValue>{{Field::id_addr, 9}, {Field::wiegand, 0x42}, {Field::baud, 0x04}}));
+
+    const auto both = Parse({"-p", "x", "set", "--profile", "site.rovi", "baud=115200"});
+    ASSERT_TRUE(std::holds_alternative<Invocation>(both));
+    EXPECT_EQ(std::get<Invocation>(both).fields,
+              (std::vector<FieldValue>{{Field::baud, 0x08}, {Field::id_addr, 9}, {Field::wiegand, 0x42}}));
+
+    const auto batch = Parse({"-p", "x", "provision", "--profile", "site.rovi", "--id-from", "17"});
+    ASSERT_TRUE(std::holds_alternative<Invocation>(batch));
+    EXPECT_EQ(std::get<Invocation>(batch).fields, (std::vector<FieldValue>{{Field::wiegand, 0x42}, {Field::baud, 0x04}}));
+    EXPECT_EQ(std::get<Invocation>(batch).id_from, 17);
+
+    const struct {
+        QStringList args;
+        const char *error;
+    } refused[] = {
+        {{"-p", "x", "set", "--profile", "bad.rovi"}, "profile bad.rovi, line 2: field baud: '9601' is not allowed"},
+        {{"-p", "x", "set", "--profile", "missing.rovi"}, "cannot read the profile missing.rovi"},
+        {{"-p", "x", "--profile", "site.rovi", "query"}, "--profile does not apply to query"},
+        {{"-p", "x", "set"}, "no FIELD=VALUE given"},
+    };
+    for (const auto &row : refused) {
+        const auto parsed = Parse(row.args);
+        ASSERT_TRUE(std::holds_alternative<Message>(parsed)) << row.args.join(' ').toStdString();
+        EXPECT_NE(std::get<Message>(parsed).text.find(row.error), std::string::npos) << std::get<Message>(parsed).text;
+    }
 }

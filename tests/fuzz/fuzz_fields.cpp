@@ -2,13 +2,12 @@
 // unsafely, what it accepts reads back as the same words' byte, and a frame
 // built from it is always a valid set frame.
 #include "check.h"
-#include "cli/fields.h"
+#include "protocol/fieldwords.h"
 
 #include <string>
 #include <vector>
 
 using namespace rovi;
-using namespace rovi::cli;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {

@@ -157,20 +157,21 @@ TEST(PlanRead, TheMeaningOfTheReadTimeOuts)
     EXPECT_EQ(plan(kTimeoutAllOnes, kTimeoutAllOnes, kTimeoutAllOnes).return_on_first_bytes, false);
 }
 
-TEST(GatherPause, AnEighthOfTheIntervalAtMostTenMilliseconds)
+TEST(GatherPause, ASixthOfTheIntervalAtMostSixteenMilliseconds)
 {
     using std::chrono::milliseconds;
     const struct {
         ReadPlan plan;
         milliseconds pause;
     } rows[] = {
-        {{std::nullopt, milliseconds(100), false}, milliseconds(10)}, // the program's line
-        {{std::nullopt, milliseconds(40), false}, milliseconds(5)},
-        {{milliseconds(300), milliseconds(20), false}, milliseconds(2)},
-        {{std::nullopt, milliseconds(7), false}, milliseconds(0)},   // too short to rest in
+        {{std::nullopt, milliseconds(100), false}, milliseconds(16)}, // the program's line
+        {{std::nullopt, milliseconds(40), false}, milliseconds(6)},
+        {{milliseconds(300), milliseconds(20), false}, milliseconds(3)},
+        {{std::nullopt, milliseconds(6), false}, milliseconds(1)},
+        {{std::nullopt, milliseconds(5), false}, milliseconds(0)},   // too short to rest in
         {{milliseconds(50), std::nullopt, false}, milliseconds(0)},   // no interval to measure
         {{std::nullopt, std::nullopt, true}, milliseconds(0)},        // returns with its first bytes
-        {{std::nullopt, milliseconds(100000), false}, milliseconds(10)},
+        {{std::nullopt, milliseconds(100000), false}, milliseconds(16)},
     };
     for (const auto &row : rows)
         EXPECT_EQ(GatherPause(row.plan), row.pause) << (row.plan.interval ? row.plan.interval->count() : -1);

@@ -1,4 +1,4 @@
-#include "cli/fields.h"
+#include "protocol/fieldwords.h"
 
 #include "protocol/hexstr.h"
 #include "tests/support/rowname.h"
@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 using namespace rovi;
-using namespace rovi::cli;
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "fields.h"
+#include "fieldwords.h"
 
 #include "base/convert.h"
 
 #include <array>
 #include <cstdio>
 
-namespace rovi::cli {
+namespace rovi {
 
 namespace {
 
@@ -295,4 +295,4 @@ std::string Describe(Field field, std::uint8_t byte)
     return *value;
 }
 
-} // namespace rovi::cli
+} // namespace rovi

@@ -1,9 +1,9 @@
 #pragma once
 
-// The reader's settings as people and scripts write them on a command line
-// (id=17 wiegand=34 format=hex baud=9600 power=software:12 reread=3s,leave
-// send=0.5s), and a decoded report in the same words. Plain C++; the codes
-// and ranges are the protocol's.
+// The reader's settings as people and scripts write them, on a command line
+// or in a profile (id=17 wiegand=34 format=hex baud=9600 power=software:12
+// reread=3s,leave send=0.5s), and a decoded report in the same words. Plain
+// C++; the codes and ranges are the protocol's.
 
 #include "protocol/frame.h"
 
@@ -14,7 +14,7 @@
 #include <variant>
 #include <vector>
 
-namespace rovi::cli {
+namespace rovi {
 
 // One field to set and the byte it is sent as.
 struct FieldValue {
@@ -46,4 +46,4 @@ std::optional<std::string> ValueText(Field field, std::uint8_t byte);
 // or "not recognised (0x46)".
 std::string Describe(Field field, std::uint8_t byte);
 
-} // namespace rovi::cli
+} // namespace rovi

@@ -1,0 +1,58 @@
+#include "profilefile.h"
+
+#include "base/appendfile.h"
+#include "panel/commandrules.h"
+#include "panel/parampanel.h"
+#include "protocol/profile.h"
+#include "ui/qtext.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+namespace rovi {
+
+bool SaveProfileTo(const panel::ParamPanel &panel, const QString &path, QString *why)
+{
+    const auto text = ProfileText(panel::SetAllFields(panel.Snapshot()));
+    if (const auto *error = std::get_if<FieldError>(&text)) {
+        *why = QStringLiteral("参数无法写成参数文件：") + ToQ(error->message);
+        return false;
+    }
+    // The chosen name must be a plain file (never a device or a FIFO, nor
+    // a link whose target would be replaced).
+    if (const auto refusal = WhyNotAPlainFileTarget(path.toStdString())) {
+        *why = QStringLiteral("无法写入 ") + path + QLatin1Char('\n') + ToQ(*refusal);
+        return false;
+    }
+    QSaveFile file(path);
+    const std::string &bytes = std::get<std::string>(text);
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes.data(), static_cast<qint64>(bytes.size())) ==
+                                               static_cast<qint64>(bytes.size()) &&
+        file.commit())
+        return true;
+    *why = QStringLiteral("无法写入 ") + path + QLatin1Char('\n') + file.errorString();
+    return false;
+}
+
+bool LoadProfileFrom(panel::ParamPanel &panel, const QString &path, QString *why)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *why = QStringLiteral("无法读取 ") + path + QLatin1Char('\n') + file.errorString();
+        return false;
+    }
+    const QByteArray bytes = file.read(static_cast<qint64>(kMaxProfileBytes) + 1);
+    const auto parsed = ParseProfile(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    if (const auto *error = std::get_if<ProfileError>(&parsed)) {
+        *why = path + QLatin1Char('\n') +
+               (error->line > 0 ? QStringLiteral("第 %1 行：").arg(error->line) : QString()) + ToQ(error->reason);
+        return false;
+    }
+    FieldBytes fields{};
+    for (const FieldValue &v : std::get<std::vector<FieldValue>>(parsed))
+        fields[static_cast<std::size_t>(v.field)] = v.byte;
+    panel.ApplyProfile(fields);
+    return true;
+}
+
+} // namespace rovi

@@ -1,0 +1,24 @@
+#pragma once
+
+// 保存参数 and 载入参数: the panel's fields to and from a profile file
+// (protocol/profile.h gives the format).
+
+#include <QString>
+
+namespace rovi {
+
+namespace panel {
+class ParamPanel;
+}
+
+// Writes the fields 全部设置 would send; false (and why, in words for the
+// user) when a field has no words or the file cannot be written. A file
+// already there is replaced whole or not at all.
+bool SaveProfileTo(const panel::ParamPanel &panel, const QString &path, QString *why);
+
+// Fills the panel from a profile as a report would, sending nothing; false
+// (and why: the line and the reason) when the file cannot be read or is
+// refused, and then the panel is as it was.
+bool LoadProfileFrom(panel::ParamPanel &panel, const QString &path, QString *why);
+
+} // namespace rovi
