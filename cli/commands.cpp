@@ -1,11 +1,15 @@
 #include "commands.h"
 
+#include "protocol/batchrecord.h"
+
 #include "base/appendfile.h"
 
 #include "readerlink.h"
 
 #include "protocol/hexstr.h"
+#include "protocol/replyscan.h"
 #include "serial/readersearch.h"
+#include "serial/readersetup.h"
 
 #include <QDateTime>
 #include <QEventLoop>
@@ -18,6 +22,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <ostream>
 #include <sstream>
 
@@ -81,95 +86,47 @@ struct Outcome {
     std::string problem; // empty when done
 };
 
-// No reply came: the line went away, it stayed silent, or what came was
-// no reader's reply (junk, an echo of the command).
-Outcome NoReply(const ReaderLink &link, int timeout_ms, const ByteString &received)
+// Nothing came: the line went away, or it stayed silent.
+Outcome NoReply(const ReaderLink &link, int timeout_ms)
 {
     if (link.HungUp())
         return {kExitFailure, "the port went away"};
-    if (!received.empty()) {
-        constexpr std::size_t kShown = 48;
-        const std::string shown = HexLine(std::string_view(received).substr(0, kShown));
-        return {kExitNotVerified, "not a reader's reply: " + shown + (received.size() > kShown ? " …" : "")};
-    }
     return {kExitNoReply, "no reply within " + std::to_string(timeout_ms) + " ms"};
 }
 
-// Sends a frame and waits for the reply to it.
-std::variant<ReaderLink::Reply, Outcome> Ask(ReaderLink &link, const Frame &frame, int timeout_ms)
+// Runs one conversation with the reader to its end: the outcome as an exit
+// code and words, and the report read back (when there was one).
+std::pair<Outcome, std::optional<Frame>> Converse(ReaderLink &link,
+                                                  const std::function<void(ReaderSetup &, ReaderSetup::Done)> &start)
 {
-    const std::string_view sent = AsBytes(frame);
-    link.Send(ByteString(sent));
-    ByteString received;
-    if (auto reply = link.AwaitReply(sent, timeout_ms, received))
-        return std::move(*reply);
-    return NoReply(link, timeout_ms, received);
-}
-
-Outcome AwaitAck(ReaderLink &link, const Frame &frame, int timeout_ms)
-{
-    const auto asked = Ask(link, frame, timeout_ms);
-    if (const auto *failed = std::get_if<Outcome>(&asked))
-        return *failed;
-    const ReaderLink::Reply &reply = std::get<ReaderLink::Reply>(asked);
-    if (reply.form != FoundReply::Form::Ack)
-        return {kExitNotVerified, "the reader answered with a report, not an acknowledgement: " + HexLine(reply.bytes)};
-    const auto *ack = reinterpret_cast<const std::uint8_t *>(reply.bytes.data());
-    if (!AckSucceeded(std::span<const std::uint8_t, kAckSize>(ack, kAckSize)))
-        return {kExitRefused, "the reader refused the setting (acknowledgement " + HexLine(reply.bytes) + ")"};
-    return {kExitDone, {}};
-}
-
-std::variant<Frame, Outcome> Query(ReaderLink &link, int timeout_ms)
-{
-    const auto asked = Ask(link, ComposeQuery(), timeout_ms);
-    if (const auto *failed = std::get_if<Outcome>(&asked))
-        return *failed;
-    const ReaderLink::Reply &reply = std::get<ReaderLink::Reply>(asked);
-    if (reply.form != FoundReply::Form::Report)
-        return Outcome{kExitNotVerified, "the reader answered with an acknowledgement, not a report: " + HexLine(reply.bytes)};
-    const auto report = VerifiedReport(reply.bytes);
-    if (!report)
-        return Outcome{kExitNotVerified, "the reply is not a valid report: " + HexLine(reply.bytes)};
-    return *report;
-}
-
-// The fields set that a report does not show as set.
-std::string Mismatches(const std::vector<FieldValue> &values, const Frame &report)
-{
-    std::string text;
-    const FieldBytes fields = FieldBytesOf(report);
-    for (const FieldValue &v : values) {
-        const std::uint8_t got = fields[static_cast<std::size_t>(v.field)];
-        if (got != v.byte)
-            text += std::string(text.empty() ? "" : "; ") + FieldName(v.field) + " is " +
-                    ValueText(v.field, got).value_or(Describe(v.field, got)) + ", not " +
-                    ValueText(v.field, v.byte).value_or("?");
+    ReaderSetup setup(link.Serial());
+    std::optional<ReaderSetup::Outcome> outcome;
+    QEventLoop loop;
+    start(setup, [&](const ReaderSetup::Outcome &o) {
+        outcome = o;
+        loop.quit();
+    });
+    if (!outcome)
+        loop.exec();
+    int code = kExitDone;
+    switch (outcome->result) {
+    case ReaderSetup::Result::Done: code = kExitDone; break;
+    case ReaderSetup::Result::NoReply: code = kExitNoReply; break;
+    case ReaderSetup::Result::Garbled: code = kExitNotVerified; break;
+    case ReaderSetup::Result::Refused: code = kExitRefused; break;
+    case ReaderSetup::Result::NotVerified: code = kExitNotVerified; break;
+    case ReaderSetup::Result::HungUp: code = kExitFailure; break;
     }
-    return text;
+    return {{code, outcome->problem}, outcome->report};
 }
 
-// Sets the fields and, with `verify`, queries and compares: the outcome and
-// the report read back (when there was one).
+// Sets the fields and, with `verify`, queries and compares.
 std::pair<Outcome, std::optional<Frame>> SetFields(ReaderLink &link, const std::vector<FieldValue> &values, bool verify,
                                                   int timeout_ms)
 {
-    if (Outcome ack = AwaitAck(link, SetFrameFor(values), timeout_ms); ack.code != kExitDone || !verify)
-        return {ack, std::nullopt};
-    // A reader whose baud rate was set runs at the new one once it has
-    // acknowledged: the verifying query follows it there.
-    for (const FieldValue &v : values)
-        if (v.field == Field::baud)
-            if (const auto index = DecodeBaud(v.byte))
-                link.SetBaudRate(static_cast<std::uint32_t>(kBaudRateValues[*index]));
-    const auto queried = Query(link, timeout_ms);
-    if (const auto *failed = std::get_if<Outcome>(&queried))
-        return {*failed, std::nullopt};
-    const Frame report = std::get<Frame>(queried);
-    const std::string wrong = Mismatches(values, report);
-    if (!wrong.empty())
-        return {{kExitNotVerified, "the reader reports " + wrong}, report};
-    return {{kExitDone, {}}, report};
+    return Converse(link, [&](ReaderSetup &setup, ReaderSetup::Done done) {
+        setup.Start(values, verify, timeout_ms, std::move(done));
+    });
 }
 
 std::string Assignments(const std::vector<FieldValue> &values)
@@ -314,7 +271,7 @@ int RunSend(const Invocation &inv, ReaderLink &link, std::ostream &out, std::ost
     link.Send(bytes);
     const auto reply = link.NextChunk(inv.timeout_ms);
     if (!reply)
-        return Finish(NoReply(link, inv.timeout_ms, {}), err);
+        return Finish(NoReply(link, inv.timeout_ms), err);
     if (inv.json)
         PrintJson(out, {{"sent", Q(HexLine(bytes))}, {"hex", Q(HexLine(*reply))}, {"text", Q(TextLine(*reply))}});
     else
@@ -372,28 +329,7 @@ void WaitFor(const std::string &port, bool present)
 bool Record(const std::string &file, const std::string &port, bool ok, const std::optional<Frame> &report,
             const std::string &detail)
 {
-    if (file.empty())
-        return true;
-    std::optional<AppendFile> record = AppendFile::Open(file);
-    if (!record || !record->Lock()) // two provisions on one record take turns
-        return false;
-    std::ostringstream csv;
-    if (record->Size() == 0u) // a new file, or one left empty: the header first
-        csv << "time,port,result,ctrl,id,wiegand,format,baud,power,reread,send,raw,detail\r\n";
-    auto quoted = [](std::string text) {
-        std::string out = "\"";
-        for (char c : text)
-            out += c == '"' ? std::string("\"\"") : std::string(1, c);
-        return out + "\"";
-    };
-    csv << Now() << "," << quoted(port) << "," << (ok ? "ok" : "failed");
-    for (std::size_t i = 0; i < kFieldCount; ++i) {
-        csv << ",";
-        if (report)
-            csv << quoted(ValueText(static_cast<Field>(i), FieldBytesOf(*report)[i]).value_or(""));
-    }
-    csv << "," << (report ? HexLine(AsBytes(*report)) : "") << "," << quoted(detail) << "\r\n";
-    return record->WriteAll(csv.str());
+    return file.empty() || AppendBatchRecord(file, {Now(), port, ok, report, detail});
 }
 
 // One reader: open (a freshly plugged adapter may need a moment, while udev
@@ -484,15 +420,19 @@ int Run(const Invocation &inv, std::ostream &out, std::ostream &err)
     }
     switch (inv.command) {
     case Command::Query: {
-        const auto queried = Query(*link, inv.timeout_ms);
-        if (const auto *failed = std::get_if<Outcome>(&queried))
-            return Finish(*failed, err);
-        PrintReport(out, std::get<Frame>(queried), inv.json);
+        const auto [outcome, report] = Converse(*link, [&](ReaderSetup &setup, ReaderSetup::Done done) {
+            setup.StartQuery(inv.timeout_ms, std::move(done));
+        });
+        if (outcome.code != kExitDone || !report)
+            return Finish(outcome, err);
+        PrintReport(out, *report, inv.json);
         return kExitDone;
     }
     case Command::Set: return RunSet(inv, *link, out, err);
     case Command::Reset: {
-        const Outcome ack = AwaitAck(*link, ComposeFactoryReset(), inv.timeout_ms);
+        const Outcome ack = Converse(*link, [&](ReaderSetup &setup, ReaderSetup::Done done) {
+            setup.StartCommand(ComposeFactoryReset(), inv.timeout_ms, std::move(done));
+        }).first;
         if (ack.code == kExitDone)
             out << "factory settings restored" << std::endl;
         return Finish(ack, err);

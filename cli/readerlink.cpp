@@ -2,7 +2,6 @@
 
 #include "protocol/frame.h"
 
-#include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QTimer>
 
@@ -95,20 +94,6 @@ std::optional<ByteString> ReaderLink::NextChunk(int timeout_ms)
     ByteString chunk = std::move(chunks_.front());
     chunks_.pop_front();
     return chunk;
-}
-
-std::optional<ReaderLink::Reply> ReaderLink::AwaitReply(std::string_view sent, int timeout_ms, ByteString &received)
-{
-    received.clear();
-    const QDeadlineTimer deadline(timeout_ms);
-    while (true) {
-        const auto chunk = NextChunk(static_cast<int>(std::max<qint64>(0, deadline.remainingTime())));
-        if (!chunk)
-            return std::nullopt;
-        received += *chunk;
-        if (const auto found = FindReply(received, sent))
-            return Reply{found->form, ByteString(found->bytes)};
-    }
 }
 
 } // namespace rovi::cli

@@ -2,11 +2,11 @@
 
 // The reader on its serial line, for a program without a window: the same
 // component the window uses (exclusive open, the 100 ms chunk rule), with
-// waits that run the event loop until a chunk comes or time is up.
+// waits that run the event loop until a chunk comes or time is up. The
+// conversations that set and read the reader run on Serial() (ReaderSetup).
 
 #include "options.h"
 #include "base/bytes.h"
-#include "protocol/replyscan.h"
 #include "serial/seriallink.h"
 #include "serial/portinfo.h"
 
@@ -38,16 +38,10 @@ public:
     void SetBaudRate(std::uint32_t rate);
     // The next chunk, waiting at most timeout_ms (forever when negative).
     std::optional<ByteString> NextChunk(int timeout_ms);
-    // The reply to `sent`: the first whole reply frame in the bytes that
-    // come within timeout_ms (across chunks, card traffic around it passed
-    // over; see protocol/replyscan.h). `received` gets every byte that came.
-    struct Reply {
-        FoundReply::Form form;
-        ByteString bytes;
-    };
-    std::optional<Reply> AwaitReply(std::string_view sent, int timeout_ms, ByteString &received);
     // The device went away (unplugged); no more chunks will come.
     bool HungUp() const { return hung_up_; }
+    // The link itself, for what runs on its signals (ReaderSetup).
+    SerialLink &Serial() { return link_; }
 
 private:
     SerialLink link_;
