@@ -142,6 +142,7 @@ SerialReader::ReadEnd SerialReader::GatherRead(std::size_t &count)
     const ReadPlan plan = PlanRead(device_->Timeouts());
     const auto pause = GatherPause(plan);
     int reads = 0;
+    bool rested = false; // after a rest the bytes are read without asking poll first
     const Clock::time_point start = Clock::now();
     Clock::time_point last_byte{};
     count = 0;
@@ -153,20 +154,24 @@ SerialReader::ReadEnd SerialReader::GatherRead(std::size_t &count)
             const auto gap_end = last_byte + *plan.interval;
             deadline = deadline ? std::min(*deadline, gap_end) : gap_end;
         }
-        pollfd fds[2] = {{close_event_->Handle(), POLLIN, 0}, {device_->Handle(), POLLIN, 0}};
-        const int ready = ::poll(fds, 2, PollTimeoutMs(deadline));
-        if (ready < 0) {
-            if (errno == EINTR)
-                continue;
-            return ReadEnd::hangup;
+        short events = POLLIN;
+        if (!rested) {
+            pollfd fds[2] = {{close_event_->Handle(), POLLIN, 0}, {device_->Handle(), POLLIN, 0}};
+            const int ready = ::poll(fds, 2, PollTimeoutMs(deadline));
+            if (ready < 0) {
+                if (errno == EINTR)
+                    continue;
+                return ReadEnd::hangup;
+            }
+            if (fds[0].revents != 0)
+                return ReadEnd::closed;
+            if (ready == 0)
+                return ReadEnd::complete; // the interval or total time-out ran out
+            events = fds[1].revents;
+            if (events & POLLNVAL)
+                return ReadEnd::gone;
         }
-        if (fds[0].revents != 0)
-            return ReadEnd::closed;
-        if (ready == 0)
-            return ReadEnd::complete; // the interval or total time-out ran out
-        const short events = fds[1].revents;
-        if (events & POLLNVAL)
-            return ReadEnd::gone;
+        rested = false;
         if (auto hook = BeforeReadHook.load())
             hook(device_->Handle());
         const ssize_t n = ::read(device_->Handle(), buffer_.data() + count, kReadBufferSize - count);
@@ -178,9 +183,11 @@ SerialReader::ReadEnd SerialReader::GatherRead(std::size_t &count)
                 return ReadEnd::complete;
             // A second read in one chunk means the line is streaming: rest
             // between reads from now on (a lone card stays one wake-up).
-            if (++reads > 1 && pause.count() > 0 &&
-                RestUntil(std::min(last_byte + pause, deadline.value_or(last_byte + pause))))
-                return ReadEnd::closed;
+            if (++reads > 1 && pause.count() > 0) {
+                if (RestUntil(std::min(last_byte + pause, deadline.value_or(last_byte + pause))))
+                    return ReadEnd::closed;
+                rested = true;
+            }
             continue;
         }
         if (n < 0 && (errno == EAGAIN || errno == EINTR))
@@ -188,8 +195,9 @@ SerialReader::ReadEnd SerialReader::GatherRead(std::size_t &count)
         if (n < 0 && errno == EBADF)
             return ReadEnd::gone;
         // With VMIN and VTIME 0 an empty input queue reads as 0 bytes, for
-        // instance when a purge emptied it after the poll: only the poll's
-        // hang-up or error, or a failing read (EIO), mean the line is gone.
+        // instance when a purge emptied it after the poll, or after a rest
+        // that nothing came in: only the poll's hang-up or error, or a
+        // failing read (EIO), mean the line is gone.
         if (n == 0 && (events & (POLLHUP | POLLERR)) == 0)
             continue;
         return ReadEnd::hangup;
