@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "openadvice.h"
+#include "batchsetupdialog.h"
 #include "profilefile.h"
 #include "linetrouble.h"
 #include "readersearchdialog.h"
@@ -97,6 +98,8 @@ void MainWindow::BuildMenu()
     QMenu *profile_menu = menuBar()->addMenu(QStringLiteral("参数"));
     saveProfileAction = profile_menu->addAction(QStringLiteral("保存参数…"));
     loadProfileAction = profile_menu->addAction(QStringLiteral("载入参数…"));
+    batchSetupAction = profile_menu->addAction(QStringLiteral("批量设置…"));
+    batchSetupAction->setObjectName(QStringLiteral("batchSetupAction"));
     saveProfileAction->setObjectName(QStringLiteral("saveProfileAction"));
     loadProfileAction->setObjectName(QStringLiteral("loadProfileAction"));
     QMenu *help_menu = menuBar()->addMenu(QStringLiteral("帮助"));
@@ -116,6 +119,7 @@ void MainWindow::BuildMenu()
     on_menu(saveLogAction, &MainWindow::SaveLogAs);
     on_menu(saveProfileAction, &MainWindow::SaveProfile);
     on_menu(loadProfileAction, &MainWindow::LoadProfile);
+    on_menu(batchSetupAction, &MainWindow::ShowBatchSetup);
     auto on_switch = [this](QAction *item, void (MainWindow::*handler)(bool)) {
         connect(item, &QAction::triggered, this, [this, handler](bool on) { RunHandler(this, [=, this] { (this->*handler)(on); }); });
     };
@@ -222,9 +226,8 @@ void MainWindow::ClosePortAndFlushRecord()
     console_->FlushLogFile();
 }
 
-bool MainWindow::TryOpenPort(int *error)
+LineSettings MainWindow::ConfiguredLine() const
 {
-    link_.SetPortName(portSettings.port);
     LineSettings line = link_.Line();
     line.baudRate = static_cast<std::uint32_t>(StrToInt(portSettings.baud));
     if (const auto parity = settings::ChoiceAt(settings::kParityChoices, portSettings.parity))
@@ -233,7 +236,13 @@ bool MainWindow::TryOpenPort(int *error)
         line.dataBits = data->value;
     if (const auto stop = settings::ChoiceAt(settings::kStopBitsChoices, portSettings.stopBits))
         line.stopBits = stop->value;
-    link_.SetLineSettings(line);
+    return line;
+}
+
+bool MainWindow::TryOpenPort(int *error)
+{
+    link_.SetPortName(portSettings.port);
+    link_.SetLineSettings(ConfiguredLine());
     try {
         link_.StopPort();
         link_.StartPort();
@@ -401,6 +410,15 @@ void MainWindow::LoadProfile()
     QString why;
     if (!path.isEmpty() && !LoadProfileFrom(*panel_, path, &why))
         Warn(this, QStringLiteral("参数文件有误，面板未改动：\n") + why);
+}
+
+void MainWindow::ShowBatchSetup()
+{
+    if (!batch_)
+        batch_ = new BatchSetupDialog(*this);
+    batch_->show();
+    batch_->raise();
+    batch_->activateWindow();
 }
 
 void MainWindow::ShowAbout()

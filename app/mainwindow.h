@@ -16,6 +16,7 @@ class QTimer;
 
 namespace rovi {
 
+class BatchSetupDialog;
 class ReaderConsole;
 class Reconnector;
 
@@ -57,6 +58,7 @@ public:
     // 参数: the panel's fields to and from a profile file.
     QAction *saveProfileAction; // 保存参数…
     QAction *loadProfileAction; // 载入参数…
+    QAction *batchSetupAction;  // 批量设置…
 
     // Port settings, loaded from set.ini when the window is first shown.
     settings::PortSettings portSettings;
@@ -83,6 +85,11 @@ public:
     void SaveLogAs();
     void SaveProfile(); // 保存参数…: a file dialog, then SaveProfileTo
     void LoadProfile(); // 载入参数…: a file dialog, then LoadProfileFrom
+    // 批量设置…: the batch dialog, made once and shown beside the window.
+    void ShowBatchSetup();
+    BatchSetupDialog *BatchSetup() const { return batch_; }
+    // The line the settings ask for (rate, parity, data and stop bits).
+    LineSettings ConfiguredLine() const;
     void SetLogToFile(bool on);
     void SetTimestamps(bool on);
     // Writes both logs to a file (UTF-8, hex and text per line); false when it cannot.
@@ -104,6 +111,7 @@ private:
     panel::TrafficMonitor *monitor_ = nullptr; // a child of the client area
     ReaderConsole *console_ = nullptr;
     Reconnector *reconnector_ = nullptr;
+    BatchSetupDialog *batch_ = nullptr;
     QStatusBar *statusBar_ = nullptr;
     QLabel *status_panels_[2] = {};
     bool shown_once_ = false;

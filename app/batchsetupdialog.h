@@ -1,0 +1,92 @@
+#pragma once
+
+// 批量设置: readers set up one after another on the configured port, each
+// with the same fields and the next ID, each verified and recorded. The
+// set-then-verify and the record are rovi-cli provision's (ReaderSetup,
+// batchrecord.h), so a batch done from either leaves the same record.
+//
+// The loop: wait for the port to be there (a reader plugged into the
+// adapter, or the adapter itself plugged in), open it, set and verify, add
+// a row to the table and the record, close, then wait for the port to go
+// away (or for 下一台, on a port that never goes away) and for the next.
+// A failed reader keeps its ID for the next one. While the batch runs the
+// window's own port is closed; stopping opens it again if it was open.
+//
+// Object names: profileSource, profilePath, firstId, readerCount,
+// verifyAfterSet, recordPath, startButton, stopButton, nextButton,
+// batchStatus, batchTable.
+
+#include "serial/readersetup.h"
+#include "serial/seriallink.h"
+
+#include <QDialog>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QSpinBox;
+class QTableWidget;
+class QTimer;
+
+namespace rovi {
+
+class MainWindow;
+
+class BatchSetupDialog : public QDialog {
+public:
+    explicit BatchSetupDialog(MainWindow &window);
+    ~BatchSetupDialog() override;
+
+    // 开始: false, said in a message box, when the profile or the record
+    // cannot be used (nothing is sent then).
+    bool Start();
+    // 停止: the reader being set is left, the window's port as it was.
+    void Stop();
+    // 下一台: the next reader is on the line now.
+    void Next();
+    bool Running() const { return state_ != State::Idle; }
+    int Finished() const { return done_; }
+
+    static constexpr int kPollMs = 200;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    enum class State { Idle, WaitingForReader, Setting, WaitingForUnplug };
+    void Poll();
+    void SetUp();
+    void OnOutcome(const ReaderSetup::Outcome &outcome);
+    void Finish(const QString &why, bool reopen);
+    void SetState(State state, const QString &status);
+    bool LoadFields(QString *why);
+
+    MainWindow &window_;
+    SerialLink link_;
+    ReaderSetup setup_;
+    QTimer *poll_;
+    State state_ = State::Idle;
+    std::vector<FieldValue> fields_; // the profile's, without the ID
+    int next_id_ = 1;
+    int done_ = 0;
+    int wanted_ = 0; // 0: until stopped
+    bool port_was_open_ = false;
+    std::string port_;
+    std::string record_;
+
+    QComboBox *profileSource_;
+    QLineEdit *profilePath_;
+    QSpinBox *firstId_;
+    QSpinBox *readerCount_;
+    QCheckBox *verifyAfterSet_;
+    QLineEdit *recordPath_;
+    QPushButton *startButton_;
+    QPushButton *stopButton_;
+    QPushButton *nextButton_;
+    QLabel *batchStatus_;
+    QTableWidget *batchTable_;
+};
+
+} // namespace rovi

@@ -1,0 +1,173 @@
+// 批量设置 against simulated readers plugged in and pulled out one after
+// another behind one stable name, as at an installer's bench.
+#include "app/batchsetupdialog.h"
+#include "app/mainwindow.h"
+#include "tests/support/messagerecorder.h"
+#include "tests/support/qtwait.h"
+#include "tests/support/readersim.h"
+#include "tests/support/tempdir.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTableWidget>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+using namespace rovi;
+using namespace rovi::test;
+
+namespace {
+
+template <class W> W *Child(QWidget *root, const char *name)
+{
+    W *w = root->findChild<W *>(QString::fromLatin1(name));
+    EXPECT_NE(w, nullptr) << name;
+    return w;
+}
+
+class BatchFixture : public testing::Test {
+protected:
+    std::string Link() const { return (dir.Path() / "reader").string(); }
+    // A reader plugged in behind the name; a refusing one is made ready
+    // under another name first, so it refuses from its first frame.
+    std::unique_ptr<ReaderSim> Plug(bool refusing)
+    {
+        if (!refusing)
+            return std::make_unique<ReaderSim>(QStringList{"--link", QString::fromStdString(Link())});
+        const std::string staging = (dir.Path() / "staging").string();
+        auto sim = std::make_unique<ReaderSim>(QStringList{"--link", QString::fromStdString(staging)});
+        sim->Command("refuse\n");
+        EXPECT_EQ(std::rename(staging.c_str(), Link().c_str()), 0);
+        return sim;
+    }
+    // The record without its time column, line by line.
+    static std::vector<std::string> Rows(const std::string &path)
+    {
+        std::ifstream in(path);
+        std::vector<std::string> rows;
+        for (std::string line; std::getline(in, line);)
+            rows.push_back(rows.empty() ? line : line.substr(line.find(',')));
+        return rows;
+    }
+
+    TempDir dir;
+    MessageRecorder recorder;
+};
+
+} // namespace
+
+// Three readers to set, the second one plugged in refuses: four readers in
+// all, IDs 17, (18 refused), 18, 19. The window's record and rovi-cli
+// provision's for the same run agree row for row, but for the times.
+TEST_F(BatchFixture, ThreeReadersWithConsecutiveIdsOneRefusalAndRovicliSRecord)
+{
+    std::ofstream(dir.Path() / "site.rovi") << "# site\nid=5\nwiegand=34\nformat=hex\n";
+    const std::string window_csv = (dir.Path() / "window.csv").string();
+    const std::string cli_csv = (dir.Path() / "cli.csv").string();
+    const bool refusing[] = {false, true, false, false};
+
+    MainWindow window;
+    window.show();
+    window.portSettings.port = Link();
+    window.ShowBatchSetup();
+    BatchSetupDialog *batch = window.BatchSetup();
+    ASSERT_NE(batch, nullptr);
+    EXPECT_FALSE(batch->isModal());
+    Child<QComboBox>(batch, "profileSource")->setCurrentIndex(1);
+    Child<QLineEdit>(batch, "profilePath")->setText(QString::fromStdString((dir.Path() / "site.rovi").string()));
+    Child<QSpinBox>(batch, "firstId")->setValue(17);
+    Child<QSpinBox>(batch, "readerCount")->setValue(3);
+    Child<QLineEdit>(batch, "recordPath")->setText(QString::fromStdString(window_csv));
+    auto *table = Child<QTableWidget>(batch, "batchTable");
+    auto *status = Child<QLabel>(batch, "batchStatus");
+    Child<QPushButton>(batch, "startButton")->click();
+    ASSERT_TRUE(batch->Running());
+    for (int reader = 0; reader < 4; ++reader) {
+        ASSERT_TRUE(WaitUntil([&] { return status->text().startsWith("等待读卡器"); }, 10000))
+            << status->text().toStdString();
+        auto sim = Plug(refusing[reader]);
+        ASSERT_TRUE(WaitUntil([&] { return table->rowCount() == reader + 1; }, 10000)) << reader;
+    } // each reader pulled out as the next one comes
+    ASSERT_TRUE(WaitUntil([&] { return !batch->Running(); }, 5000));
+    EXPECT_EQ(batch->Finished(), 3);
+    const char *ids[] = {"17", "18", "18", "19"};
+    const char *results[] = {"成功", "拒绝", "成功", "成功"};
+    for (int row = 0; row < 4; ++row) {
+        EXPECT_EQ(table->item(row, 2)->text(), ids[row]) << row;
+        EXPECT_EQ(table->item(row, 3)->text(), QString::fromUtf8(results[row])) << row;
+    }
+    EXPECT_TRUE(table->item(0, 4)->text().contains("id=17 wiegand=34 format=hex")) << table->item(0, 4)->text().toStdString();
+    EXPECT_TRUE(recorder.messages.empty());
+
+    QProcess cli;
+    cli.start(QStringLiteral(ROVI_CLI_PATH), {"-p", QString::fromStdString(Link()), "provision", "--profile",
+                                              QString::fromStdString((dir.Path() / "site.rovi").string()), "--id-from",
+                                              "17", "--count", "3", "--record", QString::fromStdString(cli_csv)});
+    ASSERT_TRUE(cli.waitForStarted());
+    std::string err;
+    for (int reader = 0; reader < 4; ++reader) {
+        ASSERT_TRUE(WaitUntil([&] {
+            err += cli.readAllStandardError().toStdString();
+            std::size_t waits = 0;
+            for (std::size_t at = err.find("waiting for"); at != std::string::npos; at = err.find("waiting for", at + 1))
+                ++waits;
+            return waits == static_cast<std::size_t>(reader + 1);
+        }, 10000)) << err;
+        auto sim = Plug(refusing[reader]);
+        ASSERT_TRUE(WaitUntil([&] { return Rows(cli_csv).size() == static_cast<std::size_t>(reader + 2); }, 10000)) << err;
+    }
+    ASSERT_TRUE(cli.state() == QProcess::NotRunning || cli.waitForFinished(10000));
+    const auto from_window = Rows(window_csv);
+    const auto from_cli = Rows(cli_csv);
+    ASSERT_EQ(from_window.size(), 5u);
+    EXPECT_EQ(from_window, from_cli);
+    EXPECT_NE(from_window[2].find(",failed,"), std::string::npos) << from_window[2];
+}
+
+// Stopping leaves the window's port as it was: open again when it was open.
+TEST_F(BatchFixture, AStoppedBatchLeavesThePortAsItWas)
+{
+    auto reader = Plug(false);
+    MainWindow window;
+    window.show();
+    window.portSettings.port = Link();
+    window.OpenPort();
+    ASSERT_TRUE(window.Link().IsOpen());
+    window.ShowBatchSetup();
+    BatchSetupDialog *batch = window.BatchSetup();
+    Child<QLineEdit>(batch, "recordPath")->setText(QString::fromStdString((dir.Path() / "r.csv").string()));
+    Child<QPushButton>(batch, "startButton")->click();
+    EXPECT_FALSE(window.Link().IsOpen()); // the batch has the port now
+    ASSERT_TRUE(WaitUntil([&] { return Child<QTableWidget>(batch, "batchTable")->rowCount() == 1; }, 10000));
+    Child<QPushButton>(batch, "stopButton")->click();
+    EXPECT_FALSE(batch->Running());
+    EXPECT_TRUE(window.Link().IsOpen());
+
+    window.ClosePort();
+    Child<QPushButton>(batch, "startButton")->click();
+    Child<QPushButton>(batch, "stopButton")->click();
+    EXPECT_FALSE(window.Link().IsOpen()); // closed before, closed after
+    EXPECT_TRUE(recorder.messages.empty());
+}
+
+// A record that cannot be written: nothing starts, and it is said.
+TEST_F(BatchFixture, ARecordThatCannotBeWrittenStopsBeforeAnythingIsSent)
+{
+    MainWindow window;
+    window.portSettings.port = Link();
+    window.ShowBatchSetup();
+    BatchSetupDialog *batch = window.BatchSetup();
+    Child<QLineEdit>(batch, "recordPath")->setText(QString::fromStdString((dir.Path() / "no-folder" / "r.csv").string()));
+    EXPECT_FALSE(batch->Start());
+    EXPECT_FALSE(batch->Running());
+    ASSERT_EQ(recorder.messages.size(), 1u);
+    EXPECT_TRUE(recorder.messages[0].text.startsWith("无法写入记录文件")) << recorder.messages[0].text.toStdString();
+}
