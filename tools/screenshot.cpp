@@ -1,14 +1,20 @@
 // Takes a screenshot of the main window from the X display it runs on
 // (scripts/screenshot runs it under Xvfb):
-//   screenshot OUT.png [main|about|query|search PORT...]
+//   screenshot OUT.png [main|about|query|search PORT...|batch PORT PROFILE]
 // "query" presses 查看参数 first, for a window connected to a reader;
-// "search" shows 搜索读卡器… searching the given ports, after the search.
+// "search" shows 搜索读卡器… searching the given ports, after the search;
+// "batch" shows 批量设置… after three readers on PORT (a port that stays:
+// 下一台 announces each next one), with the fields of PROFILE.
 #include "app/aboutdialog.h"
+#include "app/batchsetupdialog.h"
 #include "app/mainwindow.h"
 #include "app/readersearchdialog.h"
 #include "panel/parampanel.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QSpinBox>
 #include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
@@ -42,10 +48,29 @@ int main(int argc, char *argv[])
         search->StartSearch();
         shot_after_ms = 3000;
     }
+    rovi::BatchSetupDialog *batch = nullptr;
+    if (mode == "batch" && argc > 4) {
+        window.portSettings.port = argv[3];
+        window.ShowBatchSetup();
+        batch = window.BatchSetup();
+        batch->move(window.frameGeometry().topLeft() + QPoint(80, 60));
+        batch->findChild<QComboBox *>("profileSource")->setCurrentIndex(1);
+        batch->findChild<QLineEdit *>("profilePath")->setText(QString::fromLocal8Bit(argv[4]));
+        batch->findChild<QSpinBox *>("firstId")->setValue(17);
+        batch->findChild<QSpinBox *>("readerCount")->setValue(5);
+        batch->findChild<QLineEdit *>("recordPath")->setText("rovi-batch.csv");
+        QTimer::singleShot(300, [batch] { batch->Start(); });
+        QTimer::singleShot(1300, [batch] { batch->Next(); });
+        QTimer::singleShot(2300, [batch] { batch->Next(); });
+        shot_after_ms = 3300;
+    }
     if (mode == "query")
         QTimer::singleShot(300, [&] { window.findChild<QPushButton *>("queryButton")->click(); });
     QTimer::singleShot(shot_after_ms, [&] {
-        QWidget *target = about ? static_cast<QWidget *>(&box) : search ? static_cast<QWidget *>(search.get()) : &window;
+        QWidget *target = about    ? static_cast<QWidget *>(&box)
+                          : search ? static_cast<QWidget *>(search.get())
+                          : batch  ? static_cast<QWidget *>(batch)
+                                   : &window;
         const QRect frame = target->frameGeometry();
         QScreen *screen = target->screen();
         const QPixmap shot = screen->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height());
