@@ -81,7 +81,8 @@ BatchSetupDialog::BatchSetupDialog(MainWindow &window)
     profileSource_->addItems({QStringLiteral("面板当前参数"), QStringLiteral("参数文件")});
     profilePath_ = new QLineEdit(this);
     profilePath_->setObjectName(QStringLiteral("profilePath"));
-    auto *browse = new QPushButton(QStringLiteral("浏览…"), this);
+    browse_ = new QPushButton(QStringLiteral("浏览…"), this);
+    auto *browse = browse_;
     connect(browse, &QPushButton::clicked, this, [this] {
         const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("参数文件"), QString(),
                                                           QStringLiteral("参数文件 (*.rovi);;所有文件 (*)"));
@@ -122,7 +123,10 @@ BatchSetupDialog::BatchSetupDialog(MainWindow &window)
         {QStringLiteral("#"), QStringLiteral("时间"), QStringLiteral("ID"), QStringLiteral("结果"), QStringLiteral("报告")});
     batchTable_->verticalHeader()->hide();
     batchTable_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    batchTable_->setWordWrap(false);
     batchTable_->horizontalHeader()->setStretchLastSection(true);
+    for (int c = kNumber; c < kReport; ++c)
+        batchTable_->horizontalHeader()->setSectionResizeMode(c, QHeaderView::ResizeToContents);
 
     auto *source = new QHBoxLayout;
     source->addWidget(profileSource_);
@@ -249,7 +253,7 @@ void BatchSetupDialog::SetState(State state, const QString &status)
     startButton_->setEnabled(idle);
     stopButton_->setEnabled(!idle);
     nextButton_->setEnabled(state == State::WaitingForUnplug);
-    for (QWidget *w : std::initializer_list<QWidget *>{profileSource_, profilePath_, firstId_, readerCount_,
+    for (QWidget *w : std::initializer_list<QWidget *>{profileSource_, profilePath_, browse_, firstId_, readerCount_,
                                                        verifyAfterSet_, recordPath_})
         w->setEnabled(idle);
 }

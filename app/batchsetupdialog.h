@@ -78,6 +78,7 @@ private:
 
     QComboBox *profileSource_;
     QLineEdit *profilePath_;
+    QPushButton *browse_;
     QSpinBox *firstId_;
     QSpinBox *readerCount_;
     QCheckBox *verifyAfterSet_;
