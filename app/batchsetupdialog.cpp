@@ -325,9 +325,10 @@ void BatchSetupDialog::OnOutcome(const ReaderSetup::Outcome &outcome)
         if (++next_id_ > kIdMax)
             return Finish(QStringLiteral("ID 已用到 %1，已停止").arg(kIdMax), true);
     }
-    SetState(State::WaitingForUnplug,
-             (ok ? QStringLiteral("ID %1 已设置。").arg(next_id_ - 1) : QStringLiteral("失败，ID %1 留给下一台。").arg(next_id_)) +
-                 QStringLiteral("请拔下这台，接上下一台（端口一直都在时按“下一台”）"));
+    QString said = ok ? QStringLiteral("ID %1 已设置。").arg(next_id_ - 1) : QStringLiteral("失败，ID %1 留给下一台。").arg(next_id_);
+    if (outcome.result == ReaderSetup::Result::Garbled)
+        said += QStringLiteral("这台的波特率可能不同：停止后可用“通讯设置”→“搜索读卡器…”找到它。");
+    SetState(State::WaitingForUnplug, said + QStringLiteral("请拔下这台，接上下一台（端口一直都在时按“下一台”）"));
 }
 
 } // namespace rovi

@@ -171,3 +171,25 @@ TEST_F(BatchFixture, ARecordThatCannotBeWrittenStopsBeforeAnythingIsSent)
     ASSERT_EQ(recorder.messages.size(), 1u);
     EXPECT_TRUE(recorder.messages[0].text.startsWith("无法写入记录文件")) << recorder.messages[0].text.toStdString();
 }
+
+// A reader at another rate answers the set frame with bytes that are no
+// reply: said so, with the way to find it, and its ID kept.
+TEST_F(BatchFixture, AReaderAtAnotherRateIsSaidSo)
+{
+    MainWindow window;
+    window.show();
+    window.portSettings.port = Link();
+    window.ShowBatchSetup();
+    BatchSetupDialog *batch = window.BatchSetup();
+    Child<QLineEdit>(batch, "recordPath")->setText(QString::fromStdString((dir.Path() / "r.csv").string()));
+    Child<QSpinBox>(batch, "firstId")->setValue(40);
+    auto *table = Child<QTableWidget>(batch, "batchTable");
+    ReaderSim fast({"--link", QString::fromStdString(Link()), "--baud", "115200"});
+    ASSERT_TRUE(batch->Start());
+    ASSERT_TRUE(WaitUntil([&] { return table->rowCount() == 1; }, 10000));
+    EXPECT_EQ(table->item(0, 3)->text(), QString::fromUtf8("无应答，波特率可能不同"));
+    const QString status = Child<QLabel>(batch, "batchStatus")->text();
+    EXPECT_TRUE(status.contains(QString::fromUtf8("失败，ID 40 留给下一台")) && status.contains(QString::fromUtf8("搜索读卡器")))
+        << status.toStdString();
+    batch->Stop();
+}

@@ -235,3 +235,4 @@ TEST(Throttle, RunsAtOnceThenOnceAtTheEndOfABurst)
     throttle.Request();
     EXPECT_EQ(runs, 3); // a period after the last run: at once again
 }
+
