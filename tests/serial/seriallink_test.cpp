@@ -342,6 +342,25 @@ TEST_F(CommFixture, TheLineDroppingWhileTheWriterIsBusyGivesOneHangup)
     EXPECT_EQ(hangups, 1);
 }
 
+// 关闭COM口 while the writer waits in the middle of a request nobody reads:
+// StopPort returns, nothing of that open is said afterwards (no hang-up,
+// no "queue empty"), and the port takes no more writes.
+TEST_F(CommFixture, StopPortWhileTheWriterWaitsEndsItQuietly)
+{
+    comm.StartPort();
+    ASSERT_TRUE(WaitUntil([&] { return empties == 1; }));
+    const std::string big = Pattern(60000);
+    for (int i = 0; i < 4; ++i)
+        ASSERT_TRUE(comm.WriteBytes(big.data(), static_cast<std::uint16_t>(big.size())));
+    Pump(200); // the terminal is full: the writer waits
+    comm.StopPort();
+    EXPECT_FALSE(comm.IsOpen());
+    EXPECT_FALSE(comm.WriteBytes("y", 1));
+    Pump(300);
+    EXPECT_EQ(hangups, 0);
+    EXPECT_EQ(empties, 1);
+}
+
 namespace {
 
 // Empties the input queue once, between the reader's poll and its read, as
