@@ -279,7 +279,7 @@ void BatchSetupDialog::SetUp()
     SetState(State::Setting, QStringLiteral("正在设置 ID %1…").arg(next_id_));
     std::vector<FieldValue> values{{Field::id_addr, static_cast<std::uint8_t>(next_id_)}};
     values.insert(values.end(), fields_.begin(), fields_.end());
-    setup_.Start(values, verifyAfterSet_->isChecked(), 1000, [this, values](const ReaderSetup::Outcome &outcome) {
+    setup_.Start(values, verifyAfterSet_->isChecked(), 1000, [this](const ReaderSetup::Outcome &outcome) {
         RunHandler(this, [&] { OnOutcome(outcome); });
     });
 }
