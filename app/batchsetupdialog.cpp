@@ -6,7 +6,7 @@
 #include "panel/commandrules.h"
 #include "panel/parampanel.h"
 #include "protocol/batchrecord.h"
-#include "protocol/profile.h"
+#include "profilefile.h"
 #include "serial/portinfo.h"
 #include "ui/messages.h"
 #include "ui/qtext.h"
@@ -18,7 +18,6 @@
 #include <QDate>
 #include <QDateTime>
 #include <QDir>
-#include <QFile>
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -50,15 +49,6 @@ QString ResultWords(ReaderSetup::Result result)
     return {};
 }
 
-// The fields in rovi-cli's words ("id=17 wiegand=34").
-QString Words(const std::vector<FieldValue> &values)
-{
-    std::string text;
-    for (const FieldValue &v : values)
-        text += std::string(text.empty() ? "" : " ") + FieldName(v.field) + "=" + ValueText(v.field, v.byte).value_or("?");
-    return ToQ(text);
-}
-
 QString DefaultRecord()
 {
     return QDir::current().filePath(QStringLiteral("rovi-batch-%1.csv").arg(QDate::currentDate().toString(Qt::ISODate)));
@@ -74,7 +64,6 @@ BatchSetupDialog::BatchSetupDialog(MainWindow &window)
     setModal(false);
     poll_->setInterval(kPollMs);
     connect(poll_, &QTimer::timeout, this, [this] { Poll(); });
-    connect(&link_, &SerialLink::hungUp, this, [this] { link_.StopPort(); });
 
     profileSource_ = new QComboBox(this);
     profileSource_->setObjectName(QStringLiteral("profileSource"));
@@ -166,27 +155,15 @@ void BatchSetupDialog::closeEvent(QCloseEvent *event)
 
 bool BatchSetupDialog::LoadFields(QString *why)
 {
+    std::optional<std::vector<FieldValue>> values;
+    if (profileSource_->currentIndex() == 0)
+        values = FieldsSetBy(panel::SetAllFields(window_.Panel()->Snapshot()));
+    else if (!(values = ReadProfileFile(profilePath_->text(), why))) {
+        *why = QStringLiteral("参数文件有误：") + *why;
+        return false;
+    }
     fields_.clear();
-    if (profileSource_->currentIndex() == 0) {
-        const FieldBytes bytes = panel::SetAllFields(window_.Panel()->Snapshot());
-        for (std::size_t i = 0; i < kFieldCount; ++i)
-            if (bytes[i] != 0 && static_cast<Field>(i) != Field::id_addr)
-                fields_.push_back({static_cast<Field>(i), bytes[i]});
-        return true;
-    }
-    QFile file(profilePath_->text());
-    if (!file.open(QIODevice::ReadOnly)) {
-        *why = QStringLiteral("无法读取 ") + profilePath_->text() + QLatin1Char('\n') + file.errorString();
-        return false;
-    }
-    const QByteArray text = file.read(static_cast<qint64>(kMaxProfileBytes) + 1);
-    const auto parsed = ParseProfile(std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
-    if (const auto *error = std::get_if<ProfileError>(&parsed)) {
-        *why = QStringLiteral("参数文件有误：") + profilePath_->text() + QLatin1Char('\n') +
-               (error->line > 0 ? QStringLiteral("第 %1 行：").arg(error->line) : QString()) + ToQ(error->reason);
-        return false;
-    }
-    for (const FieldValue &v : std::get<std::vector<FieldValue>>(parsed))
+    for (const FieldValue &v : *values)
         if (v.field != Field::id_addr) // each reader's own ID takes its place
             fields_.push_back(v);
     return true;
@@ -297,7 +274,7 @@ void BatchSetupDialog::OnOutcome(const ReaderSetup::Outcome &outcome)
         const FieldBytes bytes = FieldBytesOf(*outcome.report);
         for (std::size_t i = 0; i < kFieldCount; ++i)
             read_back.push_back({static_cast<Field>(i), bytes[i]});
-        report = Words(read_back);
+        report = ToQ(Words(read_back));
     }
     if (!ok)
         report = ToQ(outcome.problem) + (report.isEmpty() ? QString() : QStringLiteral("；") + report);

@@ -34,24 +34,29 @@ bool SaveProfileTo(const panel::ParamPanel &panel, const QString &path, QString 
     return false;
 }
 
-bool LoadProfileFrom(panel::ParamPanel &panel, const QString &path, QString *why)
+std::optional<std::vector<FieldValue>> ReadProfileFile(const QString &path, QString *why)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         *why = QStringLiteral("无法读取 ") + path + QLatin1Char('\n') + file.errorString();
-        return false;
+        return std::nullopt;
     }
     const QByteArray bytes = file.read(static_cast<qint64>(kMaxProfileBytes) + 1);
-    const auto parsed = ParseProfile(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    auto parsed = ParseProfile(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     if (const auto *error = std::get_if<ProfileError>(&parsed)) {
         *why = path + QLatin1Char('\n') +
                (error->line > 0 ? QStringLiteral("第 %1 行：").arg(error->line) : QString()) + ToQ(error->reason);
-        return false;
+        return std::nullopt;
     }
-    FieldBytes fields{};
-    for (const FieldValue &v : std::get<std::vector<FieldValue>>(parsed))
-        fields[static_cast<std::size_t>(v.field)] = v.byte;
-    panel.ApplyProfile(fields);
+    return std::move(std::get<std::vector<FieldValue>>(parsed));
+}
+
+bool LoadProfileFrom(panel::ParamPanel &panel, const QString &path, QString *why)
+{
+    const auto values = ReadProfileFile(path, why);
+    if (!values)
+        return false;
+    panel.ApplyProfile(BytesOf(*values));
     return true;
 }
 

@@ -3,7 +3,12 @@
 // 保存参数 and 载入参数: the panel's fields to and from a profile file
 // (protocol/profile.h gives the format).
 
+#include "protocol/fieldwords.h"
+
 #include <QString>
+
+#include <optional>
+#include <vector>
 
 namespace rovi {
 
@@ -16,9 +21,13 @@ class ParamPanel;
 // already there is replaced whole or not at all.
 bool SaveProfileTo(const panel::ParamPanel &panel, const QString &path, QString *why);
 
+// The fields of a profile file, or nothing (and why, in words for the user:
+// the file, the line and the reason) when it cannot be read or is refused.
+std::optional<std::vector<FieldValue>> ReadProfileFile(const QString &path, QString *why);
+
 // Fills the panel from a profile as a report would, sending nothing; false
-// (and why: the line and the reason) when the file cannot be read or is
-// refused, and then the panel is as it was.
+// (and why) when the file cannot be read or is refused, and then the panel
+// is as it was.
 bool LoadProfileFrom(panel::ParamPanel &panel, const QString &path, QString *why);
 
 } // namespace rovi

@@ -129,14 +129,6 @@ std::pair<Outcome, std::optional<Frame>> SetFields(ReaderLink &link, const std::
     });
 }
 
-std::string Assignments(const std::vector<FieldValue> &values)
-{
-    std::string text;
-    for (const FieldValue &v : values)
-        text += std::string(text.empty() ? "" : " ") + FieldName(v.field) + "=" + ValueText(v.field, v.byte).value_or("?");
-    return text;
-}
-
 int Finish(const Outcome &outcome, std::ostream &err)
 {
     if (!outcome.problem.empty())
@@ -189,13 +181,10 @@ std::vector<std::string> ScanCandidates()
 std::string ReportWords(const Frame &report)
 {
     const FieldBytes fields = FieldBytesOf(report);
-    std::string words;
-    for (std::size_t i = 1; i < kFieldCount; ++i) {
-        const auto field = static_cast<Field>(i);
-        words += std::string(words.empty() ? "" : " ") + FieldName(field) + "=" +
-                 ValueText(field, fields[i]).value_or("?");
-    }
-    return words;
+    std::vector<FieldValue> shown; // all but the control byte
+    for (std::size_t i = 1; i < kFieldCount; ++i)
+        shown.push_back({static_cast<Field>(i), fields[i]});
+    return Words(shown);
 }
 
 int RunScan(const Invocation &inv, std::ostream &out, std::ostream &err)
@@ -251,7 +240,7 @@ int RunSet(const Invocation &inv, ReaderLink &link, std::ostream &out, std::ostr
     if (!accepted)
         return Finish(outcome, err);
     if (inv.json) {
-        QJsonObject result{{"set", Q(Assignments(inv.fields))}, {"accepted", true}};
+        QJsonObject result{{"set", Q(Words(inv.fields))}, {"accepted", true}};
         if (report) {
             result.insert("verified", outcome.code == kExitDone);
             result.insert("fields", FieldsJson(FieldBytesOf(*report)));
@@ -260,7 +249,7 @@ int RunSet(const Invocation &inv, ReaderLink &link, std::ostream &out, std::ostr
         PrintJson(out, result);
     } else {
         const char *said = !report ? "accepted: " : outcome.code == kExitDone ? "verified: " : "accepted, but not verified: ";
-        out << said << Assignments(inv.fields) << std::endl;
+        out << said << Words(inv.fields) << std::endl;
     }
     return Finish(outcome, err);
 }
@@ -371,10 +360,10 @@ int RunProvision(const Invocation &inv, std::ostream &out, std::ostream &err)
         const bool ok = outcome.code == kExitDone;
         if (inv.json)
             PrintJson(out, {{"time", Q(Now())}, {"port", Q(inv.line.port)}, {"result", ok ? "ok" : "failed"},
-                            {"set", Q(Assignments(values))}, {"detail", Q(outcome.problem)},
+                            {"set", Q(Words(values))}, {"detail", Q(outcome.problem)},
                             {"raw", report ? Q(HexLine(AsBytes(*report))) : QJsonValue()}});
         else
-            out << (ok ? "ok      " : "FAILED  ") << Assignments(values) << (ok ? "" : "  (" + outcome.problem + ")")
+            out << (ok ? "ok      " : "FAILED  ") << Words(values) << (ok ? "" : "  (" + outcome.problem + ")")
                 << std::endl;
         if (!Record(inv.record, inv.line.port, ok, report, outcome.problem))
             return Finish({kExitFailure, "cannot write the record " + inv.record + "; stopping"}, err);

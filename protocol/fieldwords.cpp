@@ -208,10 +208,32 @@ Frame SetFrameFor(const std::vector<FieldValue> &values)
 {
     if (values.size() == 1)
         return ComposeFieldSet(values[0].field, values[0].byte);
-    FieldBytes fields{};
+    return ComposeSetAll(BytesOf(values));
+}
+
+FieldBytes BytesOf(const std::vector<FieldValue> &values)
+{
+    FieldBytes bytes{};
     for (const FieldValue &v : values)
-        fields[static_cast<std::size_t>(v.field)] = v.byte;
-    return ComposeSetAll(fields);
+        bytes[static_cast<std::size_t>(v.field)] = v.byte;
+    return bytes;
+}
+
+std::vector<FieldValue> FieldsSetBy(const FieldBytes &bytes)
+{
+    std::vector<FieldValue> values;
+    for (std::size_t i = 0; i < kFieldCount; ++i)
+        if (bytes[i] != 0)
+            values.push_back({static_cast<Field>(i), bytes[i]});
+    return values;
+}
+
+std::string Words(const std::vector<FieldValue> &values)
+{
+    std::string text;
+    for (const FieldValue &v : values)
+        text += std::string(text.empty() ? "" : " ") + FieldName(v.field) + "=" + ValueText(v.field, v.byte).value_or("?");
+    return text;
 }
 
 std::optional<std::string> ValueText(Field field, std::uint8_t byte)

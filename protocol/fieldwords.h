@@ -36,6 +36,15 @@ std::variant<std::vector<FieldValue>, FieldError> ParseAssignments(const std::ve
 // several as one set-all frame with 0 (unchanged) for the others.
 Frame SetFrameFor(const std::vector<FieldValue> &values);
 
+// The bytes of the set-all frame that sets `values` (0 for the others), and
+// back: the fields such bytes set (the non-zero ones, in field order).
+FieldBytes BytesOf(const std::vector<FieldValue> &values);
+std::vector<FieldValue> FieldsSetBy(const FieldBytes &bytes);
+
+// The fields in these words, one after another ("id=17 wiegand=34"; "?"
+// for a byte no word stands for).
+std::string Words(const std::vector<FieldValue> &values);
+
 // The command-line name of a field ("id", "send") and the text of a field
 // byte in the words ParseAssignments takes ("34", "software:12",
 // "3s,leave"), or nothing when the byte is not recognised.

@@ -63,21 +63,18 @@ std::variant<std::vector<FieldValue>, ProfileError> ParseProfile(std::string_vie
 std::variant<std::string, FieldError> ProfileText(const FieldBytes &fields)
 {
     std::string text = "# ROVI reader profile: one FIELD=VALUE a line; a field left out is not changed\r\n";
-    for (std::size_t i = 0; i < kFieldCount; ++i) {
-        if (fields[i] == 0)
-            continue;
-        const auto field = static_cast<Field>(i);
-        const auto value = ValueText(field, fields[i]);
+    for (const FieldValue &v : FieldsSetBy(fields)) {
+        const auto value = ValueText(v.field, v.byte);
         std::optional<std::uint8_t> again;
         if (value) {
-            const auto parsed = ParseAssignments({std::string(FieldName(field)) + "=" + *value});
+            const auto parsed = ParseAssignments({std::string(FieldName(v.field)) + "=" + *value});
             if (const auto *read = std::get_if<std::vector<FieldValue>>(&parsed))
                 again = read->front().byte;
         }
-        if (again != fields[i])
-            return FieldError{std::string("field ") + FieldName(field) + ": the byte 0x" + IntToHex2(fields[i]) +
+        if (again != v.byte)
+            return FieldError{std::string("field ") + FieldName(v.field) + ": the byte 0x" + IntToHex2(v.byte) +
                               " has no words a profile can hold"};
-        text += std::string(FieldName(field)) + "=" + *value + "\r\n";
+        text += std::string(FieldName(v.field)) + "=" + *value + "\r\n";
     }
     return text;
 }

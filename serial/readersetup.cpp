@@ -20,29 +20,27 @@ ReaderSetup::ReaderSetup(SerialLink &link, QObject *parent) : QObject(parent), l
 
 void ReaderSetup::Start(const std::vector<FieldValue> &values, bool verify, int timeout_ms, Done done)
 {
-    values_ = values;
-    verify_ = verify;
-    timeout_ms_ = timeout_ms;
-    done_ = std::move(done);
-    Ask(SetFrameFor(values_), Step::AwaitAck);
+    Begin(SetFrameFor(values), Step::AwaitAck, values, verify, timeout_ms, std::move(done));
 }
 
 void ReaderSetup::StartCommand(const Frame &frame, int timeout_ms, Done done)
 {
-    values_.clear();
-    verify_ = false;
-    timeout_ms_ = timeout_ms;
-    done_ = std::move(done);
-    Ask(frame, Step::AwaitAck);
+    Begin(frame, Step::AwaitAck, {}, false, timeout_ms, std::move(done));
 }
 
 void ReaderSetup::StartQuery(int timeout_ms, Done done)
 {
-    values_.clear();
-    verify_ = true;
+    Begin(ComposeQuery(), Step::AwaitReport, {}, true, timeout_ms, std::move(done));
+}
+
+void ReaderSetup::Begin(const Frame &frame, Step step, std::vector<FieldValue> values, bool verify, int timeout_ms,
+                        Done done)
+{
+    values_ = std::move(values);
+    verify_ = verify;
     timeout_ms_ = timeout_ms;
     done_ = std::move(done);
-    Ask(ComposeQuery(), Step::AwaitReport);
+    Ask(frame, step);
 }
 
 void ReaderSetup::Stop()

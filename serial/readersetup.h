@@ -56,6 +56,7 @@ public:
 
 private:
     enum class Step { Idle, AwaitAck, AwaitReport };
+    void Begin(const Frame &frame, Step step, std::vector<FieldValue> values, bool verify, int timeout_ms, Done done);
     void Ask(const Frame &frame, Step step);
     void OnChunk(const QByteArray &chunk);
     void OnReply(bool ack, std::string_view bytes);

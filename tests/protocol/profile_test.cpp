@@ -6,14 +6,6 @@ using namespace rovi;
 
 namespace {
 
-FieldBytes BytesOf(const std::vector<FieldValue> &values)
-{
-    FieldBytes bytes{};
-    for (const FieldValue &v : values)
-        bytes[static_cast<std::size_t>(v.field)] = v.byte;
-    return bytes;
-}
-
 std::vector<FieldValue> Parsed(std::string_view text)
 {
     auto parsed = ParseProfile(text);
