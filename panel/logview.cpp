@@ -519,13 +519,18 @@ void LogView::keyPressEvent(QKeyEvent *event)
 void LogView::contextMenuEvent(QContextMenuEvent *event)
 {
     QMenu menu(this);
+    FillContextMenu(menu);
+    menu.exec(event->globalPos());
+}
+
+void LogView::FillContextMenu(QMenu &menu)
+{
     QAction *copy = menu.addAction(QStringLiteral("复制(&C)"), this, [this] { Copy(); });
     copy->setShortcut(QKeySequence::Copy);
     copy->setEnabled(!SelectedText().isEmpty());
     QAction *all = menu.addAction(QStringLiteral("全选(&A)"), this, [this] { SelectAll(); });
     all->setShortcut(QKeySequence::SelectAll);
     all->setEnabled(!lines_.empty());
-    menu.exec(event->globalPos());
 }
 
 } // namespace rovi::panel

@@ -11,6 +11,8 @@
 #include <optional>
 #include <tuple>
 
+class QMenu;
+
 namespace rovi {
 class Throttle;
 }
@@ -51,6 +53,9 @@ public:
     // Drops the oldest lines (at most all of them), for a bound kept by the
     // owner of several logs that must keep the same lines.
     void DropOldestLines(int count);
+
+    // The context menu's items: copy and select all.
+    void FillContextMenu(QMenu &menu);
 
     // The selection, as (line, column) positions; empty when they are equal.
     struct Position {
