@@ -11,9 +11,9 @@ namespace rovi {
 AboutDialog::AboutDialog(QWidget *owner) : QDialog(owner)
 {
     setObjectName(QStringLiteral("aboutDialog"));
-    SetUpFixedDialog(*this, QStringLiteral("关于"), QSize(420, 276));
+    SetUpFixedDialog(*this, tr("关于"), QSize(420, 276));
 
-    auto *version = new QLabel(QStringLiteral("版本号：V") + QLatin1String(kToolVersion), this);
+    auto *version = new QLabel(tr("版本号：V%1").arg(QLatin1String(kToolVersion)), this);
     version->setObjectName(QStringLiteral("versionLabel"));
     version->setGeometry(24, 220, 200, 16);
 }

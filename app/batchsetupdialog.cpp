@@ -10,6 +10,7 @@
 #include "serial/portinfo.h"
 #include "ui/messages.h"
 #include "ui/qtext.h"
+#include "ui/retranslate.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -39,12 +40,12 @@ enum Column { kNumber, kTime, kId, kResult, kReport, kColumns };
 QString ResultWords(ReaderSetup::Result result)
 {
     switch (result) {
-    case ReaderSetup::Result::Done: return QStringLiteral("成功");
-    case ReaderSetup::Result::Refused: return QStringLiteral("拒绝");
+    case ReaderSetup::Result::Done: return BatchSetupDialog::tr("成功");
+    case ReaderSetup::Result::Refused: return BatchSetupDialog::tr("拒绝");
     case ReaderSetup::Result::NoReply:
-    case ReaderSetup::Result::HungUp: return QStringLiteral("无应答");
-    case ReaderSetup::Result::Garbled: return QStringLiteral("无应答，波特率可能不同");
-    case ReaderSetup::Result::NotVerified: return QStringLiteral("校验不符");
+    case ReaderSetup::Result::HungUp: return BatchSetupDialog::tr("无应答");
+    case ReaderSetup::Result::Garbled: return BatchSetupDialog::tr("无应答，波特率可能不同");
+    case ReaderSetup::Result::NotVerified: return BatchSetupDialog::tr("校验不符");
     }
     return {};
 }
@@ -60,21 +61,19 @@ BatchSetupDialog::BatchSetupDialog(MainWindow &window)
     : QDialog(&window), window_(window), setup_(link_), poll_(new QTimer(this))
 {
     setObjectName(QStringLiteral("batchSetupDialog"));
-    setWindowTitle(QStringLiteral("批量设置"));
     setModal(false);
     poll_->setInterval(kPollMs);
     connect(poll_, &QTimer::timeout, this, [this] { Poll(); });
 
     profileSource_ = new QComboBox(this);
     profileSource_->setObjectName(QStringLiteral("profileSource"));
-    profileSource_->addItems({QStringLiteral("面板当前参数"), QStringLiteral("参数文件")});
+    profileSource_->addItems({QString(), QString()});
     profilePath_ = new QLineEdit(this);
     profilePath_->setObjectName(QStringLiteral("profilePath"));
-    browse_ = new QPushButton(QStringLiteral("浏览…"), this);
+    browse_ = new QPushButton(this);
     auto *browse = browse_;
     connect(browse, &QPushButton::clicked, this, [this] {
-        const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("参数文件"), QString(),
-                                                          QStringLiteral("参数文件 (*.rovi);;所有文件 (*)"));
+        const QString path = QFileDialog::getOpenFileName(this, tr("参数文件"), QString(), ProfileFilter());
         if (!path.isEmpty()) {
             profilePath_->setText(path);
             profileSource_->setCurrentIndex(1);
@@ -86,20 +85,18 @@ BatchSetupDialog::BatchSetupDialog(MainWindow &window)
     readerCount_ = new QSpinBox(this);
     readerCount_->setObjectName(QStringLiteral("readerCount"));
     readerCount_->setRange(0, 9999);
-    readerCount_->setSpecialValueText(QStringLiteral("直到停止"));
-    verifyAfterSet_ = new QCheckBox(QStringLiteral("设置后查询校验"), this);
+    verifyAfterSet_ = new QCheckBox(this);
     verifyAfterSet_->setObjectName(QStringLiteral("verifyAfterSet"));
     verifyAfterSet_->setChecked(true);
     recordPath_ = new QLineEdit(DefaultRecord(), this);
     recordPath_->setObjectName(QStringLiteral("recordPath"));
 
-    startButton_ = new QPushButton(QStringLiteral("开始"), this);
+    startButton_ = new QPushButton(this);
     startButton_->setObjectName(QStringLiteral("startButton"));
-    stopButton_ = new QPushButton(QStringLiteral("停止"), this);
+    stopButton_ = new QPushButton(this);
     stopButton_->setObjectName(QStringLiteral("stopButton"));
-    nextButton_ = new QPushButton(QStringLiteral("下一台"), this);
+    nextButton_ = new QPushButton(this);
     nextButton_->setObjectName(QStringLiteral("nextButton"));
-    nextButton_->setToolTip(QStringLiteral("端口一直都在时：下一台读卡器已接好"));
     connect(startButton_, &QPushButton::clicked, this, Guarded(this, [this] { Start(); }));
     connect(stopButton_, &QPushButton::clicked, this, Guarded(this, [this] { Stop(); }));
     connect(nextButton_, &QPushButton::clicked, this, Guarded(this, [this] { Next(); }));
@@ -108,8 +105,6 @@ BatchSetupDialog::BatchSetupDialog(MainWindow &window)
     batchStatus_->setObjectName(QStringLiteral("batchStatus"));
     batchTable_ = new QTableWidget(0, kColumns, this);
     batchTable_->setObjectName(QStringLiteral("batchTable"));
-    batchTable_->setHorizontalHeaderLabels(
-        {QStringLiteral("#"), QStringLiteral("时间"), QStringLiteral("ID"), QStringLiteral("结果"), QStringLiteral("报告")});
     batchTable_->verticalHeader()->hide();
     batchTable_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     batchTable_->setWordWrap(false);
@@ -122,11 +117,14 @@ BatchSetupDialog::BatchSetupDialog(MainWindow &window)
     source->addWidget(profilePath_, 1);
     source->addWidget(browse);
     auto *form = new QFormLayout;
-    form->addRow(QStringLiteral("参数"), source);
-    form->addRow(QStringLiteral("起始 ID"), firstId_);
-    form->addRow(QStringLiteral("数量"), readerCount_);
+    QLabel *labels[4];
+    for (QLabel *&label : labels)
+        label = new QLabel;
+    form->addRow(labels[0], source);
+    form->addRow(labels[1], firstId_);
+    form->addRow(labels[2], readerCount_);
     form->addRow(QString(), verifyAfterSet_);
-    form->addRow(QStringLiteral("记录文件"), recordPath_);
+    form->addRow(labels[3], recordPath_);
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(startButton_);
     buttons->addWidget(stopButton_);
@@ -138,13 +136,32 @@ BatchSetupDialog::BatchSetupDialog(MainWindow &window)
     layout->addWidget(batchStatus_);
     layout->addWidget(batchTable_, 1);
     resize(620, 460);
-    SetState(State::Idle, QString());
+    Retranslated(this, [=, this] {
+        setWindowTitle(tr("批量设置"));
+        profileSource_->setItemText(0, tr("面板当前参数"));
+        profileSource_->setItemText(1, tr("参数文件"));
+        browse_->setText(tr("浏览…"));
+        readerCount_->setSpecialValueText(tr("直到停止"));
+        verifyAfterSet_->setText(tr("设置后查询校验"));
+        startButton_->setText(tr("开始"));
+        stopButton_->setText(tr("停止"));
+        nextButton_->setText(tr("下一台"));
+        nextButton_->setToolTip(tr("端口一直都在时：下一台读卡器已接好"));
+        batchTable_->setHorizontalHeaderLabels({QStringLiteral("#"), tr("时间"), QStringLiteral("ID"), tr("结果"), tr("报告")});
+        labels[0]->setText(tr("参数"));
+        labels[1]->setText(tr("起始 ID"));
+        labels[2]->setText(tr("数量"));
+        labels[3]->setText(tr("记录文件"));
+        if (status_)
+            batchStatus_->setText(status_());
+    });
+    SetState(State::Idle, [] { return QString(); });
 }
 
 BatchSetupDialog::~BatchSetupDialog()
 {
     // The window is going too: every finished row is in the record already.
-    Finish(QString(), false);
+    Finish([] { return QString(); }, false);
 }
 
 void BatchSetupDialog::closeEvent(QCloseEvent *event)
@@ -159,7 +176,7 @@ bool BatchSetupDialog::LoadFields(QString *why)
     if (profileSource_->currentIndex() == 0)
         values = FieldsSetBy(panel::SetAllFields(window_.Panel()->Snapshot()));
     else if (!(values = ReadProfileFile(profilePath_->text(), why))) {
-        *why = QStringLiteral("参数文件有误：") + *why;
+        *why = tr("参数文件有误：") + *why;
         return false;
     }
     fields_.clear();
@@ -181,7 +198,7 @@ bool BatchSetupDialog::Start()
     record_ = recordPath_->text().toStdString();
     std::string cannot;
     if (!AppendFile::Open(record_, &cannot)) { // before any reader is changed
-        Warn(this, QStringLiteral("无法写入记录文件 ") + recordPath_->text() + QLatin1Char('\n') + ToQ(cannot));
+        Warn(this, tr("无法写入记录文件 %1").arg(recordPath_->text()) + QLatin1Char('\n') + ToQ(cannot));
         return false;
     }
     port_ = window_.portSettings.port;
@@ -192,7 +209,7 @@ bool BatchSetupDialog::Start()
     next_id_ = firstId_->value();
     wanted_ = readerCount_->value();
     done_ = 0;
-    SetState(State::WaitingForReader, QStringLiteral("等待读卡器（%1）…").arg(ToQ(port_)));
+    SetState(State::WaitingForReader, WaitingText());
     poll_->start();
     Poll();
     return true;
@@ -200,32 +217,38 @@ bool BatchSetupDialog::Start()
 
 void BatchSetupDialog::Stop()
 {
-    Finish(Running() ? QStringLiteral("已停止") : batchStatus_->text(), true);
+    Finish(Running() ? StatusText([] { return tr("已停止"); }) : status_, true);
 }
 
 void BatchSetupDialog::Next()
 {
     if (state_ == State::WaitingForUnplug) {
-        SetState(State::WaitingForReader, QStringLiteral("等待读卡器（%1）…").arg(ToQ(port_)));
+        SetState(State::WaitingForReader, WaitingText());
         Poll();
     }
 }
 
-void BatchSetupDialog::Finish(const QString &why, bool reopen)
+BatchSetupDialog::StatusText BatchSetupDialog::WaitingText() const
+{
+    return [port = ToQ(port_)] { return tr("等待读卡器（%1）…").arg(port); };
+}
+
+void BatchSetupDialog::Finish(StatusText why, bool reopen)
 {
     const bool was_running = Running();
     poll_->stop();
     setup_.Stop();
     link_.StopPort();
-    SetState(State::Idle, why);
+    SetState(State::Idle, std::move(why));
     if (was_running && reopen && port_was_open_)
         window_.OpenPort();
 }
 
-void BatchSetupDialog::SetState(State state, const QString &status)
+void BatchSetupDialog::SetState(State state, StatusText status)
 {
     state_ = state;
-    batchStatus_->setText(status);
+    status_ = std::move(status);
+    batchStatus_->setText(status_());
     const bool idle = state == State::Idle;
     startButton_->setEnabled(idle);
     stopButton_->setEnabled(!idle);
@@ -239,7 +262,7 @@ void BatchSetupDialog::Poll()
 {
     const bool present = PortPresent(port_);
     if (state_ == State::WaitingForUnplug && !present)
-        SetState(State::WaitingForReader, QStringLiteral("等待读卡器（%1）…").arg(ToQ(port_)));
+        SetState(State::WaitingForReader, WaitingText());
     else if (state_ == State::WaitingForReader && present)
         SetUp();
 }
@@ -253,7 +276,7 @@ void BatchSetupDialog::SetUp()
     } catch (const SerialError &) {
         return; // there, but not yet to be opened (its permissions being set): the next look tries again
     }
-    SetState(State::Setting, QStringLiteral("正在设置 ID %1…").arg(next_id_));
+    SetState(State::Setting, [id = next_id_] { return tr("正在设置 ID %1…").arg(id); });
     std::vector<FieldValue> values{{Field::id_addr, static_cast<std::uint8_t>(next_id_)}};
     values.insert(values.end(), fields_.begin(), fields_.end());
     setup_.Start(values, verifyAfterSet_->isChecked(), 1000, [this](const ReaderSetup::Outcome &outcome) {
@@ -277,7 +300,7 @@ void BatchSetupDialog::OnOutcome(const ReaderSetup::Outcome &outcome)
         report = ToQ(Words(read_back));
     }
     if (!ok)
-        report = ToQ(outcome.problem) + (report.isEmpty() ? QString() : QStringLiteral("；") + report);
+        report = ToQ(outcome.problem) + (report.isEmpty() ? QString() : tr("；") + report);
     const QString cells[kColumns] = {QString::number(row + 1), now.toString(QStringLiteral("HH:mm:ss")),
                                      QString::number(next_id_), ResultWords(outcome.result), report};
     for (int c = 0; c < kColumns; ++c) {
@@ -291,21 +314,24 @@ void BatchSetupDialog::OnOutcome(const ReaderSetup::Outcome &outcome)
         QApplication::beep();
     if (!AppendBatchRecord(record_, {now.toString(Qt::ISODateWithMs).toStdString(), port_, ok, outcome.report,
                                      outcome.problem})) {
-        Finish(QStringLiteral("记录文件无法写入，已停止"), true);
-        Warn(this, QStringLiteral("无法写入记录文件 ") + ToQ(record_) + QStringLiteral("\n已停止；表中的结果都在。"));
+        Finish([] { return tr("记录文件无法写入，已停止"); }, true);
+        Warn(this, tr("无法写入记录文件 %1").arg(ToQ(record_)) + QLatin1Char('\n') + tr("已停止；表中的结果都在。"));
         return;
     }
     if (ok) {
         ++done_;
         if (wanted_ > 0 && done_ >= wanted_)
-            return Finish(QStringLiteral("完成：%1 台").arg(done_), true);
+            return Finish([done = done_] { return tr("完成：%1 台").arg(done); }, true);
         if (++next_id_ > kIdMax)
-            return Finish(QStringLiteral("ID 已用到 %1，已停止").arg(kIdMax), true);
+            return Finish([] { return tr("ID 已用到 %1，已停止").arg(kIdMax); }, true);
     }
-    QString said = ok ? QStringLiteral("ID %1 已设置。").arg(next_id_ - 1) : QStringLiteral("失败，ID %1 留给下一台。").arg(next_id_);
-    if (outcome.result == ReaderSetup::Result::Garbled)
-        said += QStringLiteral("这台的波特率可能不同：停止后可用“通讯设置”→“搜索读卡器…”找到它。");
-    SetState(State::WaitingForUnplug, said + QStringLiteral("请拔下这台，接上下一台（端口一直都在时按“下一台”）"));
+    const bool garbled = outcome.result == ReaderSetup::Result::Garbled;
+    SetState(State::WaitingForUnplug, [ok, garbled, id = ok ? next_id_ - 1 : next_id_] {
+        QString said = ok ? tr("ID %1 已设置。").arg(id) : tr("失败，ID %1 留给下一台。").arg(id);
+        if (garbled)
+            said += tr("这台的波特率可能不同：停止后可用“通讯设置”→“搜索读卡器…”找到它。");
+        return said + tr("请拔下这台，接上下一台（端口一直都在时按“下一台”）");
+    });
 }
 
 } // namespace rovi

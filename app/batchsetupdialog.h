@@ -21,6 +21,8 @@
 
 #include <QDialog>
 
+#include <functional>
+
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -35,6 +37,8 @@ namespace rovi {
 class MainWindow;
 
 class BatchSetupDialog : public QDialog {
+    Q_OBJECT
+
 public:
     explicit BatchSetupDialog(MainWindow &window);
     ~BatchSetupDialog() override;
@@ -59,8 +63,11 @@ private:
     void Poll();
     void SetUp();
     void OnOutcome(const ReaderSetup::Outcome &outcome);
-    void Finish(const QString &why, bool reopen);
-    void SetState(State state, const QString &status);
+    // A status line, made again when the language changes.
+    using StatusText = std::function<QString()>;
+    void Finish(StatusText why, bool reopen);
+    void SetState(State state, StatusText status);
+    StatusText WaitingText() const;
     bool LoadFields(QString *why);
 
     MainWindow &window_;
@@ -87,6 +94,7 @@ private:
     QPushButton *stopButton_;
     QPushButton *nextButton_;
     QLabel *batchStatus_;
+    StatusText status_;
     QTableWidget *batchTable_;
 };
 

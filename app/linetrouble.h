@@ -4,6 +4,8 @@
 // another baud rate or format gives framing errors) and carrier changes.
 // Plain C++: the console and the status bar call it.
 
+#include "base/texts.h"
+
 #include <chrono>
 #include <cstdint>
 #include <string>
@@ -17,8 +19,9 @@ std::string LineErrorLogLine(std::uint32_t flags);
 // The status bar's hint for the most telling error of the word.
 std::string LineErrorHint(std::uint32_t flags);
 
-inline constexpr const char *kCarrierLogLine = "[载波检测变化]";
-inline constexpr const char *kCarrierHint = "载波信号变化：请检查读卡器的连接";
+// Shown through Translated("LineTrouble", …).
+inline constexpr const char *kCarrierLogLine = MarkedText("LineTrouble", "[载波检测变化]");
+inline constexpr const char *kCarrierHint = MarkedText("LineTrouble", "载波信号变化：请检查读卡器的连接");
 
 // Errors come with every chunk of a garbled stream; the logs show one line
 // per burst: a burst goes on while the same errors come again within a

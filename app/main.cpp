@@ -2,7 +2,9 @@
 #include "demosession.h"
 #include "mainwindow.h"
 
+#include "settings/tooloptions.h"
 #include "ui/messages.h"
+#include "ui/translation.h"
 
 #include <QApplication>
 
@@ -113,7 +115,9 @@ int main(int argc, char *argv[])
     ToolApplication app(argc, argv);
     QApplication::setApplicationName(rovi::kAppTitle);
 
-    rovi::InstallChineseQtTranslation();
+    // The language chosen in the window, else the system's.
+    const auto chosen = rovi::settings::LoadStoredSettings(rovi::settings::kIniPath).options.language;
+    rovi::UseLanguage(chosen.value_or(rovi::SystemLanguage(rovi::SystemLocaleName())));
 
     std::unique_ptr<rovi::DemoSession> demo;
     if (start.demo) {

@@ -19,7 +19,10 @@
 #include "ui/messages.h"
 #include "ui/qtext.h"
 #include "ui/dialogframe.h"
+#include "ui/retranslate.h"
+#include "ui/translation.h"
 
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileDialog>
@@ -62,7 +65,7 @@ MainWindow::MainWindow()
     connect(&link_, &SerialLink::lineError, this, [this](quint32 flags) { ShowLineHint(ToQ(LineErrorHint(flags))); });
     connect(&link_, &SerialLink::modemChanged, this, [this](quint32 bits) {
         if (bits & ModemChange::CarrierDetect)
-            ShowLineHint(QString::fromUtf8(kCarrierHint));
+            ShowLineHint(ToQ(Translated("LineTrouble", kCarrierHint)));
     });
     hint_timer_ = new QTimer(this);
     hint_timer_->setSingleShot(true);
@@ -80,34 +83,67 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::BuildMenu()
 {
-    QMenu *comm_menu = menuBar()->addMenu(QStringLiteral("通讯设置"));
-    portSettingsAction = comm_menu->addAction(QStringLiteral("COM设置"));
-    openPortAction = comm_menu->addAction(QStringLiteral("打开COM口"));
-    closePortAction = comm_menu->addAction(QStringLiteral("关闭COM口"));
-    searchReaderAction = comm_menu->addAction(QStringLiteral("搜索读卡器…"));
+    QMenu *comm_menu = menuBar()->addMenu(QString());
+    portSettingsAction = comm_menu->addAction(QString());
+    openPortAction = comm_menu->addAction(QString());
+    closePortAction = comm_menu->addAction(QString());
+    searchReaderAction = comm_menu->addAction(QString());
     comm_menu->addSeparator();
-    reconnectAction = comm_menu->addAction(QStringLiteral("断线自动重连"));
+    reconnectAction = comm_menu->addAction(QString());
     reconnectAction->setCheckable(true);
     reconnectAction->setChecked(options.reconnect);
-    QMenu *record_menu = menuBar()->addMenu(QStringLiteral("记录"));
-    saveLogAction = record_menu->addAction(QStringLiteral("保存记录…"));
-    logFileAction = record_menu->addAction(QStringLiteral("记录到文件"));
+    QMenu *record_menu = menuBar()->addMenu(QString());
+    saveLogAction = record_menu->addAction(QString());
+    logFileAction = record_menu->addAction(QString());
     logFileAction->setCheckable(true);
-    timestampsAction = record_menu->addAction(QStringLiteral("显示时间戳"));
+    timestampsAction = record_menu->addAction(QString());
     timestampsAction->setCheckable(true);
-    QMenu *profile_menu = menuBar()->addMenu(QStringLiteral("参数"));
-    saveProfileAction = profile_menu->addAction(QStringLiteral("保存参数…"));
-    loadProfileAction = profile_menu->addAction(QStringLiteral("载入参数…"));
-    batchSetupAction = profile_menu->addAction(QStringLiteral("批量设置…"));
+    QMenu *profile_menu = menuBar()->addMenu(QString());
+    saveProfileAction = profile_menu->addAction(QString());
+    loadProfileAction = profile_menu->addAction(QString());
+    batchSetupAction = profile_menu->addAction(QString());
     batchSetupAction->setObjectName(QStringLiteral("batchSetupAction"));
     saveProfileAction->setObjectName(QStringLiteral("saveProfileAction"));
     loadProfileAction->setObjectName(QStringLiteral("loadProfileAction"));
-    QMenu *help_menu = menuBar()->addMenu(QStringLiteral("帮助"));
-    aboutAction = help_menu->addAction(QStringLiteral("关于"));
+    QMenu *help_menu = menuBar()->addMenu(QString());
+    aboutAction = help_menu->addAction(QString());
     portSettingsAction->setObjectName(QStringLiteral("portSettingsAction"));
     openPortAction->setObjectName(QStringLiteral("openPortAction"));
     closePortAction->setObjectName(QStringLiteral("closePortAction"));
     aboutAction->setObjectName(QStringLiteral("aboutAction"));
+    Retranslated(this, [=, this] {
+        comm_menu->setTitle(tr("通讯设置"));
+        portSettingsAction->setText(tr("COM设置"));
+        openPortAction->setText(tr("打开COM口"));
+        closePortAction->setText(tr("关闭COM口"));
+        searchReaderAction->setText(tr("搜索读卡器…"));
+        reconnectAction->setText(tr("断线自动重连"));
+        record_menu->setTitle(tr("记录"));
+        saveLogAction->setText(tr("保存记录…"));
+        logFileAction->setText(tr("记录到文件"));
+        timestampsAction->setText(tr("显示时间戳"));
+        profile_menu->setTitle(tr("参数"));
+        saveProfileAction->setText(tr("保存参数…"));
+        loadProfileAction->setText(tr("载入参数…"));
+        batchSetupAction->setText(tr("批量设置…"));
+        help_menu->setTitle(tr("帮助"));
+        aboutAction->setText(tr("关于"));
+    });
+    // Named in both languages, so either reader finds the way back.
+    QMenu *language_menu = menuBar()->addMenu(QStringLiteral("语言 / Language"));
+    language_menu->setObjectName(QStringLiteral("languageMenu"));
+    auto *languages = new QActionGroup(this);
+    chineseAction = languages->addAction(QStringLiteral("中文"));
+    englishAction = languages->addAction(QStringLiteral("English"));
+    chineseAction->setObjectName(QStringLiteral("chineseAction"));
+    englishAction->setObjectName(QStringLiteral("englishAction"));
+    for (QAction *choice : {chineseAction, englishAction}) {
+        choice->setCheckable(true);
+        language_menu->addAction(choice);
+    }
+    (CurrentLanguage() == Language::English ? englishAction : chineseAction)->setChecked(true);
+    connect(chineseAction, &QAction::triggered, this, Guarded(this, [this] { SetLanguage(Language::Chinese); }));
+    connect(englishAction, &QAction::triggered, this, Guarded(this, [this] { SetLanguage(Language::English); }));
     auto on_menu = [this](QAction *item, void (MainWindow::*handler)()) {
         connect(item, &QAction::triggered, this, Guarded(this, [this, handler] { (this->*handler)(); }));
     };
@@ -161,15 +197,37 @@ QWidget *MainWindow::BuildClient()
         statusBar_->addWidget(status_panels_[i]);
     }
     // Its text is what a screen reader reads out; the description says what it is.
-    status_panels_[0]->setAccessibleDescription(QStringLiteral("串口状态"));
+    Retranslated(status_panels_[0], [this] { status_panels_[0]->setAccessibleDescription(tr("串口状态")); });
     return client;
 }
 
 void MainWindow::SetStatusText(const QString &text)
 {
+    ShowStatus([text] { return text; });
+}
+
+void MainWindow::ShowStatus(std::function<QString()> make)
+{
     hint_timer_->stop();
-    summary_ = text;
-    status_panels_[0]->setText(text);
+    status_ = std::move(make);
+    summary_ = status_();
+    status_panels_[0]->setText(summary_);
+}
+
+void MainWindow::changeEvent(QEvent *event)
+{
+    // The status line in the new language (a hint on it goes).
+    if (event->type() == QEvent::LanguageChange && status_)
+        ShowStatus(std::move(status_));
+    QMainWindow::changeEvent(event);
+}
+
+void MainWindow::SetLanguage(Language language)
+{
+    UseLanguage(language);
+    (language == Language::English ? englishAction : chineseAction)->setChecked(true);
+    options.language = language;
+    settings::SaveLanguage(settings::kIniPath, language);
 }
 
 void MainWindow::ShowLineHint(const QString &hint)
@@ -246,7 +304,7 @@ bool MainWindow::TryOpenPort(int *error)
     try {
         link_.StopPort();
         link_.StartPort();
-        SetStatusText(ToQ(settings::StatusSummary(portSettings)));
+        ShowStatus([summary = portSettings] { return ToQ(settings::StatusSummary(summary)); });
         opened_port_ = portSettings.port;
         return true;
     } catch (const SerialError &e) {
@@ -265,7 +323,7 @@ void MainWindow::OpenPort()
     SetStatusText(QString());
     // The message, and below it why the open failed and what to do.
     const std::string advice = OpenFailureAdvice(DiagnoseOpenFailure(portSettings.port, error));
-    ShowMessage({this, QStringLiteral("提示"), QStringLiteral("串口打开失败或者此串口已经被占用\n") + ToQ(advice),
+    ShowMessage({this, tr("提示"), tr("串口打开失败或者此串口已经被占用") + QLatin1Char('\n') + ToQ(advice),
                  MessageIcon::None});
 }
 
@@ -280,7 +338,10 @@ void MainWindow::OnHungUp()
     ClosePort();
     if (options.reconnect)
         reconnector_->Watch(port);
-    SetStatusText(ToQ("串口:" + port + (reconnector_->BackingOff() ? " 已断开（反复断开，5 秒后再试）" : " 已断开")));
+    const bool backing_off = reconnector_->BackingOff();
+    ShowStatus([port = ToQ(port), backing_off] {
+        return backing_off ? tr("串口:%1 已断开（反复断开，5 秒后再试）").arg(port) : tr("串口:%1 已断开").arg(port);
+    });
 }
 
 bool MainWindow::Reconnecting() const
@@ -326,7 +387,7 @@ void MainWindow::ClosePortClicked()
     reconnector_->Stop(); // closed by hand: no reconnecting
     ClosePort();
     if (was_in_use)
-        SetStatusText(ToQ("串口:" + opened_port_ + " 已关闭"));
+        ShowStatus([port = ToQ(opened_port_)] { return tr("串口:%1 已关闭").arg(port); });
 }
 
 void MainWindow::SaveSwitch(const settings::IniKey &key, bool on)
@@ -358,11 +419,11 @@ void MainWindow::SetTimestamps(bool on)
 
 void MainWindow::SaveLogAs()
 {
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("保存记录"), QStringLiteral("记录.txt"),
-                                                      QStringLiteral("文本文件 (*.txt);;所有文件 (*)"));
+    const QString path = QFileDialog::getSaveFileName(this, tr("保存记录"), tr("记录.txt"),
+                                                      tr("文本文件 (*.txt);;所有文件 (*)"));
     QString why;
     if (!path.isEmpty() && !SaveLogTo(path, &why))
-        Warn(this, QStringLiteral("无法写入 ") + path + (why.isEmpty() ? QString() : QLatin1Char('\n') + why));
+        Warn(this, tr("无法写入 %1").arg(path) + (why.isEmpty() ? QString() : QLatin1Char('\n') + why));
 }
 
 bool MainWindow::SaveLogTo(const QString &path, QString *why)
@@ -389,16 +450,9 @@ bool MainWindow::SaveLogTo(const QString &path, QString *why)
     return false;
 }
 
-namespace {
-
-const QString kProfileFilter = QStringLiteral("参数文件 (*.rovi);;所有文件 (*)");
-
-} // namespace
-
 void MainWindow::SaveProfile()
 {
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("保存参数"), QStringLiteral("参数.rovi"),
-                                                      kProfileFilter);
+    const QString path = QFileDialog::getSaveFileName(this, tr("保存参数"), tr("参数.rovi"), ProfileFilter());
     QString why;
     if (!path.isEmpty() && !SaveProfileTo(*panel_, path, &why))
         Warn(this, why);
@@ -406,10 +460,10 @@ void MainWindow::SaveProfile()
 
 void MainWindow::LoadProfile()
 {
-    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("载入参数"), QString(), kProfileFilter);
+    const QString path = QFileDialog::getOpenFileName(this, tr("载入参数"), QString(), ProfileFilter());
     QString why;
     if (!path.isEmpty() && !LoadProfileFrom(*panel_, path, &why))
-        Warn(this, QStringLiteral("参数文件有误，面板未改动：\n") + why);
+        Warn(this, tr("参数文件有误，面板未改动：") + QLatin1Char('\n') + why);
 }
 
 void MainWindow::ShowBatchSetup()

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "base/language.h"
 #include "protocol/frame.h"
 #include "serial/seriallink.h"
 #include "settings/portsettings.h"
 #include "settings/tooloptions.h"
 
 #include <QMainWindow>
+
+#include <functional>
 
 
 class QAction;
@@ -28,6 +31,8 @@ class TrafficMonitor;
 // The main window: menu, the parameter panel on its one tab, the traffic
 // monitor below it and the status bar; fixed 792 x 546 client area.
 class MainWindow : public QMainWindow {
+    Q_OBJECT
+
 public:
     MainWindow();
     ~MainWindow() override;
@@ -59,6 +64,9 @@ public:
     QAction *saveProfileAction; // 保存参数…
     QAction *loadProfileAction; // 载入参数…
     QAction *batchSetupAction;  // 批量设置…
+    // 语言 / Language: the window's texts in Chinese or English, at once.
+    QAction *chineseAction;
+    QAction *englishAction;
 
     // Port settings, loaded from set.ini when the window is first shown.
     settings::PortSettings portSettings;
@@ -92,15 +100,20 @@ public:
     LineSettings ConfiguredLine() const;
     void SetLogToFile(bool on);
     void SetTimestamps(bool on);
+    // Shows the window in `language` and stores the choice in set.ini.
+    void SetLanguage(Language language);
     // Writes both logs to a file (UTF-8, hex and text per line); false when it cannot.
     bool SaveLogTo(const QString &path, QString *why = nullptr);
 
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void BuildMenu();
+    // The status line, made again in the new language when it changes.
+    void ShowStatus(std::function<QString()> make);
     void ApplyToolOptions();
     bool TryOpenPort(int *error); // opens with the settings; the summary on success
     void SaveSwitch(const settings::IniKey &key, bool on);
@@ -116,7 +129,8 @@ private:
     QLabel *status_panels_[2] = {};
     bool shown_once_ = false;
     QTimer *hint_timer_ = nullptr;
-    QString summary_;         // the open port's status text, without a hint
+    std::function<QString()> status_; // makes the status text
+    QString summary_;         // the status text, without a hint
     std::string opened_port_; // the name the port was last opened by
 };
 

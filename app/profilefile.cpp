@@ -6,6 +6,7 @@
 #include "protocol/profile.h"
 #include "ui/qtext.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QSaveFile>
 
@@ -15,13 +16,13 @@ bool SaveProfileTo(const panel::ParamPanel &panel, const QString &path, QString 
 {
     const auto text = ProfileText(panel::SetAllFields(panel.Snapshot()));
     if (const auto *error = std::get_if<FieldError>(&text)) {
-        *why = QStringLiteral("参数无法写成参数文件：") + ToQ(error->message);
+        *why = QCoreApplication::translate("ProfileFile", "参数无法写成参数文件：") + ToQ(error->message);
         return false;
     }
     // The chosen name must be a plain file (never a device or a FIFO, nor
     // a link whose target would be replaced).
     if (const auto refusal = WhyNotAPlainFileTarget(path.toStdString())) {
-        *why = QStringLiteral("无法写入 ") + path + QLatin1Char('\n') + ToQ(*refusal);
+        *why = QCoreApplication::translate("ProfileFile", "无法写入 %1").arg(path) + QLatin1Char('\n') + ToQ(*refusal);
         return false;
     }
     QSaveFile file(path);
@@ -30,7 +31,7 @@ bool SaveProfileTo(const panel::ParamPanel &panel, const QString &path, QString 
                                                static_cast<qint64>(bytes.size()) &&
         file.commit())
         return true;
-    *why = QStringLiteral("无法写入 ") + path + QLatin1Char('\n') + file.errorString();
+    *why = QCoreApplication::translate("ProfileFile", "无法写入 %1").arg(path) + QLatin1Char('\n') + file.errorString();
     return false;
 }
 
@@ -38,17 +39,22 @@ std::optional<std::vector<FieldValue>> ReadProfileFile(const QString &path, QStr
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        *why = QStringLiteral("无法读取 ") + path + QLatin1Char('\n') + file.errorString();
+        *why = QCoreApplication::translate("ProfileFile", "无法读取 %1").arg(path) + QLatin1Char('\n') + file.errorString();
         return std::nullopt;
     }
     const QByteArray bytes = file.read(static_cast<qint64>(kMaxProfileBytes) + 1);
     auto parsed = ParseProfile(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     if (const auto *error = std::get_if<ProfileError>(&parsed)) {
         *why = path + QLatin1Char('\n') +
-               (error->line > 0 ? QStringLiteral("第 %1 行：").arg(error->line) : QString()) + ToQ(error->reason);
+               (error->line > 0 ? QCoreApplication::translate("ProfileFile", "第 %1 行：").arg(error->line) : QString()) + ToQ(error->reason);
         return std::nullopt;
     }
     return std::move(std::get<std::vector<FieldValue>>(parsed));
+}
+
+QString ProfileFilter()
+{
+    return QCoreApplication::translate("ProfileFile", "参数文件 (*.rovi);;所有文件 (*)");
 }
 
 bool LoadProfileFrom(panel::ParamPanel &panel, const QString &path, QString *why)

@@ -30,4 +30,7 @@ std::optional<std::vector<FieldValue>> ReadProfileFile(const QString &path, QStr
 // is as it was.
 bool LoadProfileFrom(panel::ParamPanel &panel, const QString &path, QString *why);
 
+// The file dialogs' filter: profile files, then all files.
+QString ProfileFilter();
+
 } // namespace rovi

@@ -59,7 +59,7 @@ void ReaderConsole::HandleLineError(std::uint32_t flags)
 void ReaderConsole::HandleModemChange(std::uint32_t bits)
 {
     if (bits & ModemChange::CarrierDetect)
-        LogNote(kCarrierLogLine);
+        LogNote(Translated("LineTrouble", kCarrierLogLine));
 }
 
 void ReaderConsole::LogNote(const std::string &note)
@@ -94,7 +94,7 @@ void ReaderConsole::FlushLogFile()
     if (file_failed_)
         return; // told once, not every second
     file_failed_ = true;
-    Warn(window_, QStringLiteral("无法写入记录文件 ") + ToQ(file_->PathFor(std::chrono::system_clock::now())) +
+    Warn(window_, tr("无法写入记录文件 %1").arg(ToQ(file_->PathFor(std::chrono::system_clock::now()))) +
                       QLatin1Char('\n') + ToQ(file_->LastError()));
 }
 
@@ -179,7 +179,7 @@ void ReaderConsole::ClearTraffic()
 void ReaderConsole::OnReplyTimeout()
 {
     reply_timer_->stop();
-    Warn(window_, QStringLiteral("发送失败"));
+    Warn(window_, tr("发送失败"));
 }
 
 void ReaderConsole::HandleChunk(const QByteArray &bytes)
@@ -205,9 +205,9 @@ void ReaderConsole::HandleChunk(const QByteArray &bytes)
     } else if (chunk.size() == kAckSize) {
         const auto *ack = reinterpret_cast<const std::uint8_t *>(chunk.data());
         if (AckSucceeded(std::span<const std::uint8_t, kAckSize>(ack, kAckSize)))
-            WarnSuccess(window_, QStringLiteral("设置成功"));
+            WarnSuccess(window_, tr("设置成功"));
         else
-            Warn(window_, QStringLiteral("设置失败"));
+            Warn(window_, tr("设置失败"));
     }
 }
 

@@ -34,6 +34,8 @@ class TrafficFile;
 // time-out; every received chunk is logged and counted, and reports and
 // acknowledgements are interpreted by their length.
 class ReaderConsole : public QObject {
+    Q_OBJECT
+
 public:
     ReaderConsole(QWidget *window, panel::ParamPanel &panel, panel::TrafficMonitor &monitor, SerialLink &link);
     ~ReaderConsole() override;

@@ -27,18 +27,20 @@ QString ReportInWords(const Frame &report)
     QStringList words;
     if (p.wiegand) {
         const auto *out = std::get_if<WiegandOutput>(&*p.wiegand);
-        static const char *const kWiegand[] = {"韦根26", "韦根34", "韦根36", "韦根44"};
-        words << (out ? QString::fromUtf8(kWiegand[out->format]) : QStringLiteral("拨码控制"));
+        static const char *const kWiegand[] = {QT_TRANSLATE_NOOP("rovi::ReaderSearchDialog", "韦根26"), QT_TRANSLATE_NOOP("rovi::ReaderSearchDialog", "韦根34"),
+                                               QT_TRANSLATE_NOOP("rovi::ReaderSearchDialog", "韦根36"), QT_TRANSLATE_NOOP("rovi::ReaderSearchDialog", "韦根44")};
+        words << (out ? ReaderSearchDialog::tr(kWiegand[out->format]) : ReaderSearchDialog::tr("拨码控制"));
     }
     if (p.serial_fmt) {
-        static const char *const kFormats[] = {"标准格式", "16进制卡号", "10进制卡号"};
-        words << QString::fromUtf8(kFormats[*p.serial_fmt]);
+        static const char *const kFormats[] = {QT_TRANSLATE_NOOP("rovi::ReaderSearchDialog", "标准格式"), QT_TRANSLATE_NOOP("rovi::ReaderSearchDialog", "16进制卡号"),
+                                               QT_TRANSLATE_NOOP("rovi::ReaderSearchDialog", "10进制卡号")};
+        words << ReaderSearchDialog::tr(kFormats[*p.serial_fmt]);
     }
     if (p.power) {
         const auto *sw = std::get_if<SoftwareControl>(&*p.power);
-        words << (sw ? QStringLiteral("软件控制 %1 级").arg(sw->level + 1) : QStringLiteral("外部控制"));
+        words << (sw ? ReaderSearchDialog::tr("软件控制 %1 级").arg(sw->level + 1) : ReaderSearchDialog::tr("外部控制"));
     }
-    return words.join(QStringLiteral("，"));
+    return words.join(ReaderSearchDialog::tr("，"));
 }
 
 ReaderSearchDialog::PortLister &Lister()
@@ -58,29 +60,29 @@ ReaderSearchDialog::ReaderSearchDialog(QWidget *owner, const QString &in_use, st
     : QDialog(owner), search_(new ReaderSearch(this)), last_rate_(last_rate)
 {
     setObjectName(QStringLiteral("readerSearchDialog"));
-    SetUpFixedDialog(*this, QStringLiteral("搜索读卡器"), QSize(560, 420));
+    SetUpFixedDialog(*this, tr("搜索读卡器"), QSize(560, 420));
 
-    auto *ports_label = new QLabel(QStringLiteral("串口"), this);
+    auto *ports_label = new QLabel(tr("串口"), this);
     ports_label->setGeometry(16, 10, 200, 18);
     ports_ = new QListWidget(this);
     ports_->setObjectName(QStringLiteral("searchPorts"));
     ports_->setGeometry(16, 30, 330, 120);
-    ports_->setAccessibleName(QStringLiteral("串口"));
+    ports_->setAccessibleName(tr("串口"));
     ports_label->setBuddy(ports_);
     FillPorts(in_use);
 
-    auto *rates_label = new QLabel(QStringLiteral("波特率"), this);
+    auto *rates_label = new QLabel(tr("波特率"), this);
     rates_label->setGeometry(362, 10, 180, 18);
     for (int i = 0; i < kBaudRates; ++i) {
         auto *rate = new QCheckBox(QString::number(kBaudRateValues[i]), this);
         rate->setObjectName(QStringLiteral("rate%1").arg(kBaudRateValues[i]));
         rate->setGeometry(362 + (i % 2) * 90, 30 + (i / 2) * 28, 86, 22);
         rate->setChecked(true);
-        rate->setAccessibleName(QStringLiteral("波特率 %1").arg(kBaudRateValues[i]));
+        rate->setAccessibleName(tr("波特率 %1").arg(kBaudRateValues[i]));
         rates_.push_back(rate);
     }
 
-    start_ = new QPushButton(QStringLiteral("开始搜索"), this);
+    start_ = new QPushButton(tr("开始搜索"), this);
     start_->setObjectName(QStringLiteral("startSearchButton"));
     start_->setGeometry(16, 160, 100, 28);
     progress_ = new QProgressBar(this);
@@ -95,7 +97,7 @@ ReaderSearchDialog::ReaderSearchDialog(QWidget *owner, const QString &in_use, st
     answers_->setObjectName(QStringLiteral("searchAnswers"));
     answers_->setGeometry(16, 196, 528, 160);
     answers_->setHorizontalHeaderLabels(
-        {QStringLiteral("串口"), QStringLiteral("波特率"), QStringLiteral("ID"), QStringLiteral("参数")});
+        {tr("串口"), tr("波特率"), QStringLiteral("ID"), tr("参数")});
     answers_->horizontalHeader()->setStretchLastSection(true);
     answers_->setColumnWidth(0, 220);
     answers_->setColumnWidth(1, 64);
@@ -103,9 +105,9 @@ ReaderSearchDialog::ReaderSearchDialog(QWidget *owner, const QString &in_use, st
     answers_->setSelectionBehavior(QAbstractItemView::SelectRows);
     answers_->setSelectionMode(QAbstractItemView::SingleSelection);
     answers_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    answers_->setAccessibleName(QStringLiteral("搜索结果"));
+    answers_->setAccessibleName(tr("搜索结果"));
 
-    use_ = new QPushButton(QStringLiteral("使用此读卡器"), this);
+    use_ = new QPushButton(tr("使用此读卡器"), this);
     use_->setObjectName(QStringLiteral("useReaderButton"));
     use_->setGeometry(424, 364, 120, 28);
     use_->setEnabled(false);
@@ -133,14 +135,13 @@ ReaderSearchDialog::ReaderSearchDialog(QWidget *owner, const QString &in_use, st
     connect(search_, &ReaderSearch::portFailed, this, [this](const QString &port, int error) {
         for (int i = 0; i < ports_->count(); ++i)
             if (ports_->item(i)->data(kPortRole).toString() == port)
-                ports_->item(i)->setText(port + QStringLiteral("  （") +
-                                         ToQ(OpenFailureAdvice(DiagnoseOpenFailure(port.toStdString(), error))) +
-                                         QStringLiteral("）"));
+                ports_->item(i)->setText(
+                    tr("%1  （%2）").arg(port, ToQ(OpenFailureAdvice(DiagnoseOpenFailure(port.toStdString(), error)))));
     });
     connect(search_, &ReaderSearch::finished, this, [this] {
-        start_->setText(QStringLiteral("开始搜索"));
+        start_->setText(tr("开始搜索"));
         progress_->setValue(progress_->maximum());
-        trying_->setText(found_.empty() ? QStringLiteral("没有找到读卡器") : QStringLiteral("找到 %1 台读卡器").arg(found_.size()));
+        trying_->setText(found_.empty() ? tr("没有找到读卡器") : tr("找到 %1 台读卡器").arg(found_.size()));
     });
 }
 
@@ -163,11 +164,10 @@ void ReaderSearchDialog::FillPorts(const QString &in_use)
         const bool in_use_here = name == in_use || QString::fromStdString(port.path) == in_use;
         const bool built_in = QString::fromStdString(port.path).startsWith(QStringLiteral("/dev/ttyS"));
         if (in_use_here) {
-            text += QStringLiteral("  （本程序正在使用，跳过）");
+            text += tr("  （本程序正在使用，跳过）");
             item->setFlags(Qt::ItemIsUserCheckable);
         } else if (!port.holders.empty()) {
-            text += QStringLiteral("  （被 ") + QString::fromStdString(port.holders.front().command) +
-                    QStringLiteral(" 占用，跳过）");
+            text += tr("  （被 %1 占用，跳过）").arg(QString::fromStdString(port.holders.front().command));
             item->setFlags(Qt::ItemIsUserCheckable);
         }
         item->setText(text);
@@ -192,18 +192,18 @@ void ReaderSearchDialog::StartSearch()
     progress_->setRange(0, std::max<int>(1, static_cast<int>(ports.size() * order.size())));
     progress_->setValue(0);
     if (ports.empty() || order.empty()) {
-        trying_->setText(QStringLiteral("请选择串口和波特率"));
+        trying_->setText(tr("请选择串口和波特率"));
         return;
     }
-    start_->setText(QStringLiteral("停止"));
+    start_->setText(tr("停止"));
     search_->Start(ports, order);
 }
 
 void ReaderSearchDialog::StopSearch()
 {
     search_->Stop();
-    start_->setText(QStringLiteral("开始搜索"));
-    trying_->setText(QStringLiteral("已停止"));
+    start_->setText(tr("开始搜索"));
+    trying_->setText(tr("已停止"));
 }
 
 bool ReaderSearchDialog::Searching() const

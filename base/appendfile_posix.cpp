@@ -1,4 +1,5 @@
 #include "appendfile.h"
+#include "texts.h"
 
 #include <cerrno>
 #include <cstring>
@@ -15,19 +16,19 @@ namespace {
 std::string KindOf(const struct stat &st)
 {
     if (S_ISLNK(st.st_mode))
-        return "是符号链接";
+        return Translated("AppendFile", "是符号链接");
     if (S_ISFIFO(st.st_mode))
-        return "是管道(FIFO)";
+        return Translated("AppendFile", "是管道(FIFO)");
     if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode))
-        return "是设备";
+        return Translated("AppendFile", "是设备");
     if (S_ISDIR(st.st_mode))
-        return "是目录";
+        return Translated("AppendFile", "是目录");
     if (S_ISSOCK(st.st_mode))
-        return "是套接字";
+        return Translated("AppendFile", "是套接字");
     if (!S_ISREG(st.st_mode))
-        return "不是普通文件";
+        return Translated("AppendFile", "不是普通文件");
     if (st.st_nlink != 1)
-        return "是另一个文件的硬链接";
+        return Translated("AppendFile", "是另一个文件的硬链接");
     return {};
 }
 
@@ -52,7 +53,7 @@ std::optional<AppendFile> AppendFile::Open(const std::string &path, std::string 
     // look above from being followed or from blocking.
     const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644);
     if (fd < 0) {
-        Say(why, path, errno == ELOOP ? std::string("是符号链接") : std::string(std::strerror(errno)));
+        Say(why, path, errno == ELOOP ? Translated("AppendFile", "是符号链接") : std::string(std::strerror(errno)));
         return std::nullopt;
     }
     const std::string kind = fstat(fd, &st) == 0 ? KindOf(st) : std::string(std::strerror(errno));

@@ -1,4 +1,5 @@
 #include "appendfile.h"
+#include "texts.h"
 
 #include "widepath.h"
 
@@ -12,11 +13,11 @@ namespace {
 std::string KindOf(DWORD attributes, DWORD links)
 {
     if (attributes & FILE_ATTRIBUTE_REPARSE_POINT)
-        return "是符号链接";
+        return Translated("AppendFile", "是符号链接");
     if (attributes & FILE_ATTRIBUTE_DIRECTORY)
-        return "是目录";
+        return Translated("AppendFile", "是目录");
     if (links > 1)
-        return "是另一个文件的硬链接";
+        return Translated("AppendFile", "是另一个文件的硬链接");
     return {};
 }
 
@@ -25,7 +26,7 @@ std::string ErrorWords(DWORD error)
     wchar_t *text = nullptr;
     FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
                    error, 0, reinterpret_cast<wchar_t *>(&text), 0, nullptr);
-    std::string words = "错误 " + std::to_string(error);
+    std::string words = Filled(Translated("AppendFile", "错误 %1"), {std::to_string(error)});
     if (text) {
         const int n = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
         std::string utf8(static_cast<std::size_t>(n > 0 ? n - 1 : 0), '\0');
@@ -54,7 +55,7 @@ std::optional<AppendFile> AppendFile::Open(const std::string &path, std::string 
     BY_HANDLE_FILE_INFORMATION info{};
     std::string kind;
     if (GetFileType(h) != FILE_TYPE_DISK)
-        kind = "不是普通文件";
+        kind = Translated("AppendFile", "不是普通文件");
     else if (!GetFileInformationByHandle(h, &info))
         kind = ErrorWords(GetLastError());
     else
@@ -128,7 +129,7 @@ std::optional<std::string> WhyNotAPlainFileTarget(const std::string &path)
         const bool disk = GetFileType(h) == FILE_TYPE_DISK;
         CloseHandle(h);
         if (!disk)
-            return path + " 不是普通文件";
+            return path + " " + Translated("AppendFile", "不是普通文件");
     }
     if (std::string kind = KindOf(attributes, links); !kind.empty())
         return path + " " + kind;

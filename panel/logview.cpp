@@ -525,10 +525,10 @@ void LogView::contextMenuEvent(QContextMenuEvent *event)
 
 void LogView::FillContextMenu(QMenu &menu)
 {
-    QAction *copy = menu.addAction(QStringLiteral("复制(&C)"), this, [this] { Copy(); });
+    QAction *copy = menu.addAction(tr("复制(&C)"), this, [this] { Copy(); });
     copy->setShortcut(QKeySequence::Copy);
     copy->setEnabled(!SelectedText().isEmpty());
-    QAction *all = menu.addAction(QStringLiteral("全选(&A)"), this, [this] { SelectAll(); });
+    QAction *all = menu.addAction(tr("全选(&A)"), this, [this] { SelectAll(); });
     all->setShortcut(QKeySequence::SelectAll);
     all->setEnabled(!lines_.empty());
 }

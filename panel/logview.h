@@ -30,6 +30,8 @@ namespace rovi::panel {
 // Chinese context menu, and its text open to accessibility tools. An empty
 // line is kept as a line of its own (also as the very first line).
 class LogView : public QAbstractScrollArea {
+    Q_OBJECT
+
 public:
     explicit LogView(QWidget *parent);
 

@@ -95,7 +95,7 @@ std::string BaudMirror(int index)
 
 std::string RereadModeCaption(bool checked)
 {
-    return checked ? "离开重读" : "连续重读";
+    return checked ? MarkedText("MirrorRules", "离开重读") : MarkedText("MirrorRules", "连续重读");
 }
 
 } // namespace rovi::panel

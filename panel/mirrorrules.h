@@ -3,6 +3,7 @@
 // The parameter panel's rules as plain functions: which mirror text a
 // group's controls give, and which message a number box's range check shows.
 
+#include "base/texts.h"
 #include "protocol/frame.h"
 
 #include <optional>
@@ -18,11 +19,13 @@ struct RuleOutcome {
     bool operator==(const RuleOutcome &) const = default;
 };
 
-inline constexpr const char *kIdRangeMessage = "数据在1到240之间";
-inline constexpr const char *kIdFormatMessage = "数据格式不对";
-inline constexpr const char *kTimeRangeMessage = "数据在0到60之间";
-inline constexpr const char *kRereadExitMessage = "请填写数据0到60之间的数据";
-inline constexpr const char *kSendTimeExitMessage = "请填写数据1到60之间的数据";
+// The rules' words, in the panel's source language; the panel shows them
+// translated (context "MirrorRules").
+inline constexpr const char *kIdRangeMessage = MarkedText("MirrorRules", "数据在1到240之间");
+inline constexpr const char *kIdFormatMessage = MarkedText("MirrorRules", "数据格式不对");
+inline constexpr const char *kTimeRangeMessage = MarkedText("MirrorRules", "数据在0到60之间");
+inline constexpr const char *kRereadExitMessage = MarkedText("MirrorRules", "请填写数据0到60之间的数据");
+inline constexpr const char *kSendTimeExitMessage = MarkedText("MirrorRules", "请填写数据1到60之间的数据");
 
 // Digit filter of the number boxes: "0".."9" and backspace pass.
 bool DigitFilterAccepts(char32_t typed);

@@ -5,8 +5,10 @@
 #include "ui/messages.h"
 #include "ui/qtext.h"
 #include "ui/dialogframe.h"
+#include "ui/retranslate.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -23,8 +25,31 @@ constexpr int kGroupHeight = 320;
 const QRect kMirrorRect(16, 262, 60, 21);
 const QRect kSetButtonRect(16, 289, 60, 25);
 
-const char *const kGroupCaptions[8] = {"  基础设置  ", "   ID地址   ", "  韦根格式  ", "  串口格式  ",
-                                       "   波特率   ", "读卡距离调节", " 防重读时间 ", "  发送时间  "};
+// The groups' captions, padded as the panel has always shown them, and
+// their names (which the controls' accessible names begin with).
+const char *const kGroupCaptions[8] = {
+    QT_TRANSLATE_NOOP("rovi::panel::ParamPanel", "  基础设置  "), QT_TRANSLATE_NOOP("rovi::panel::ParamPanel", "   ID地址   "),
+    QT_TRANSLATE_NOOP("rovi::panel::ParamPanel", "  韦根格式  "), QT_TRANSLATE_NOOP("rovi::panel::ParamPanel", "  串口格式  "),
+    QT_TRANSLATE_NOOP("rovi::panel::ParamPanel", "   波特率   "), QT_TRANSLATE_NOOP("rovi::panel::ParamPanel", "读卡距离调节"),
+    QT_TRANSLATE_NOOP("rovi::panel::ParamPanel", " 防重读时间 "), QT_TRANSLATE_NOOP("rovi::panel::ParamPanel", "  发送时间  ")};
+const char *const kGroupNames[8] = {
+    QT_TRANSLATE_NOOP("rovi::panel::ParamPanel", "基础设置"), QT_TRANSLATE_NOOP("rovi::panel::ParamPanel", "ID地址"),
+    QT_TRANSLATE_NOOP("rovi::panel::ParamPanel", "韦根格式"), QT_TRANSLATE_NOOP("rovi::panel::ParamPanel", "串口格式"),
+    QT_TRANSLATE_NOOP("rovi::panel::ParamPanel", "波特率"), QT_TRANSLATE_NOOP("rovi::panel::ParamPanel", "读卡距离调节"),
+    QT_TRANSLATE_NOOP("rovi::panel::ParamPanel", "防重读时间"), QT_TRANSLATE_NOOP("rovi::panel::ParamPanel", "发送时间")};
+
+// A list's items in place, its choice kept.
+void SetItemTexts(QComboBox *box, const QStringList &texts)
+{
+    for (int i = 0; i < texts.size() && i < box->count(); ++i)
+        box->setItemText(i, texts[i]);
+}
+
+// A mirror rule's words (plain code keeps them in Chinese) as shown.
+QString RuleWords(const std::string &words)
+{
+    return QCoreApplication::translate("MirrorRules", words.c_str());
+}
 
 QStringList Items(std::initializer_list<const char *> texts)
 {
@@ -42,18 +67,22 @@ QStringList LevelItems()
     return list;
 }
 
-// A list's accessible name is its current value (Qt on Linux names a list by
-// it, and would hide it behind a set name), so a list says what it is in its
-// description; every other control in its name.
-template <class W> W *Named(W *widget, const QString &name, const QRect &rect, const QString &accessible)
+template <class W> W *Named(W *widget, const QString &name, const QRect &rect)
 {
     widget->setObjectName(name);
     widget->setGeometry(rect);
-    if constexpr (std::is_base_of_v<QComboBox, W>)
-        widget->setAccessibleDescription(accessible);
-    else
-        widget->setAccessibleName(accessible);
     return widget;
+}
+
+// A list's accessible name is its current value (Qt on Linux names a list by
+// it, and would hide it behind a set name), so a list says what it is in its
+// description; every other control in its name.
+void SayWhatItIs(QWidget *widget, const QString &words)
+{
+    if (qobject_cast<QComboBox *>(widget))
+        widget->setAccessibleDescription(words);
+    else
+        widget->setAccessibleName(words);
 }
 
 } // namespace
@@ -63,72 +92,98 @@ ParamPanel::ParamPanel(QWidget *parent) : QGroupBox(parent)
     setObjectName(QStringLiteral("paramPanel"));
     QGroupBox *groups[8];
     for (int i = 0; i < 8; ++i)
-        groups[i] = MakeGroup(i, QString::fromUtf8(kGroupCaptions[i]));
-    const QString group_name[8] = {QStringLiteral("基础设置"), QStringLiteral("ID地址"), QStringLiteral("韦根格式"),
-                                   QStringLiteral("串口格式"), QStringLiteral("波特率"), QStringLiteral("读卡距离调节"),
-                                   QStringLiteral("防重读时间"), QStringLiteral("发送时间")};
+        groups[i] = MakeGroup(i);
 
-    auto button = [](QWidget *g, const char *name, const char *caption, int y) {
-        return Named(new QPushButton(QString::fromUtf8(caption), g), QString::fromLatin1(name), QRect(8, y, 74, 25),
-                     QString::fromUtf8(caption));
+    auto button = [](QWidget *g, const char *name, int y) {
+        return Named(new QPushButton(g), QString::fromLatin1(name), QRect(8, y, 74, 25));
     };
-    factoryResetButton_ = button(groups[0], "factoryResetButton", "出厂设置", 30);
-    setAllButton_ = button(groups[0], "setAllButton", "全部设置", 80);
-    queryButton_ = button(groups[0], "queryButton", "查看参数", 130);
+    factoryResetButton_ = button(groups[0], "factoryResetButton", 30);
+    setAllButton_ = button(groups[0], "setAllButton", 80);
+    queryButton_ = button(groups[0], "queryButton", 130);
 
-    idAddress_ = Named(new RuleEdit(groups[1], RuleEdit::Filter::Digits), QStringLiteral("idAddress"), QRect(16, 60, 60, 21),
-                      group_name[1] + QStringLiteral(" 数值"));
+    idAddress_ = Named(new RuleEdit(groups[1], RuleEdit::Filter::Digits), QStringLiteral("idAddress"), QRect(16, 60, 60, 21));
     idAddress_->setText(QStringLiteral("1"));
 
-    auto *dipSwitchControl = Named(new QRadioButton(QStringLiteral("拨码控制"), groups[2]), QStringLiteral("dipSwitchControl"),
-                                   QRect(8, 30, 80, 20), QStringLiteral("拨码控制"));
-    auto *wiegandOutput = Named(new QRadioButton(QStringLiteral("韦根输出"), groups[2]), QStringLiteral("wiegandOutput"),
-                                QRect(8, 60, 80, 20), QStringLiteral("韦根输出"));
-    auto *wiegandFormat = Named(new RuleComboBox(groups[2], Items({"韦根26", "韦根34", "韦根36", "韦根44", "韦根禁止"})),
-                                QStringLiteral("wiegandFormat"), QRect(8, 95, 74, 20), group_name[2] + QStringLiteral(" 格式"));
+    auto *dipSwitchControl = Named(new QRadioButton(groups[2]), QStringLiteral("dipSwitchControl"), QRect(8, 30, 80, 20));
+    auto *wiegandOutput = Named(new QRadioButton(groups[2]), QStringLiteral("wiegandOutput"), QRect(8, 60, 80, 20));
+    auto *wiegandFormat = Named(new RuleComboBox(groups[2], QStringList(5, QString())), QStringLiteral("wiegandFormat"),
+                                QRect(8, 95, 74, 20));
 
-    serialFormat_ = Named(new RuleComboBox(groups[3], Items({"标准格式", "16进制卡号", "10进制卡号", "串口禁止"})),
-                      QStringLiteral("serialFormat"), QRect(4, 60, 82, 20), group_name[3]);
+    serialFormat_ = Named(new RuleComboBox(groups[3], QStringList(4, QString())), QStringLiteral("serialFormat"),
+                          QRect(4, 60, 82, 20));
     baudRate_ = Named(new RuleComboBox(groups[4], Items({"1200", "2400", "4800", "9600", "19200", "38400",
                                                             "57600", "115200"})),
-                         QStringLiteral("baudRate"), QRect(8, 60, 74, 20), group_name[4]);
+                         QStringLiteral("baudRate"), QRect(8, 60, 74, 20));
     baudRate_->setCurrentIndex(3);
 
-    auto *externalPower = Named(new QRadioButton(QStringLiteral("外部控制"), groups[5]), QStringLiteral("externalPower"),
-                                QRect(8, 30, 80, 20), QStringLiteral("外部控制"));
-    auto *softwarePower = Named(new QRadioButton(QStringLiteral("软件控制"), groups[5]), QStringLiteral("softwarePower"),
-                                QRect(8, 60, 80, 20), QStringLiteral("软件控制"));
-    auto *powerLevel = Named(new RuleComboBox(groups[5], LevelItems()), QStringLiteral("powerLevel"), QRect(8, 95, 74, 20),
-                             group_name[5] + QStringLiteral(" 级别"));
+    auto *externalPower = Named(new QRadioButton(groups[5]), QStringLiteral("externalPower"), QRect(8, 30, 80, 20));
+    auto *softwarePower = Named(new QRadioButton(groups[5]), QStringLiteral("softwarePower"), QRect(8, 60, 80, 20));
+    auto *powerLevel = Named(new RuleComboBox(groups[5], LevelItems()), QStringLiteral("powerLevel"), QRect(8, 95, 74, 20));
 
-    continuousReread_ = Named(new QCheckBox(QStringLiteral("连续重读"), groups[6]), QStringLiteral("continuousReread"), QRect(8, 30, 80, 20),
-                      QStringLiteral("连续重读"));
-    rereadUnit_ = Named(new RuleComboBox(groups[6], Items({"分", "秒"})), QStringLiteral("rereadUnit"), QRect(8, 70, 74, 20),
-                      group_name[6] + QStringLiteral(" 单位"));
+    continuousReread_ = Named(new QCheckBox(groups[6]), QStringLiteral("continuousReread"), QRect(8, 30, 80, 20));
+    rereadUnit_ = Named(new RuleComboBox(groups[6], QStringList(2, QString())), QStringLiteral("rereadUnit"),
+                        QRect(8, 70, 74, 20));
     rereadUnit_->setCurrentIndex(1);
-    rereadTime_ = Named(new RuleEdit(groups[6], RuleEdit::Filter::Digits), QStringLiteral("rereadTime"), QRect(16, 110, 60, 21),
-                  group_name[6] + QStringLiteral(" 时间"));
+    rereadTime_ = Named(new RuleEdit(groups[6], RuleEdit::Filter::Digits), QStringLiteral("rereadTime"), QRect(16, 110, 60, 21));
 
-    sendTimeEnabled_ = Named(new QCheckBox(groups[7]), QStringLiteral("sendTimeEnabled"), QRect(8, 30, 80, 20), group_name[7]);
+    sendTimeEnabled_ = Named(new QCheckBox(groups[7]), QStringLiteral("sendTimeEnabled"), QRect(8, 30, 80, 20));
     sendTimeEnabled_->setEnabled(false);
-    sendTimeUnit_ = Named(new RuleComboBox(groups[7], Items({"秒", "0.1秒"})), QStringLiteral("sendTimeUnit"), QRect(8, 70, 74, 20),
-                      group_name[7] + QStringLiteral(" 单位"));
+    sendTimeUnit_ = Named(new RuleComboBox(groups[7], QStringList(2, QString())), QStringLiteral("sendTimeUnit"),
+                          QRect(8, 70, 74, 20));
     sendTimeUnit_->setCurrentIndex(0);
-    sendTime_ = Named(new RuleEdit(groups[7], RuleEdit::Filter::Digits), QStringLiteral("sendTime"), QRect(16, 110, 60, 21),
-                  group_name[7] + QStringLiteral(" 时间"));
+    sendTime_ = Named(new RuleEdit(groups[7], RuleEdit::Filter::Digits), QStringLiteral("sendTime"), QRect(16, 110, 60, 21));
 
     const QFont mirror_font = SongFont(13);
     for (std::size_t i = 0; i < kFieldCount; ++i) {
         const QString field = FieldObjectName(static_cast<Field>(i));
         RuleEdit *mirror = Named(new RuleEdit(groups[i], RuleEdit::Filter::None, 2), field + QStringLiteral("Mirror"),
-                                 kMirrorRect, group_name[i] + QStringLiteral(" 十六进制"));
+                                 kMirrorRect);
         mirror->setFont(mirror_font);
         mirrors_[i] = mirror;
-        QPushButton *set = Named(new QPushButton(QStringLiteral("设 置"), groups[i]), field + QStringLiteral("SetButton"),
-                                 kSetButtonRect, group_name[i] + QStringLiteral(" 设置"));
+        QPushButton *set = Named(new QPushButton(groups[i]), field + QStringLiteral("SetButton"), kSetButtonRect);
         set->setFont(mirror_font);
         setButtons_[i] = set;
     }
+
+    Retranslated(this, [=, this] {
+        QString name[8];
+        for (int i = 0; i < 8; ++i) {
+            name[i] = tr(kGroupNames[i]);
+            groups[i]->setTitle(tr(kGroupCaptions[i]));
+            groups[i]->setAccessibleName(name[i]);
+        }
+        const auto say = [](QAbstractButton *b, const QString &text) {
+            b->setText(text);
+            b->setAccessibleName(text);
+        };
+        say(factoryResetButton_, tr("出厂设置"));
+        say(setAllButton_, tr("全部设置"));
+        say(queryButton_, tr("查看参数"));
+        SayWhatItIs(idAddress_, tr("%1 数值").arg(name[1]));
+        say(dipSwitchControl, tr("拨码控制"));
+        say(wiegandOutput, tr("韦根输出"));
+        SetItemTexts(wiegandFormat, {tr("韦根26"), tr("韦根34"), tr("韦根36"), tr("韦根44"), tr("韦根禁止")});
+        SayWhatItIs(wiegandFormat, tr("%1 格式").arg(name[2]));
+        SetItemTexts(serialFormat_, {tr("标准格式"), tr("16进制卡号"), tr("10进制卡号"), tr("串口禁止")});
+        SayWhatItIs(serialFormat_, name[3]);
+        SayWhatItIs(baudRate_, name[4]);
+        say(externalPower, tr("外部控制"));
+        say(softwarePower, tr("软件控制"));
+        SayWhatItIs(powerLevel, tr("%1 级别").arg(name[5]));
+        say(continuousReread_, RuleWords(RereadModeCaption(continuousReread_->isChecked())));
+        SetItemTexts(rereadUnit_, {tr("分"), tr("秒")});
+        SayWhatItIs(rereadUnit_, tr("%1 单位").arg(name[6]));
+        SayWhatItIs(rereadTime_, tr("%1 时间").arg(name[6]));
+        SayWhatItIs(sendTimeEnabled_, name[7]);
+        SetItemTexts(sendTimeUnit_, {tr("秒"), tr("0.1秒")});
+        SayWhatItIs(sendTimeUnit_, tr("%1 单位").arg(name[7]));
+        SayWhatItIs(sendTime_, tr("%1 时间").arg(name[7]));
+        for (std::size_t i = 0; i < kFieldCount; ++i) {
+            SayWhatItIs(mirrors_[i], tr("%1 十六进制").arg(name[i]));
+            setButtons_[i]->setText(tr("设 置"));
+            SayWhatItIs(setButtons_[i], tr("%1 设置").arg(name[i]));
+        }
+    });
     wiegand_ = RadioListGroup(dipSwitchControl, wiegandOutput, wiegandFormat, Mirror(Field::wiegand),
                               {[] { return WiegandMirror(DipSwitchControl{}); },
                                [](int index) { return WiegandMirror(WiegandOutput{index}); }});
@@ -145,12 +200,11 @@ QString FieldObjectName(Field field)
     return QString::fromLatin1(kNames[static_cast<std::size_t>(field)]);
 }
 
-QGroupBox *ParamPanel::MakeGroup(int index, const QString &caption)
+QGroupBox *ParamPanel::MakeGroup(int index)
 {
-    auto *g = new QGroupBox(caption, this);
+    auto *g = new QGroupBox(this);
     g->setObjectName(QStringLiteral("group%1").arg(index + 1));
     g->setGeometry(kGroupLeft[index], kGroupTop, kGroupWidth, kGroupHeight);
-    g->setAccessibleName(caption.trimmed());
     return g;
 }
 
@@ -191,7 +245,7 @@ void ParamPanel::Connect()
 void ParamPanel::Apply(RuleEdit *box, QLineEdit *mirror, const RuleOutcome &outcome)
 {
     if (outcome.message) {
-        Warn(this, ToQ(*outcome.message));
+        Warn(this, RuleWords(*outcome.message));
         box->Refocus();
         return;
     }
@@ -209,7 +263,7 @@ void ParamPanel::OnIdAddressLeft()
     try {
         Apply(idAddress_, Mirror(Field::id_addr), IdExit(ToStd(idAddress_->text())));
     } catch (...) {
-        Warn(this, QString::fromUtf8(kIdFormatMessage));
+        Warn(this, RuleWords(kIdFormatMessage));
         idAddress_->Refocus();
     }
 }
@@ -226,7 +280,7 @@ void ParamPanel::OnBaudRateClosed()
 
 void ParamPanel::OnRereadModeToggled()
 {
-    const QString caption = ToQ(RereadModeCaption(continuousReread_->isChecked()));
+    const QString caption = RuleWords(RereadModeCaption(continuousReread_->isChecked()));
     continuousReread_->setText(caption);
     continuousReread_->setAccessibleName(caption);
     rereadTime_->clear();
@@ -249,7 +303,7 @@ void ParamPanel::OnRereadTimeLeft()
 {
     // A text that does not parse (the empty text too) ends the rule quietly.
     if (const auto message = RereadExit(ToStd(rereadTime_->text()))) {
-        Warn(this, ToQ(*message));
+        Warn(this, RuleWords(*message));
         rereadTime_->Refocus();
     }
 }
@@ -269,7 +323,7 @@ void ParamPanel::OnSendTimeLeft()
 {
     // A text that does not parse (the empty text too) ends the rule quietly.
     if (const auto message = SendTimeExit(ToStd(sendTime_->text()))) {
-        Warn(this, ToQ(*message));
+        Warn(this, RuleWords(*message));
         sendTime_->Refocus();
     }
 }

@@ -55,7 +55,7 @@ signals:
     void fieldSetRequested(rovi::Field field); // a group's 设 置
 
 private:
-    QGroupBox *MakeGroup(int index, const QString &caption);
+    QGroupBox *MakeGroup(int index);
     void Apply(RuleEdit *box, QLineEdit *mirror, const RuleOutcome &outcome);
     void Connect();
     void ApplyFields(const FieldBytes &fields);

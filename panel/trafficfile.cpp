@@ -1,5 +1,6 @@
 #include "trafficfile.h"
 
+#include "base/texts.h"
 #include "protocol/hexstr.h"
 
 #include <ctime>
@@ -144,7 +145,7 @@ bool TrafficFile::WriteSegment(const std::string &day, std::string &text)
     }
     text.erase(0, done);
     if (!text.empty()) {
-        last_error_ = PathOfDay(day) + " 写入失败(磁盘已满?)";
+        last_error_ = Filled(Translated("TrafficFile", "%1 写入失败(磁盘已满?)"), {PathOfDay(day)});
         file_.reset(); // reopened at the next flush
         return false;
     }
@@ -163,7 +164,7 @@ bool TrafficFile::Flush()
         // Said once the file takes lines again, in the file of the day it is said.
         const std::size_t lost = lost_lines_;
         lost_lines_ = 0;
-        AppendNote(Clock::now(), "[记录文件曾无法写入，丢失 " + std::to_string(lost) + " 行]");
+        AppendNote(Clock::now(), Filled(Translated("TrafficFile", "[记录文件曾无法写入，丢失 %1 行]"), {std::to_string(lost)}));
         return Flush();
     }
     last_error_.clear();

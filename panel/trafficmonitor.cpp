@@ -3,6 +3,7 @@
 #include "logview.h"
 #include "trafficfile.h"
 
+#include "ui/retranslate.h"
 #include "ui/throttle.h"
 
 #include <QAccessible>
@@ -24,12 +25,11 @@ QRect Placed(int x, int y, int width, int height)
     return QRect(x - kMonitorRect.x(), y - kMonitorRect.y(), width, height);
 }
 
-LogView *MakeLog(QWidget *parent, const char *name, const QRect &rect, const QString &accessible)
+LogView *MakeLog(QWidget *parent, const char *name, const QRect &rect)
 {
     auto *log = new LogView(parent);
     log->setObjectName(QString::fromLatin1(name));
     log->setGeometry(rect);
-    log->setAccessibleName(accessible);
     return log;
 }
 
@@ -45,16 +45,14 @@ TrafficMonitor::TrafficMonitor(QWidget *client)
     rawHexInput_ = new QLineEdit(this);
     rawHexInput_->setObjectName(QStringLiteral("rawHexInput"));
     rawHexInput_->setGeometry(Placed(8, 372, 677, 21));
-    rawHexInput_->setAccessibleName(QStringLiteral("发送的十六进制数据"));
     rawHexInput_->setMaxLength(std::numeric_limits<int>::max()); // no limit on a raw line
 
-    sendRawButton_ = new QPushButton(QStringLiteral("发 送"), this);
+    sendRawButton_ = new QPushButton(this);
     sendRawButton_->setObjectName(QStringLiteral("sendRawButton"));
     sendRawButton_->setGeometry(Placed(701, 369, 59, 25));
-    sendRawButton_->setAccessibleName(QStringLiteral("发送"));
 
-    hexLog_ = MakeLog(this, "hexLog", Placed(8, 396, 479, 126), QStringLiteral("十六进制记录"));
-    textLog_ = MakeLog(this, "textLog", Placed(493, 396, 193, 126), QStringLiteral("文本记录"));
+    hexLog_ = MakeLog(this, "hexLog", Placed(8, 396, 479, 126));
+    textLog_ = MakeLog(this, "textLog", Placed(493, 396, 193, 126));
     // The monitor keeps the bound for both logs together (KeepBound).
     line_limit_ = hexLog_->LineLimit();
     for (LogView *log : {hexLog_, textLog_}) {
@@ -66,13 +64,21 @@ TrafficMonitor::TrafficMonitor(QWidget *client)
     receiveCounter_->setObjectName(QStringLiteral("receiveCounter"));
     receiveCounter_->setGeometry(Placed(701, 404, 59, 21));
     receiveCounter_->setReadOnly(true);
-    receiveCounter_->setAccessibleName(QStringLiteral("接收计数"));
     ShowCount();
 
-    clearButton_ = new QPushButton(QStringLiteral("清 零"), this);
+    clearButton_ = new QPushButton(this);
     clearButton_->setObjectName(QStringLiteral("clearButton"));
     clearButton_->setGeometry(Placed(701, 431, 59, 25));
-    clearButton_->setAccessibleName(QStringLiteral("清零"));
+    Retranslated(this, [this] {
+        rawHexInput_->setAccessibleName(tr("发送的十六进制数据"));
+        sendRawButton_->setText(tr("发 送"));
+        sendRawButton_->setAccessibleName(tr("发送"));
+        hexLog_->setAccessibleName(tr("十六进制记录"));
+        textLog_->setAccessibleName(tr("文本记录"));
+        receiveCounter_->setAccessibleName(tr("接收计数"));
+        clearButton_->setText(tr("清 零"));
+        clearButton_->setAccessibleName(tr("清零"));
+    });
 
     connect(sendRawButton_, &QPushButton::clicked, this, [this] { emit rawSendRequested(rawHexInput_->text()); });
     connect(clearButton_, &QPushButton::clicked, this, &TrafficMonitor::clearRequested);
@@ -82,8 +88,8 @@ void TrafficMonitor::LogChunk(const QString &hex_line, const QString &text_line,
                               std::chrono::system_clock::time_point when, Direction direction)
 {
     if (timestamps_) {
-        const QString mark = direction == Direction::Sent       ? QStringLiteral("发 ")
-                             : direction == Direction::Received ? QStringLiteral("收 ")
+        const QString mark = direction == Direction::Sent       ? tr("发 ")
+                             : direction == Direction::Received ? tr("收 ")
                                                                 : QString();
         hexLog_->AppendLine(QLatin1Char('[') + QString::fromStdString(ClockTime(when)) + QLatin1String("] ") + mark +
                             hex_line);

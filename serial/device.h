@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/texts.h"
 #include "linetypes.h"
 #include "serialconstants.h"
 #include "nativehandle.h"
@@ -60,6 +61,6 @@ private:
 };
 
 // The two-line message of a device that cannot be opened.
-inline constexpr const char *kOpenFailureMessage = "打开串口出错\r\n此串口不存在或被占用";
+inline constexpr const char *kOpenFailureMessage = MarkedText("SerialLink", "打开串口出错\r\n此串口不存在或被占用");
 
 } // namespace rovi

@@ -1,4 +1,5 @@
 #include "device.h"
+#include "base/texts.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -26,10 +27,10 @@ NativeHandle CommDevice::OpenExclusive(const std::string &name)
 {
     const auto path = ResolveCommName(name);
     if (!path)
-        throw SerialError(kOpenFailureMessage, ENOENT);
+        throw SerialError(Translated("SerialLink", kOpenFailureMessage), ENOENT);
     const int fd = ::open(path->c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
-        throw SerialError(kOpenFailureMessage, errno);
+        throw SerialError(Translated("SerialLink", kOpenFailureMessage), errno);
     termios t{};
     int error = 0;
     if (flock(fd, LOCK_EX | LOCK_NB) != 0)
@@ -38,7 +39,7 @@ NativeHandle CommDevice::OpenExclusive(const std::string &name)
         error = errno; // ENOTTY: not a serial device
     if (error != 0) {
         ::close(fd);
-        throw SerialError(kOpenFailureMessage, error);
+        throw SerialError(Translated("SerialLink", kOpenFailureMessage), error);
     }
     (void)ioctl(fd, TIOCEXCL);
     return fd;

@@ -1,6 +1,7 @@
 #include "device.h"
 
 #include "base/widepath.h"
+#include "base/texts.h"
 
 #include <cctype>
 #include <map>
@@ -40,23 +41,23 @@ NativeHandle CommDevice::OpenExclusive(const std::string &name)
 {
     const auto path = ResolveCommName(name);
     if (!path)
-        throw SerialError(kOpenFailureMessage, ERROR_FILE_NOT_FOUND);
+        throw SerialError(Translated("SerialLink", kOpenFailureMessage), ERROR_FILE_NOT_FOUND);
     HANDLE h = CreateFileA(path->c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                            FILE_FLAG_OVERLAPPED | FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE)
-        throw SerialError(kOpenFailureMessage, static_cast<int>(GetLastError()));
+        throw SerialError(Translated("SerialLink", kOpenFailureMessage), static_cast<int>(GetLastError()));
     const HANDLE hold = CreateMutexW(nullptr, FALSE, WidePath(HoldName(*path)).c_str());
     if (!hold || GetLastError() == ERROR_ALREADY_EXISTS) {
         if (hold)
             CloseHandle(hold);
         CloseHandle(h);
-        throw SerialError(kOpenFailureMessage, ERROR_ACCESS_DENIED); // what Windows says for a port in use
+        throw SerialError(Translated("SerialLink", kOpenFailureMessage), ERROR_ACCESS_DENIED); // what Windows says for a port in use
     }
     if (!SetupComm(h, kReadBufferSize, kReadBufferSize)) {
         const DWORD error = GetLastError();
         CloseHandle(hold);
         CloseHandle(h);
-        throw SerialError("初始化缓冲区出错", static_cast<int>(error));
+        throw SerialError(Translated("SerialLink", "初始化缓冲区出错"), static_cast<int>(error));
     }
     std::lock_guard lock(holds_mutex);
     holds[h] = hold;

@@ -5,6 +5,7 @@
 #include "linesettings.h"
 #include "serialreader.h"
 #include "serialwriter.h"
+#include "base/texts.h"
 
 #include <algorithm>
 
@@ -22,7 +23,7 @@ SerialLink::~SerialLink()
 void SerialLink::StartPort()
 {
     if (IsOpen())
-        throw SerialError("此串口已经打开");
+        throw SerialError(Translated("SerialLink", "此串口已经打开"));
 
     const NativeHandle handle = CommDevice::OpenExclusive(port_name_);
     device_ = std::make_shared<CommDevice>(handle, timeouts_);
@@ -35,7 +36,7 @@ void SerialLink::StartPort()
     if (!close_event_->Valid()) {
         close_event_.reset();
         device_.reset();
-        throw SerialError("无法创建事件");
+        throw SerialError(Translated("SerialLink", "无法创建事件"));
     }
 
     // Each open has its own queue; the wake is queued to this thread, where
@@ -49,18 +50,18 @@ void SerialLink::StartPort()
         reader_.reset();
         close_event_.reset();
         device_.reset();
-        throw SerialError("无法创建读线程");
+        throw SerialError(Translated("SerialLink", "无法创建读线程"));
     }
     try {
         writer_ = std::make_unique<SerialWriter>(device_, close_event_, notify);
         if (!writer_->Queue().Valid())
-            throw SerialError("无法创建写线程");
+            throw SerialError(Translated("SerialLink", "无法创建写线程"));
     } catch (...) {
         StopReader();
         writer_.reset();
         close_event_.reset();
         device_.reset();
-        throw SerialError("无法创建写线程");
+        throw SerialError(Translated("SerialLink", "无法创建写线程"));
     }
     reader_->start(QThread::HighestPriority);
     writer_->start(QThread::HighPriority);

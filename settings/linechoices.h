@@ -4,6 +4,7 @@
 // their indexes are stored in set.ini: what the dialog lists, what the status
 // bar says, and what the choice sets on the line.
 
+#include "base/texts.h"
 #include "serial/linetypes.h"
 
 #include <array>
@@ -12,26 +13,26 @@
 namespace rovi::settings {
 
 template <class Value> struct LineChoice {
-    const char *list;   // the dialog's item
-    const char *status; // the status bar's words
+    const char *list;   // the dialog's item (translated where it is shown)
+    const char *status; // the status bar's words (the same)
     Value value;
 };
 
 inline constexpr std::array<LineChoice<Parity>, 3> kParityChoices{{
-    {"无NONE", " 无校验", Parity::None},
-    {"奇ODD", " 奇校验", Parity::Odd},
-    {"偶EVEN", " 偶校验", Parity::Even},
+    {MarkedText("LineChoices", "无NONE"), MarkedText("LineChoices", " 无校验"), Parity::None},
+    {MarkedText("LineChoices", "奇ODD"), MarkedText("LineChoices", " 奇校验"), Parity::Odd},
+    {MarkedText("LineChoices", "偶EVEN"), MarkedText("LineChoices", " 偶校验"), Parity::Even},
 }};
 
 inline constexpr std::array<LineChoice<DataBits>, 3> kDataBitsChoices{{
-    {"8", " 数据位：8", DataBits::Eight},
-    {"7", " 数据位：7", DataBits::Seven},
-    {"6", " 数据位：6", DataBits::Six},
+    {"8", MarkedText("LineChoices", " 数据位：8"), DataBits::Eight},
+    {"7", MarkedText("LineChoices", " 数据位：7"), DataBits::Seven},
+    {"6", MarkedText("LineChoices", " 数据位：6"), DataBits::Six},
 }};
 
 inline constexpr std::array<LineChoice<StopBits>, 2> kStopBitsChoices{{
-    {"1", " 停止位：1", StopBits::One},
-    {"2", " 停止位：2", StopBits::Two},
+    {"1", MarkedText("LineChoices", " 停止位：1"), StopBits::One},
+    {"2", MarkedText("LineChoices", " 停止位：2"), StopBits::Two},
 }};
 
 // The choice a stored index names; nothing for an index outside the table

@@ -9,6 +9,7 @@
 #include "ui/dialogframe.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
@@ -28,21 +29,21 @@ template <class Value, std::size_t N> QStringList ListOf(const std::array<LineCh
 {
     QStringList items;
     for (const auto &choice : table)
-        items << QString::fromUtf8(choice.list);
+        items << QCoreApplication::translate("LineChoices", choice.list);
     return items;
 }
 
-QComboBox *AddRow(QGroupBox *group, int row, const char *label, const char *name, const QStringList &items)
+QComboBox *AddRow(QGroupBox *group, int row, const QString &label, const char *name, const QStringList &items)
 {
     const int y = 28 + row * 34;
-    auto *caption = new QLabel(QString::fromUtf8(label), group);
+    auto *caption = new QLabel(label, group);
     caption->setGeometry(40, y + 3, 70, 16);
     auto *box = new QComboBox(group);
     box->setObjectName(QString::fromLatin1(name));
     box->setGeometry(120, y, 200, 22);
     box->setEditable(false);
     box->addItems(items);
-    box->setAccessibleName(QString::fromUtf8(label));
+    box->setAccessibleName(label);
     caption->setBuddy(box);
     return box;
 }
@@ -160,30 +161,30 @@ PortDialog::PortDialog(QWidget *owner, PortSettings &settings, std::function<voi
     : QDialog(owner), settings_(settings), open_com_(std::move(open_com)), ini_path_(std::move(ini_path))
 {
     setObjectName(QStringLiteral("portDialog"));
-    SetUpFixedDialog(*this, QStringLiteral("串口选择"), QSize(403, 291));
+    SetUpFixedDialog(*this, tr("串口选择"), QSize(403, 291));
 
     auto *group = new QGroupBox(this);
     group->setObjectName(QStringLiteral("settingsGroup"));
     group->setGeometry(16, 8, 371, 250);
-    portBox = AddRow(group, 0, "串口", "portBox", {});
+    portBox = AddRow(group, 0, tr("串口"), "portBox", {});
     portBox->setItemDelegate(new PortItemDelegate(portBox));
     // A port that is not in the list (a by-id name, a pseudo-terminal, a
     // link) can be typed; what is saved is the text shown.
     portBox->setEditable(true);
     portBox->setInsertPolicy(QComboBox::NoInsert);
     FillPorts(Devices());
-    baudBox = AddRow(group, 1, "波特率", "baudBox",
+    baudBox = AddRow(group, 1, tr("波特率"), "baudBox",
                           {"1200", "2400", "4800", "9600", "19200", "38400", "57600", "115200"});
-    parityBox = AddRow(group, 2, "校验位", "parityBox", ListOf(kParityChoices));
-    dataBitsBox = AddRow(group, 3, "数据位", "dataBitsBox", ListOf(kDataBitsChoices));
-    stopBitsBox = AddRow(group, 4, "停止位", "stopBitsBox", ListOf(kStopBitsChoices));
+    parityBox = AddRow(group, 2, tr("校验位"), "parityBox", ListOf(kParityChoices));
+    dataBitsBox = AddRow(group, 3, tr("数据位"), "dataBitsBox", ListOf(kDataBitsChoices));
+    stopBitsBox = AddRow(group, 4, tr("停止位"), "stopBitsBox", ListOf(kStopBitsChoices));
     baudBox->setCurrentIndex(3);
 
-    autoConnectBox = new QCheckBox(QStringLiteral("串口自动连接"), group);
+    autoConnectBox = new QCheckBox(tr("串口自动连接"), group);
     autoConnectBox->setObjectName(QStringLiteral("autoConnectBox"));
     autoConnectBox->setGeometry(40, 202, 140, 20);
     autoConnectBox->setAccessibleName(autoConnectBox->text());
-    openButton = new QPushButton(QStringLiteral("打开串口"), group);
+    openButton = new QPushButton(tr("打开串口"), group);
     openButton->setObjectName(QStringLiteral("openButton"));
     openButton->setGeometry(230, 198, 90, 28);
     openButton->setAccessibleName(openButton->text());

@@ -15,6 +15,8 @@ namespace rovi::settings {
 // The port settings dialog: shows the settings, and its button copies them
 // back, saves them to set.ini and reopens the port.
 class PortDialog : public QDialog {
+    Q_OBJECT
+
 public:
     // `settings` are the main window's fields; `open_com` reopens the port.
     PortDialog(QWidget *owner, PortSettings &settings, std::function<void()> open_com,

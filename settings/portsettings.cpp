@@ -1,5 +1,7 @@
 #include "portsettings.h"
 
+#include "base/texts.h"
+
 #include "linechoices.h"
 
 #include "base/convert.h"
@@ -76,13 +78,13 @@ void SavePortSettings(const std::string &path, const PortSettings &s, bool auto_
 
 std::string StatusSummary(const PortSettings &s)
 {
-    std::string text = "串口:" + s.port + " 波特率:" + s.baud;
+    std::string text = Filled(Translated("PortSettings", "串口:%1 波特率:%2"), {s.port, s.baud});
     if (const auto parity = ChoiceAt(kParityChoices, s.parity))
-        text += parity->status;
+        text += Translated("LineChoices", parity->status);
     if (const auto data = ChoiceAt(kDataBitsChoices, s.dataBits))
-        text += data->status;
+        text += Translated("LineChoices", data->status);
     if (const auto stop = ChoiceAt(kStopBitsChoices, s.stopBits))
-        text += stop->status;
+        text += Translated("LineChoices", stop->status);
     return text;
 }
 

@@ -22,6 +22,8 @@ ToolOptions ToolOptionsOf(const IniSectionReader &reader, std::size_t first)
     }
     flag(2, o.log_to_file);
     flag(3, o.timestamps);
+    if (const auto &v = reader.Value(first + 4))
+        o.language = LanguageOfCode(*v);
     return o;
 }
 
@@ -41,6 +43,15 @@ StoredSettings LoadStoredSettings(const std::string &path)
 void SaveToolSwitch(const std::string &path, const IniKey &key, bool on)
 {
     WriteIniValue(path, kIniShownName, kSection, key, on ? "1" : "0");
+}
+
+} // namespace rovi::settings
+
+namespace rovi::settings {
+
+void SaveLanguage(const std::string &path, Language language)
+{
+    WriteIniValue(path, kIniShownName, kSection, kKeyLanguage, LanguageCode(language));
 }
 
 } // namespace rovi::settings

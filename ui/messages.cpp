@@ -1,10 +1,7 @@
 #include "messages.h"
 
 #include <QCoreApplication>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QMessageBox>
-#include <QTranslator>
 
 #include <stdexcept>
 #include <utility>
@@ -73,7 +70,7 @@ void ShowMessage(const MessageRequest &request)
 
 QString MessageSlot::LaterLine(int later)
 {
-    return QStringLiteral("（之后又收到 %1 条回复）").arg(later);
+    return QCoreApplication::translate("MessageSlot", "（之后又收到 %1 条回复）").arg(later);
 }
 
 void MessageSlot::Replace(const MessageRequest &request)
@@ -153,19 +150,6 @@ void RunHandler(QWidget *owner, const std::function<void()> &handler)
     } catch (...) {
         ReportError(owner, std::runtime_error("Unknown error"));
     }
-}
-
-} // namespace rovi
-
-namespace rovi {
-
-bool InstallChineseQtTranslation()
-{
-    static QTranslator translation;
-    if (!translation.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"), QStringLiteral("_"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        return false;
-    return QCoreApplication::installTranslator(&translation);
 }
 
 } // namespace rovi

@@ -94,8 +94,4 @@ template <class Handler> auto Guarded(QWidget *owner, Handler handler)
     return [owner, handler] { RunHandler(owner, handler); };
 }
 
-// Loads Qt's own Simplified Chinese texts (message-box buttons, context
-// menus), so they match the rest of the window. False when not installed.
-bool InstallChineseQtTranslation();
-
 } // namespace rovi

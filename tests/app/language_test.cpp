@@ -57,5 +57,5 @@ TEST(ChineseWindow, ShowsTheTextsItAlwaysShowed)
     const QStringList expected = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     EXPECT_EQ(lines.size(), expected.size());
     for (qsizetype i = 0; i < std::min(lines.size(), expected.size()); ++i)
-        ASSERT_EQ(lines[i], expected[i]) << "line " << i + 1;
+        ASSERT_EQ(lines[i].toStdString(), expected[i].toStdString()) << "line " << i + 1;
 }

@@ -1,4 +1,5 @@
 #include "ui/messages.h"
+#include "ui/translation.h"
 #include "tests/support/controls.h"
 #include "app/aboutdialog.h"
 #include "app/mainwindow.h"
@@ -167,7 +168,7 @@ TEST(AboutBox, TheMenuItemOpensItModalOverTheWindow)
 
 TEST(Translation, QtsOwnButtonsReadInChinese)
 {
-    ASSERT_TRUE(InstallChineseQtTranslation());
+    ASSERT_TRUE(UseLanguage(Language::Chinese));
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "OK"), "确定");
     EXPECT_EQ(QCoreApplication::translate("QWidgetTextControl", "&Paste"), "粘贴(&P)");
 }

@@ -77,7 +77,8 @@ inline QStringList ShownTexts(const QWidget *root, bool geometry = true)
         if (w->objectName() == QLatin1String("qt_menubar_ext_button"))
             continue;
         const QString path = PathOf(w, root);
-        if (geometry && w->parent())
+        // Qt's own inner parts (viewports, scroll buttons) are sized by Qt.
+        if (geometry && w->parent() && !w->objectName().startsWith(QLatin1String("qt_")))
             lines << path + QStringLiteral(" geometry: %1,%2 %3x%4")
                                 .arg(w->x()).arg(w->y()).arg(w->width()).arg(w->height());
         if (w->isWindow())
