@@ -130,7 +130,8 @@ void MainWindow::BuildMenu()
         aboutAction->setText(tr("关于"));
     });
     // Named in both languages, so either reader finds the way back.
-    QMenu *language_menu = menuBar()->addMenu(QStringLiteral("语言 / Language"));
+    auto *language_menu = new QMenu(QStringLiteral("语言 / Language"), menuBar());
+    menuBar()->insertMenu(help_menu->menuAction(), language_menu); // Help stays last
     language_menu->setObjectName(QStringLiteral("languageMenu"));
     auto *languages = new QActionGroup(this);
     chineseAction = languages->addAction(QStringLiteral("中文"));

@@ -4,6 +4,7 @@
 
 #include "ui/messages.h"
 #include "ui/qtext.h"
+#include "ui/captionroom.h"
 #include "ui/dialogframe.h"
 #include "ui/retranslate.h"
 
@@ -13,6 +14,8 @@
 #include <QRadioButton>
 
 #include <type_traits>
+#include <utility>
+#include <vector>
 
 namespace rovi::panel {
 
@@ -24,6 +27,7 @@ constexpr int kGroupWidth = 90;
 constexpr int kGroupHeight = 320;
 const QRect kMirrorRect(16, 262, 60, 21);
 const QRect kSetButtonRect(16, 289, 60, 25);
+const QRect kRereadModeRect(8, 30, 80, 20);
 
 // The groups' captions, padded as the panel has always shown them, and
 // their names (which the controls' accessible names begin with).
@@ -120,7 +124,7 @@ ParamPanel::ParamPanel(QWidget *parent) : QGroupBox(parent)
     auto *softwarePower = Named(new QRadioButton(groups[5]), QStringLiteral("softwarePower"), QRect(8, 60, 80, 20));
     auto *powerLevel = Named(new RuleComboBox(groups[5], LevelItems()), QStringLiteral("powerLevel"), QRect(8, 95, 74, 20));
 
-    continuousReread_ = Named(new QCheckBox(groups[6]), QStringLiteral("continuousReread"), QRect(8, 30, 80, 20));
+    continuousReread_ = Named(new QCheckBox(groups[6]), QStringLiteral("continuousReread"), kRereadModeRect);
     rereadUnit_ = Named(new RuleComboBox(groups[6], QStringList(2, QString())), QStringLiteral("rereadUnit"),
                         QRect(8, 70, 74, 20));
     rereadUnit_->setCurrentIndex(1);
@@ -145,6 +149,12 @@ ParamPanel::ParamPanel(QWidget *parent) : QGroupBox(parent)
         setButtons_[i] = set;
     }
 
+    // Captions longer than the Chinese ones may take more of their group.
+    QAbstractButton *const captioned[] = {factoryResetButton_, setAllButton_, queryButton_, dipSwitchControl, wiegandOutput,
+                                          externalPower,       softwarePower};
+    std::vector<std::pair<QAbstractButton *, QRect>> places;
+    for (QAbstractButton *b : captioned)
+        places.emplace_back(b, b->geometry());
     Retranslated(this, [=, this] {
         QString name[8];
         for (int i = 0; i < 8; ++i) {
@@ -170,7 +180,7 @@ ParamPanel::ParamPanel(QWidget *parent) : QGroupBox(parent)
         say(externalPower, tr("外部控制"));
         say(softwarePower, tr("软件控制"));
         SayWhatItIs(powerLevel, tr("%1 级别").arg(name[5]));
-        say(continuousReread_, RuleWords(RereadModeCaption(continuousReread_->isChecked())));
+        ShowRereadMode();
         SetItemTexts(rereadUnit_, {tr("分"), tr("秒")});
         SayWhatItIs(rereadUnit_, tr("%1 单位").arg(name[6]));
         SayWhatItIs(rereadTime_, tr("%1 时间").arg(name[6]));
@@ -183,6 +193,8 @@ ParamPanel::ParamPanel(QWidget *parent) : QGroupBox(parent)
             setButtons_[i]->setText(tr("设 置"));
             SayWhatItIs(setButtons_[i], tr("%1 设置").arg(name[i]));
         }
+        for (const auto &[button, place] : places)
+            FitCaption(*button, place);
     });
     wiegand_ = RadioListGroup(dipSwitchControl, wiegandOutput, wiegandFormat, Mirror(Field::wiegand),
                               {[] { return WiegandMirror(DipSwitchControl{}); },
@@ -278,11 +290,17 @@ void ParamPanel::OnBaudRateClosed()
     Mirror(Field::baud)->setText(ToQ(BaudMirror(baudRate_->currentIndex())));
 }
 
-void ParamPanel::OnRereadModeToggled()
+void ParamPanel::ShowRereadMode()
 {
     const QString caption = RuleWords(RereadModeCaption(continuousReread_->isChecked()));
     continuousReread_->setText(caption);
     continuousReread_->setAccessibleName(caption);
+    FitCaption(*continuousReread_, kRereadModeRect);
+}
+
+void ParamPanel::OnRereadModeToggled()
+{
+    ShowRereadMode();
     rereadTime_->clear();
     Mirror(Field::reread)->clear();
 }

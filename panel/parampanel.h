@@ -56,6 +56,7 @@ signals:
 
 private:
     QGroupBox *MakeGroup(int index);
+    void ShowRereadMode(); // the reread box's caption says its mode
     void Apply(RuleEdit *box, QLineEdit *mirror, const RuleOutcome &outcome);
     void Connect();
     void ApplyFields(const FieldBytes &fields);

@@ -1,15 +1,33 @@
 #include "app/aboutdialog.h"
 #include "app/batchsetupdialog.h"
+#include "app/linetrouble.h"
 #include "app/mainwindow.h"
+#include "app/openadvice.h"
 #include "app/readersearchdialog.h"
+#include "base/appendfile.h"
 #include "panel/logview.h"
+#include "panel/mirrorrules.h"
+#include "serial/linetypes.h"
 #include "settings/portdialog.h"
+#include "ui/captionroom.h"
+#include "ui/messages.h"
+#include "ui/translation.h"
+#include "tests/support/files.h"
+#include "tests/support/messagerecorder.h"
 #include "tests/support/showntexts.h"
+#include "tests/support/tempdir.h"
 
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QStyleOptionComboBox>
 #include <QFile>
 #include <QMenu>
+#include <QPushButton>
 
 #include <gtest/gtest.h>
+
+#include <cerrno>
+#include <fstream>
 
 using namespace rovi;
 
@@ -17,21 +35,25 @@ namespace {
 
 // The texts of the window, of each of its dialogs and of the logs' context
 // menu, as a user can meet them.
-QStringList EveryShownText()
-{
+// The window and, beside it, each of its dialogs and the logs' context menu.
+struct EveryWindow {
     MainWindow window;
-    QStringList lines = test::ShownTexts(&window);
     settings::PortSettings port_settings;
-    settings::PortDialog ports(&window, port_settings, [] {});
-    lines << test::ShownTexts(&ports);
-    AboutDialog about(&window);
-    lines << test::ShownTexts(&about);
-    ReaderSearchDialog search(&window, QString(), 19200);
-    lines << test::ShownTexts(&search);
-    lines << test::ShownTexts(new BatchSetupDialog(window)); // the window owns it
+    settings::PortDialog ports{&window, port_settings, [] {}};
+    AboutDialog about{&window};
+    ReaderSearchDialog search{&window, QString(), 19200};
+    BatchSetupDialog *batch = new BatchSetupDialog(window); // the window owns it
     QMenu menu;
-    window.findChild<panel::LogView *>(QStringLiteral("hexLog"))->FillContextMenu(menu);
-    lines << test::ShownTexts(&menu);
+    EveryWindow() { window.findChild<panel::LogView *>(QStringLiteral("hexLog"))->FillContextMenu(menu); }
+    std::vector<const QWidget *> All() const { return {&window, &ports, &about, &search, batch, &menu}; }
+};
+
+QStringList EveryShownText(bool geometry = true)
+{
+    EveryWindow windows;
+    QStringList lines;
+    for (const QWidget *w : windows.All())
+        lines << test::ShownTexts(w, geometry);
     // The record file's default name holds today's date and the folder.
     lines.removeIf([](const QString &line) { return line.contains(QLatin1String("recordPath text: ")); });
     return lines;
@@ -58,4 +80,159 @@ TEST(ChineseWindow, ShowsTheTextsItAlwaysShowed)
     EXPECT_EQ(lines.size(), expected.size());
     for (qsizetype i = 0; i < std::min(lines.size(), expected.size()); ++i)
         ASSERT_EQ(lines[i].toStdString(), expected[i].toStdString()) << "line " << i + 1;
+}
+
+namespace {
+
+bool HasChinese(const QString &text)
+{
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if ((u >= 0x3000 && u <= 0x303F) || (u >= 0x3400 && u <= 0x9FFF) || (u >= 0xFF00 && u <= 0xFFEF))
+            return true;
+    }
+    return false;
+}
+
+// The window in English while a test runs; Chinese again after it.
+class English : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(UseLanguage(Language::English)); }
+    void TearDown() override { UseLanguage(Language::Chinese); }
+};
+
+} // namespace
+
+TEST_F(English, NoTextOfTheWindowOrItsDialogsIsChinese)
+{
+    const QStringList lines = EveryShownText(false);
+    ASSERT_GT(lines.size(), 150);
+    for (const QString &line : lines) {
+        // The language menu names itself and Chinese in both languages.
+        if (line.endsWith(QStringLiteral("text: 语言 / Language")) || line.endsWith(QStringLiteral("text: 中文")))
+            continue;
+        EXPECT_FALSE(HasChinese(line)) << line.toStdString();
+    }
+    EXPECT_TRUE(lines.contains(QStringLiteral(
+        "mainWindow/clientArea/topPanel/pages/qt_tabwidget_stackedwidget/settingsPage/paramPanel/group1/queryButton text: "
+        "Read settings")));
+}
+
+TEST_F(English, MessagesFromThePlainCodeAreEnglish)
+{
+    test::TempDir dir;
+    std::string folder_refused;
+    EXPECT_FALSE(AppendFile::Open(dir.Path().string(), &folder_refused));
+    using Kind = OpenFailure::Kind;
+    const std::string texts[] = {
+        OpenFailureAdvice({Kind::Missing, ENOENT, "/dev/ttyUSB7", "", {}}),
+        OpenFailureAdvice({Kind::Permission, EACCES, "/dev/ttyUSB7", "dialout", {}, "root"}),
+        OpenFailureAdvice({Kind::Permission, EACCES, "/dev/ttyUSB7", "root", {}, "root", false}),
+        OpenFailureAdvice({Kind::Busy, EBUSY, "/dev/ttyUSB7", "", {{42, "minicom"}, {43, "cat"}}}),
+        OpenFailureAdvice({Kind::Busy, EBUSY, "/dev/ttyUSB7", "", {}}),
+        OpenFailureAdvice({Kind::Other, EIO, "/dev/ttyUSB7", "", {}}),
+        LineErrorLogLine(LineError::Framing | LineError::Parity | LineError::Break | LineError::Overrun |
+                         LineError::InputOverflow),
+        LineErrorLogLine(0),
+        LineErrorHint(LineError::Break),
+        LineErrorHint(0),
+        Translated("LineTrouble", kCarrierHint),
+        Translated("LineTrouble", kCarrierLogLine),
+        settings::StatusSummary(settings::PortSettings{}),
+        folder_refused,
+        MessageSlot::LaterLine(3).toStdString(),
+    };
+    for (const std::string &text : texts) {
+        EXPECT_FALSE(HasChinese(QString::fromStdString(text))) << text;
+        EXPECT_FALSE(text.empty());
+    }
+    EXPECT_EQ(settings::StatusSummary(settings::PortSettings{}), "Port COM1, 9600 baud, no parity, 8 data bits, 1 stop bit");
+}
+
+TEST_F(English, ThePanelsRuleMessagesAreEnglish)
+{
+    test::MessageRecorder recorder;
+    MainWindow window;
+    auto *id = window.findChild<QLineEdit *>(QStringLiteral("idAddress"));
+    id->setText(QStringLiteral("241"));
+    ASSERT_EQ(recorder.messages.size(), 1u);
+    EXPECT_EQ(recorder.messages[0].text, "Enter a value from 1 to 240");
+}
+
+namespace {
+
+// Each caption against the room its control gives it.
+void ExpectCaptionsFit(const QWidget *root)
+{
+    for (const QWidget *w : root->findChildren<QWidget *>()) {
+        if (w->window() != root || w->objectName().startsWith(QLatin1String("qt_")))
+            continue;
+        const std::string where = test::PathOf(w, root).toStdString();
+        if (auto *b = qobject_cast<const QAbstractButton *>(w); b && !b->text().isEmpty()) {
+            EXPECT_LE(CaptionWidth(*b), b->width()) << where << " " << b->text().toStdString();
+        }
+        if (auto *l = qobject_cast<const QLabel *>(w); l && !l->text().isEmpty() && !l->wordWrap()) {
+            EXPECT_LE(l->sizeHint().width(), l->width()) << where << " " << l->text().toStdString();
+        }
+        if (auto *g = qobject_cast<const QGroupBox *>(w); g && !g->title().isEmpty()) {
+            EXPECT_LE(g->fontMetrics().horizontalAdvance(g->title()) + 8, g->width())
+                << where << " " << g->title().toStdString();
+        }
+        if (auto *c = qobject_cast<const QComboBox *>(w); c && !c->isEditable()) {
+            for (int i = 0; i < c->count(); ++i) {
+                // What the closed list shows: the item beside the arrow.
+                QStyleOptionComboBox option;
+                option.initFrom(c);
+                const QRect room = c->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, c);
+                EXPECT_LE(c->fontMetrics().horizontalAdvance(c->itemText(i)), room.width())
+                    << where << " " << c->itemText(i).toStdString();
+            }
+        }
+    }
+}
+
+} // namespace
+
+TEST_F(English, EveryCaptionFitsTheFixedLayout)
+{
+    EveryWindow windows;
+    for (const QWidget *w : {static_cast<const QWidget *>(&windows.window), static_cast<const QWidget *>(&windows.ports),
+                             static_cast<const QWidget *>(&windows.about), static_cast<const QWidget *>(&windows.search)})
+        ExpectCaptionsFit(w);
+    // The reread box says its other mode when checked.
+    windows.window.findChild<QCheckBox *>(QStringLiteral("continuousReread"))->setChecked(true);
+    ExpectCaptionsFit(&windows.window);
+}
+
+TEST(LanguageMenu, SwitchesTheWindowAtOnceAndStoresTheChoice)
+{
+    test::TempDir dir;
+    // A set.ini another program wrote: GBK keys, CRLF, a section of its own.
+    const std::string before = "[comset]\r\n\xB4\xAE\xBF\xDA=COM3\r\nreconnect=0\r\n[other]\r\nkeep=1\r\n";
+    std::ofstream("set.ini", std::ios::binary) << before;
+    MainWindow window;
+    window.ShowBatchSetup();
+    auto *query = window.findChild<QPushButton *>(QStringLiteral("queryButton"));
+    auto *start = window.BatchSetup()->findChild<QPushButton *>(QStringLiteral("startButton"));
+    ASSERT_EQ(query->text(), "查看参数");
+
+    window.englishAction->trigger();
+    QCoreApplication::processEvents(); // the change reaches every window as a posted event
+    EXPECT_EQ(query->text(), "Read settings");
+    EXPECT_EQ(start->text(), "Start");
+    EXPECT_EQ(window.menuBar()->actions().front()->text(), "Connection");
+    EXPECT_TRUE(window.englishAction->isChecked());
+    const std::string english = "[comset]\r\n\xB4\xAE\xBF\xDA=COM3\r\nreconnect=0\r\nlanguage=en\r\n[other]\r\nkeep=1\r\n";
+    EXPECT_EQ(test::ReadAll("set.ini"), english);
+
+    window.chineseAction->trigger();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(query->text(), "查看参数");
+    EXPECT_EQ(start->text(), "开始");
+    EXPECT_EQ(window.menuBar()->actions().front()->text(), "通讯设置");
+    EXPECT_TRUE(window.chineseAction->isChecked());
+    std::string chinese = english;
+    chinese.replace(chinese.find("language=en"), 11, "language=zh");
+    EXPECT_EQ(test::ReadAll("set.ini"), chinese);
+    EXPECT_EQ(settings::LoadStoredSettings("set.ini").options.language, Language::Chinese);
 }

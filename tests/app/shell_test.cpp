@@ -62,8 +62,8 @@ TEST(MainWindow, FixedClientAreaMenuTabAndStatusBar)
     QStringList menus;
     for (QAction *a : window.menuBar()->actions())
         menus << a->text();
-    // The original two menus, and the record menu between them.
-    EXPECT_EQ(menus, (QStringList{"通讯设置", "记录", "参数", "帮助"}));
+    // The original two menus, and the record, profile and language menus between them.
+    EXPECT_EQ(menus, (QStringList{"通讯设置", "记录", "参数", "语言 / Language", "帮助"}));
     EXPECT_EQ(window.portSettingsAction->text(), "COM设置");
     EXPECT_EQ(window.openPortAction->text(), "打开COM口");
     EXPECT_EQ(window.closePortAction->text(), "关闭COM口");

@@ -71,7 +71,8 @@ inline QStringList ShownTexts(const QWidget *root, bool geometry = true)
     QStringList lines;
     QList<const QWidget *> widgets{root};
     for (QWidget *w : root->findChildren<QWidget *>())
-        widgets << w;
+        if (w->window() == root) // a dialog or popup of its own is walked on its own
+            widgets << w;
     for (const QWidget *w : widgets) {
         // The menu bar's overflow button repeats the menus it cannot show.
         if (w->objectName() == QLatin1String("qt_menubar_ext_button"))
