@@ -373,3 +373,23 @@ TEST(ToolOptionsFile, LogLinesOutOfRangeTakeTheNearestBound)
         EXPECT_EQ(LoadStoredSettings("set.ini").options.log_lines, r.lines);
     }
 }
+
+// language=zh|en is the user's choice; any other value leaves it to the system.
+TEST(ToolOptionsFile, LanguageIsReadOnlyFromItsTwoCodes)
+{
+    const struct {
+        const char *line;
+        std::optional<Language> language;
+    } rows[] = {{"", std::nullopt},
+                {"language=en\r\n", Language::English},
+                {"language=zh\r\n", Language::Chinese},
+                {"language=fr\r\n", std::nullopt},
+                {"language=\r\n", std::nullopt}};
+    for (const auto &r : rows) {
+        SCOPED_TRACE(r.line);
+        test::TempDir dir;
+        WriteBytes("set.ini", std::string("[comset]\r\nreconnect=0\r\n") + r.line);
+        EXPECT_EQ(LoadStoredSettings("set.ini").options.language, r.language);
+        EXPECT_FALSE(LoadStoredSettings("set.ini").options.reconnect);
+    }
+}
