@@ -1,8 +1,8 @@
 #include "cmdline.h"
 #include "demosession.h"
 #include "mainwindow.h"
+#include "startlanguage.h"
 
-#include "settings/tooloptions.h"
 #include "ui/messages.h"
 #include "ui/translation.h"
 
@@ -115,9 +115,7 @@ int main(int argc, char *argv[])
     ToolApplication app(argc, argv);
     QApplication::setApplicationName(rovi::kAppTitle);
 
-    // The language chosen in the window, else the system's.
-    const auto chosen = rovi::settings::LoadStoredSettings(rovi::settings::kIniPath).options.language;
-    rovi::UseLanguage(chosen.value_or(rovi::SystemLanguage(rovi::SystemLocaleName())));
+    rovi::UseLanguage(rovi::StartLanguage());
 
     std::unique_ptr<rovi::DemoSession> demo;
     if (start.demo) {

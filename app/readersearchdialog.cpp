@@ -97,7 +97,7 @@ ReaderSearchDialog::ReaderSearchDialog(QWidget *owner, const QString &in_use, st
     answers_->setObjectName(QStringLiteral("searchAnswers"));
     answers_->setGeometry(16, 196, 528, 160);
     answers_->setHorizontalHeaderLabels(
-        {tr("串口"), tr("波特率"), QStringLiteral("ID"), tr("参数")});
+        {tr("串口", "column"), tr("波特率", "column"), QStringLiteral("ID"), tr("参数")});
     answers_->horizontalHeader()->setStretchLastSection(true);
     answers_->setColumnWidth(0, 220);
     answers_->setColumnWidth(1, 64);

@@ -5,11 +5,15 @@
 // "search" shows 搜索读卡器… searching the given ports, after the search;
 // "batch" shows 批量设置… after three readers on PORT (a port that stays:
 // 下一台 announces each next one), with the fields of PROFILE.
+// The window's language is chosen as the program chooses it (set.ini, else
+// the locale: LANG=en_US.UTF-8 for English).
 #include "app/aboutdialog.h"
 #include "app/batchsetupdialog.h"
 #include "app/mainwindow.h"
 #include "app/readersearchdialog.h"
+#include "app/startlanguage.h"
 #include "panel/parampanel.h"
+#include "ui/translation.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -31,6 +35,7 @@ int main(int argc, char *argv[])
     const QString out = QString::fromLocal8Bit(argv[1]);
     const QByteArray mode = argc > 2 ? QByteArray(argv[2]) : QByteArray("main");
     const bool about = mode == "about";
+    rovi::UseLanguage(rovi::StartLanguage());
     rovi::MainWindow window;
     window.show();
     rovi::AboutDialog box(&window);

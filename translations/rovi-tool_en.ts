@@ -703,6 +703,16 @@ The port does not exist or is in use</translation>
         <source>已停止</source>
         <translation>Stopped</translation>
     </message>
+    <message>
+        <source>串口</source>
+        <comment>column</comment>
+        <translation>Port</translation>
+    </message>
+    <message>
+        <source>波特率</source>
+        <comment>column</comment>
+        <translation>Baud rate</translation>
+    </message>
 </context>
 <context>
     <name>rovi::panel::LogView</name>
