@@ -78,6 +78,8 @@ TrafficMonitor::TrafficMonitor(QWidget *client)
         receiveCounter_->setAccessibleName(tr("接收计数"));
         clearButton_->setText(tr("清 零"));
         clearButton_->setAccessibleName(tr("清零"));
+        sent_mark_ = tr("发 ");
+        received_mark_ = tr("收 ");
     });
 
     connect(sendRawButton_, &QPushButton::clicked, this, [this] { emit rawSendRequested(rawHexInput_->text()); });
@@ -88,9 +90,9 @@ void TrafficMonitor::LogChunk(const QString &hex_line, const QString &text_line,
                               std::chrono::system_clock::time_point when, Direction direction)
 {
     if (timestamps_) {
-        const QString mark = direction == Direction::Sent       ? tr("发 ")
-                             : direction == Direction::Received ? tr("收 ")
-                                                                : QString();
+        const QString &mark = direction == Direction::Sent       ? sent_mark_
+                              : direction == Direction::Received ? received_mark_
+                                                                 : QString();
         hexLog_->AppendLine(QLatin1Char('[') + QString::fromStdString(ClockTime(when)) + QLatin1String("] ") + mark +
                             hex_line);
     } else {

@@ -81,6 +81,7 @@ private:
     std::uint32_t count_ = 0;
     int line_limit_;
     bool timestamps_ = false;
+    QString sent_mark_, received_mark_; // before a time-stamped line's bytes, in the window's language
     Throttle *count_paint_;
     bool accessibility_active_ = QAccessible::isActive();
 };

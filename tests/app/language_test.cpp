@@ -4,6 +4,7 @@
 #include "app/mainwindow.h"
 #include "app/openadvice.h"
 #include "app/readersearchdialog.h"
+#include "app/startlanguage.h"
 #include "base/appendfile.h"
 #include "panel/logview.h"
 #include "panel/mirrorrules.h"
@@ -27,6 +28,8 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstdlib>
+#include <optional>
 #include <fstream>
 
 using namespace rovi;
@@ -123,6 +126,15 @@ TEST_F(English, NoTextOfTheWindowOrItsDialogsIsChinese)
     EXPECT_TRUE(lines.contains(QStringLiteral(
         "mainWindow/clientArea/topPanel/pages/qt_tabwidget_stackedwidget/settingsPage/paramPanel/group1/queryButton text: "
         "Read settings")));
+}
+
+TEST_F(English, QtsOwnTextsFollow)
+{
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "OK"), "OK");
+    ASSERT_TRUE(UseLanguage(Language::Chinese));
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "OK"), "确定");
+    ASSERT_TRUE(UseLanguage(Language::English));
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "OK"), "OK");
 }
 
 TEST_F(English, MessagesFromThePlainCodeAreEnglish)
@@ -246,3 +258,47 @@ TEST(LanguageMenu, SwitchesTheWindowAtOnceAndStoresTheChoice)
     EXPECT_EQ(test::ReadAll("set.ini"), chinese);
     EXPECT_EQ(settings::LoadStoredSettings("set.ini").options.language, Language::Chinese);
 }
+
+#ifndef _WIN32
+// The language the program starts in: set.ini's choice, else the locale
+// (LC_ALL, then LC_MESSAGES, then LANG).
+TEST(StartLanguage, TheChoiceInSetIniElseTheLocale)
+{
+    struct Environment {
+        const char *lc_all, *lc_messages, *lang;
+    };
+    const struct {
+        const char *ini; // nullptr: no set.ini
+        Environment env;
+        Language expected;
+    } rows[] = {
+        {nullptr, {nullptr, nullptr, "en_US.UTF-8"}, Language::English},
+        {nullptr, {nullptr, nullptr, "zh_CN.UTF-8"}, Language::Chinese},
+        {nullptr, {nullptr, nullptr, "C"}, Language::Chinese},
+        {nullptr, {nullptr, nullptr, nullptr}, Language::Chinese},
+        {nullptr, {"zh_CN.UTF-8", nullptr, "en_US.UTF-8"}, Language::Chinese},
+        {nullptr, {nullptr, "de_DE.UTF-8", "zh_CN.UTF-8"}, Language::English},
+        {nullptr, {"", nullptr, "en_GB.UTF-8"}, Language::English}, // an empty variable is not set
+        {"[comset]\r\nlanguage=zh\r\n", {nullptr, nullptr, "en_US.UTF-8"}, Language::Chinese},
+        {"[comset]\r\nlanguage=en\r\n", {nullptr, nullptr, "C"}, Language::English},
+        {"[comset]\r\nlanguage=xx\r\n", {nullptr, nullptr, "en_US.UTF-8"}, Language::English},
+    };
+    const char *names[] = {"LC_ALL", "LC_MESSAGES", "LANG"};
+    std::optional<std::string> saved[3];
+    for (int i = 0; i < 3; ++i)
+        if (const char *v = std::getenv(names[i]))
+            saved[i] = v;
+    for (const auto &row : rows) {
+        SCOPED_TRACE(std::string(row.ini ? row.ini : "no set.ini") + " LANG=" + (row.env.lang ? row.env.lang : "-"));
+        test::TempDir dir;
+        if (row.ini)
+            std::ofstream("set.ini", std::ios::binary) << row.ini;
+        const char *values[] = {row.env.lc_all, row.env.lc_messages, row.env.lang};
+        for (int i = 0; i < 3; ++i)
+            values[i] ? setenv(names[i], values[i], 1) : unsetenv(names[i]);
+        EXPECT_EQ(StartLanguage(), row.expected);
+    }
+    for (int i = 0; i < 3; ++i)
+        saved[i] ? setenv(names[i], saved[i]->c_str(), 1) : unsetenv(names[i]);
+}
+#endif
