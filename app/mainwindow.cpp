@@ -235,7 +235,7 @@ void MainWindow::ShowLineHint(const QString &hint)
 {
     if (!link_.IsOpen())
         return;
-    status_panels_[0]->setText(summary_ + QStringLiteral("　") + hint);
+    status_panels_[0]->setText(summary_ + tr("　", "between the status and a hint") + hint);
     hint_timer_->start();
 }
 

@@ -573,6 +573,11 @@ The port does not exist or is in use</translation>
         <source>参数文件有误，面板未改动：</source>
         <translation>The settings file is not usable; the panel is unchanged:</translation>
     </message>
+    <message>
+        <source>&#x3000;</source>
+        <comment>between the status and a hint</comment>
+        <translation>  </translation>
+    </message>
 </context>
 <context>
     <name>rovi::ReaderConsole</name>

@@ -59,7 +59,7 @@ def main():
             translation = message.find('translation')
             english = text_of(translation)
             where = f'{name}: {source!r}'
-            if translation.get('type') in ('unfinished', 'vanished', 'obsolete') or not english.strip():
+            if translation.get('type') in ('unfinished', 'vanished', 'obsolete') or (source.strip() and not english.strip()):
                 failures.append(f'{where}: no finished translation')
                 continue
             if CJK.search(english):
