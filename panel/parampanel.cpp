@@ -13,7 +13,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include <type_traits>
 #include <utility>
 #include <vector>
 
