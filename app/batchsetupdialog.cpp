@@ -71,8 +71,7 @@ BatchSetupDialog::BatchSetupDialog(MainWindow &window)
     profilePath_ = new QLineEdit(this);
     profilePath_->setObjectName(QStringLiteral("profilePath"));
     browse_ = new QPushButton(this);
-    auto *browse = browse_;
-    connect(browse, &QPushButton::clicked, this, [this] {
+    connect(browse_, &QPushButton::clicked, this, [this] {
         const QString path = QFileDialog::getOpenFileName(this, tr("参数文件"), QString(), ProfileFilter());
         if (!path.isEmpty()) {
             profilePath_->setText(path);
@@ -115,7 +114,7 @@ BatchSetupDialog::BatchSetupDialog(MainWindow &window)
     auto *source = new QHBoxLayout;
     source->addWidget(profileSource_);
     source->addWidget(profilePath_, 1);
-    source->addWidget(browse);
+    source->addWidget(browse_);
     auto *form = new QFormLayout;
     QLabel *labels[4];
     for (QLabel *&label : labels)

@@ -72,7 +72,7 @@ MainWindow::MainWindow()
     hint_timer_->setInterval(kLineHintMs);
     connect(hint_timer_, &QTimer::timeout, this, [this] {
         if (link_.IsOpen())
-            SetStatusText(summary_);
+            status_panels_[0]->setText(summary_); // the summary stays said in the window's language
     });
     setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
     if (const QScreen *screen = QGuiApplication::primaryScreen())
@@ -198,7 +198,11 @@ QWidget *MainWindow::BuildClient()
         statusBar_->addWidget(status_panels_[i]);
     }
     // Its text is what a screen reader reads out; the description says what it is.
-    Retranslated(status_panels_[0], [this] { status_panels_[0]->setAccessibleDescription(tr("串口状态")); });
+    Retranslated(status_panels_[0], [this] {
+        status_panels_[0]->setAccessibleDescription(tr("串口状态"));
+        if (status_)
+            ShowStatus(status_); // said again in the new language (a hint on it goes)
+    });
     return client;
 }
 
@@ -213,14 +217,6 @@ void MainWindow::ShowStatus(std::function<QString()> make)
     status_ = std::move(make);
     summary_ = status_();
     status_panels_[0]->setText(summary_);
-}
-
-void MainWindow::changeEvent(QEvent *event)
-{
-    // The status line in the new language (a hint on it goes).
-    if (event->type() == QEvent::LanguageChange && status_)
-        ShowStatus(std::move(status_));
-    QMainWindow::changeEvent(event);
 }
 
 void MainWindow::SetLanguage(Language language)

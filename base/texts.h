@@ -16,7 +16,8 @@ namespace rovi {
 // Returns the translation of `source` in `context`, or `source` itself.
 using TextTranslator = std::string (*)(const char *context, const char *source);
 
-// Set once, before other threads start; nullptr restores the source texts.
+// Set before other threads start (the window sets it once); nullptr
+// restores the source texts.
 void SetTextTranslator(TextTranslator translator);
 
 std::string Translated(const char *context, const char *source);

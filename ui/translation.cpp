@@ -36,24 +36,18 @@ std::string TranslateWithQt(const char *context, const char *source)
 
 bool UseLanguage(Language language)
 {
-    SetTextTranslator(&TranslateWithQt);
+    // The plain code's texts go through Qt's translators from the first choice on.
+    static const bool hooked = (SetTextTranslator(&TranslateWithQt), true);
+    (void)hooked;
+    g_language = language;
+    // Removing or installing a translator sends the LanguageChange.
     QCoreApplication::removeTranslator(&Ours());
     QCoreApplication::removeTranslator(&Qts());
-    g_language = language;
-    bool loaded = true;
-    if (language == Language::English) {
-        loaded = Ours().load(kEnglishTranslation) && QCoreApplication::installTranslator(&Ours());
-    } else {
-        loaded = Qts().load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"), QStringLiteral("_"),
-                            QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
-                 QCoreApplication::installTranslator(&Qts());
-    }
-    // Removing alone (nothing installed after it) changes the language too.
-    if (!loaded) {
-        QEvent change(QEvent::LanguageChange);
-        QCoreApplication::sendEvent(QCoreApplication::instance(), &change);
-    }
-    return loaded;
+    if (language == Language::English)
+        return Ours().load(QStringLiteral(":/i18n/rovi-tool_en.qm")) && QCoreApplication::installTranslator(&Ours());
+    return Qts().load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"), QStringLiteral("_"),
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
+           QCoreApplication::installTranslator(&Qts());
 }
 
 Language CurrentLanguage()

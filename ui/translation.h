@@ -9,8 +9,6 @@
 
 #include "base/language.h"
 
-#include <QString>
-
 #include <string>
 
 namespace rovi {
@@ -24,8 +22,5 @@ Language CurrentLanguage();
 // The locale the system asks for: LC_ALL, else LC_MESSAGES, else LANG
 // (POSIX); the user's interface language (Windows).
 std::string SystemLocaleName();
-
-// The program's own translation, as built in (a resource path).
-inline const QString kEnglishTranslation = QStringLiteral(":/i18n/rovi-tool_en.qm");
 
 } // namespace rovi

@@ -237,11 +237,16 @@ TEST(LanguageMenu, SwitchesTheWindowAtOnceAndStoresTheChoice)
     auto *query = window.findChild<QPushButton *>(QStringLiteral("queryButton"));
     auto *start = window.BatchSetup()->findChild<QPushButton *>(QStringLiteral("startButton"));
     ASSERT_EQ(query->text(), "查看参数");
+    window.options.reconnect = false; // nothing watches for the port
+    window.Link().SetPortName("COM3");
+    window.OnHungUp();
+    ASSERT_EQ(window.StatusText(), "串口:COM3 已断开");
 
     window.englishAction->trigger();
     QCoreApplication::processEvents(); // the change reaches every window as a posted event
     EXPECT_EQ(query->text(), "Read settings");
     EXPECT_EQ(start->text(), "Start");
+    EXPECT_EQ(window.StatusText(), "Port COM3 disconnected"); // said again
     EXPECT_EQ(window.menuBar()->actions().front()->text(), "Connection");
     EXPECT_TRUE(window.englishAction->isChecked());
     const std::string english = "[comset]\r\n\xB4\xAE\xBF\xDA=COM3\r\nreconnect=0\r\nlanguage=en\r\n[other]\r\nkeep=1\r\n";
@@ -251,6 +256,7 @@ TEST(LanguageMenu, SwitchesTheWindowAtOnceAndStoresTheChoice)
     QCoreApplication::processEvents();
     EXPECT_EQ(query->text(), "查看参数");
     EXPECT_EQ(start->text(), "开始");
+    EXPECT_EQ(window.StatusText(), "串口:COM3 已断开");
     EXPECT_EQ(window.menuBar()->actions().front()->text(), "通讯设置");
     EXPECT_TRUE(window.chineseAction->isChecked());
     std::string chinese = english;
