@@ -68,6 +68,7 @@ BatchSetupDialog::BatchSetupDialog(MainWindow &window)
     profileSource_ = new QComboBox(this);
     profileSource_->setObjectName(QStringLiteral("profileSource"));
     profileSource_->addItems({QString(), QString()});
+    profileSource_->setSizeAdjustPolicy(QComboBox::AdjustToContents); // its items change with the language
     profilePath_ = new QLineEdit(this);
     profilePath_->setObjectName(QStringLiteral("profilePath"));
     browse_ = new QPushButton(this);

@@ -53,10 +53,13 @@ std::string ClockTime(TrafficFile::Clock::time_point when)
     return Format("%H:%M:%S", local.tm) + Millis(local.millis);
 }
 
-TrafficFile::TrafficFile(std::string folder, Writer writer) : folder_(std::move(folder)), writer_(std::move(writer))
+TrafficFile::TrafficFile(std::string folder, Writer writer, Now now)
+    : folder_(std::move(folder)), writer_(std::move(writer)), now_(std::move(now))
 {
     if (!writer_)
         writer_ = [](AppendFile &file, std::string_view bytes) { return file.Write(bytes); };
+    if (!now_)
+        now_ = [] { return Clock::now(); };
 }
 
 TrafficFile::~TrafficFile()
@@ -164,7 +167,7 @@ bool TrafficFile::Flush()
         // Said once the file takes lines again, in the file of the day it is said.
         const std::size_t lost = lost_lines_;
         lost_lines_ = 0;
-        AppendNote(Clock::now(), Filled(Translated("TrafficFile", "[记录文件曾无法写入，丢失 %1 行]"), {std::to_string(lost)}));
+        AppendNote(now_(), Filled(Translated("TrafficFile", "[记录文件曾无法写入，丢失 %1 行]"), {std::to_string(lost)}));
         return Flush();
     }
     last_error_.clear();

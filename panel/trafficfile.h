@@ -30,8 +30,11 @@ public:
 
     // How the bytes reach the file: the system's write, or a test's.
     using Writer = std::function<std::ptrdiff_t(AppendFile &file, std::string_view bytes)>;
+    // What time it is, for the lines the file writes of its own accord (the
+    // note of lost lines): the system clock, or a test's.
+    using Now = std::function<Clock::time_point()>;
 
-    explicit TrafficFile(std::string folder, Writer writer = {});
+    explicit TrafficFile(std::string folder, Writer writer = {}, Now now = {});
     ~TrafficFile(); // flushes
     TrafficFile(const TrafficFile &) = delete;
     TrafficFile &operator=(const TrafficFile &) = delete;
@@ -69,6 +72,7 @@ private:
     };
     std::string folder_;
     Writer writer_;
+    Now now_;
     std::deque<Segment> pending_;
     std::optional<AppendFile> file_;
     std::string file_day_;

@@ -19,7 +19,9 @@ QRect PlaceForCaption(const QRect &place, int needed, int room);
 // The width `button`'s caption needs: its text and the style's margins.
 int CaptionWidth(const QAbstractButton &button);
 
-// Puts `button` where its current caption fits, starting from `place`.
+// Puts `button` where its current caption fits, starting from `place`, and
+// again whenever its font or style changes (the font it is measured with is
+// the one it shows). Call it again after changing the caption.
 void FitCaption(QAbstractButton &button, const QRect &place);
 
 } // namespace rovi

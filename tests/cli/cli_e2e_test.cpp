@@ -346,14 +346,18 @@ TEST(CliMonitor, TimeoutEndsItAndBinaryCardsShowAsHex)
 {
     Pty pty;
     std::thread line([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(300)); // the monitor is listening
+        // The monitor has set the line's rate: its flush of what came before is done.
+        const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (pty.LineSpeed() != B19200 && std::chrono::steady_clock::now() < give_up)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
         pty.Write(std::string("\x02\x12\x9A\xBC\x17\xF0\x03", 7)); // 标准格式: binary, no digit among its bytes
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        std::this_thread::sleep_for(std::chrono::milliseconds(300)); // chunks apart
         pty.Write(kAccepted); // a reply: no card
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
         pty.Write(kCard);
     });
-    const Result r = Cli({"-p", QString::fromStdString(pty.SlavePath()), "monitor", "--cards", "--timeout", "1500"});
+    const Result r =
+        Cli({"-p", QString::fromStdString(pty.SlavePath()), "-b", "19200", "monitor", "--cards", "--timeout", "2500"});
     line.join();
     EXPECT_EQ(r.code, 4) << r.err;
     EXPECT_EQ(r.out, "02 12 9A BC 17 F0 03\n0123\n");

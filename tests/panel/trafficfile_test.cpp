@@ -130,9 +130,11 @@ TEST(TrafficFile, LinesLostWhileTheBufferWasFullAreSaidSo)
 {
     rovi::test::TempDir dir;
     LimitedDisk disk;
-    TrafficFile file(dir.Path().string(), disk.Writer());
-    const std::string chunk(4096, 'A');
     const auto when = LocalTime(2026, 12, 10, 12, 0, 0, 0);
+    // The note is stamped when the disk takes lines again, a minute later
+    // on the test's clock, whatever day the machine says it is.
+    TrafficFile file(dir.Path().string(), disk.Writer(), [&] { return when + std::chrono::minutes(1); });
+    const std::string chunk(4096, 'A');
     int appended = 0;
     // Each line is about 16 KB: past the buffer's bound within ~1,100 lines.
     for (; appended < 1100; ++appended)
@@ -145,6 +147,9 @@ TEST(TrafficFile, LinesLostWhileTheBufferWasFullAreSaidSo)
     const auto lines = std::count(written.begin(), written.end(), '\n');
     const std::size_t note = written.rfind("[记录文件曾无法写入，丢失 ");
     ASSERT_NE(note, std::string::npos);
+    const std::string stamp = "2026-12-10 12:01:00.000\tERR\t\t";
+    ASSERT_GE(note, stamp.size());
+    EXPECT_EQ(written.substr(note - stamp.size(), stamp.size()), stamp);
     const int lost = std::stoi(written.substr(note + std::string("[记录文件曾无法写入，丢失 ").size()));
     EXPECT_GT(lost, 7);
     EXPECT_EQ(lines - 1 + lost, appended + 7); // every line written or counted as lost

@@ -6,6 +6,7 @@
 #include "tools/readersim/pseudoterminal.h"
 
 #include <poll.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -24,6 +25,15 @@ public:
 
     // The master's descriptor: termios calls on it act on the slave's line.
     int MasterFd() const { return pty_.Master(); }
+
+    // The line's speed as the side that opened the slave last set it (a
+    // pseudo-terminal starts at 38400): a program that has set its rate has
+    // opened the port and flushed what came before.
+    speed_t LineSpeed() const
+    {
+        termios t{};
+        return tcgetattr(pty_.Master(), &t) == 0 ? cfgetospeed(&t) : B0;
+    }
 
     void Write(const std::string &bytes)
     {

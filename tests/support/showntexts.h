@@ -5,6 +5,7 @@
 // Lists whose rows come from the machine (its serial ports) are left out.
 
 #include <QAbstractButton>
+#include <QAbstractScrollArea>
 #include <QAbstractSpinBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -16,6 +17,7 @@
 #include <QMenuBar>
 #include <QSpinBox>
 #include <QStringList>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QWidget>
@@ -64,8 +66,26 @@ inline void AddActions(QStringList &lines, const QString &path, const QList<QAct
     }
 }
 
+// Whether Qt rather than the program decides where `w` stands and how big
+// it is, from the font and the style: a widget a layout places, or a part
+// of one of Qt's composite widgets (a scroll area's bars and headers, a tab
+// bar's buttons, an editable list's line).
+inline bool PlacedByQt(const QWidget *w)
+{
+    if (w->isWindow())
+        return false;
+    if (w->objectName().startsWith(QLatin1String("qt_")) || w->parentWidget()->layout())
+        return true;
+    for (const QWidget *p = w->parentWidget(); p && !p->isWindow(); p = p->parentWidget())
+        if (qobject_cast<const QAbstractScrollArea *>(p) || qobject_cast<const QComboBox *>(p) ||
+            qobject_cast<const QTabBar *>(p))
+            return true;
+    return false;
+}
+
 // One line a text: "path property: text", in the order the widgets stand.
-// With `geometry`, each widget's place and size too.
+// With `geometry`, the place and size of each widget the program places
+// itself, and the fixed width of one it fixes inside a layout.
 inline QStringList ShownTexts(const QWidget *root, bool geometry = true)
 {
     QStringList lines;
@@ -78,10 +98,11 @@ inline QStringList ShownTexts(const QWidget *root, bool geometry = true)
         if (w->objectName() == QLatin1String("qt_menubar_ext_button"))
             continue;
         const QString path = PathOf(w, root);
-        // Qt's own inner parts (viewports, scroll buttons) are sized by Qt.
-        if (geometry && w->parent() && !w->objectName().startsWith(QLatin1String("qt_")))
+        if (geometry && w->parent() && !PlacedByQt(w))
             lines << path + QStringLiteral(" geometry: %1,%2 %3x%4")
                                 .arg(w->x()).arg(w->y()).arg(w->width()).arg(w->height());
+        else if (geometry && w->parent() && w->minimumWidth() == w->maximumWidth())
+            lines << path + QStringLiteral(" fixedWidth: %1").arg(w->minimumWidth());
         if (w->isWindow())
             AddText(lines, path, "windowTitle", w->windowTitle());
         AddText(lines, path, "toolTip", w->toolTip());
