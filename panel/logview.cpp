@@ -41,6 +41,8 @@ LogView::LogView(QWidget *parent)
     viewport()->setCursor(Qt::IBeamCursor);
     viewport()->setBackgroundRole(QPalette::Base);
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] {
+        if (syncing_ && follow_)
+            return; // the bar catching up with the newest lines the view already shows
         if (!syncing_)
             follow_ = false; // the user scrolled: the view stays there until the next line
         RepaintAll();

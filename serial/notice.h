@@ -79,6 +79,8 @@ public:
     }
 
     ReceiveBacklog &Backlog() { return backlog_; }
+    // The line has gone away: the hang-up notice is queued or was taken.
+    bool HungUp() const { return hung_up_; }
 
 private:
     void Push(Notice n)

@@ -108,6 +108,11 @@ std::size_t SerialLink::ReceiveBacklogHeld() const
     return notices_ ? notices_->Backlog().Held() : 0;
 }
 
+bool SerialLink::LineGone() const
+{
+    return IsOpen() && notices_ && notices_->HungUp();
+}
+
 void SerialLink::DeliverNotices()
 {
     // One at a time: a slot may stop the port (which empties its queue) or

@@ -61,6 +61,9 @@ public:
     static constexpr std::size_t kDefaultBacklogLimit = 4 * 1024 * 1024;
     void SetReceiveBacklogLimit(std::size_t bytes) { backlog_limit_ = bytes; }
     std::size_t ReceiveBacklogHeld() const;
+    // The open port's workers have seen the line go away: hungUp is queued,
+    // or emitted already.
+    bool LineGone() const;
 
 signals:
     // One chunk of 1 to 4096 bytes, cut by the read time-outs.

@@ -93,11 +93,11 @@ TEST_F(SessionFixture, AReplugWhileAReplyIsAwaitedEndsInTheTimeOutThenWorks)
 
 // The reader is pulled out while the window is busy: its hang-up is queued
 // but not yet handled when the user acts. It belongs to the open that is gone.
-void LetTheHangupQueueUp()
+void LetTheHangupQueueUp(const SerialLink &link)
 {
-    // The reader thread posts it within a millisecond of the line going away;
-    // the event loop does not run meanwhile, so it stays queued.
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    // The reader thread posts it as the line goes away; the event loop does
+    // not run meanwhile, so it stays queued.
+    ASSERT_TRUE(WaitWithoutEvents([&] { return link.LineGone(); }));
 }
 
 TEST_F(SessionFixture, AHangupQueuedBeforeAnOpenDoesNotCloseTheNewPort)
@@ -110,7 +110,7 @@ TEST_F(SessionFixture, AHangupQueuedBeforeAnOpenDoesNotCloseTheNewPort)
     Open(window);
     window.options.reconnect = false; // a wrongly closed port would stay closed
     reader.reset();
-    LetTheHangupQueueUp();
+    LetTheHangupQueueUp(window.Link());
     window.portSettings.port = other_link;
     window.openPortAction->trigger(); // 打开COM口
     Pump(500);
@@ -125,7 +125,7 @@ TEST_F(SessionFixture, AHangupQueuedBeforeACloseStartsNoReconnecting)
     MainWindow window;
     Open(window);
     reader.reset();
-    LetTheHangupQueueUp();
+    LetTheHangupQueueUp(window.Link());
     window.closePortAction->trigger(); // 关闭COM口
     Pump(500);
     EXPECT_FALSE(window.Reconnecting());

@@ -308,6 +308,25 @@ TEST(PortSettingsFile, KilledSavesLeaveAtMostOneTemporaryFile)
 #endif
 
 #ifndef _WIN32 // links, FIFOs and a second name made with POSIX calls
+namespace {
+
+// Whether a thread of this process waits for a file lock another holds, as
+// the kernel lists it ("-> FLOCK ..." with our pid), within ten seconds.
+bool WaitForALockWaiter()
+{
+    const std::string pid = " " + std::to_string(getpid()) + " ";
+    for (int i = 0; i < 2000; ++i) {
+        std::ifstream locks("/proc/locks");
+        for (std::string line; std::getline(locks, line);)
+            if (line.find("-> FLOCK") != std::string::npos && line.find(pid) != std::string::npos)
+                return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return false;
+}
+
+} // namespace
+
 // Two saves at once, the first held between its read and its rename: the
 // second waits its turn and reads the first's result, so both keys stay.
 TEST(PortSettingsFile, TwoSavesAtOnceKeepBothChanges)
@@ -315,9 +334,11 @@ TEST(PortSettingsFile, TwoSavesAtOnceKeepBothChanges)
     test::TempDir dir;
     WriteBytes("set.ini", "[comset]\r\nauto=0\r\n");
     std::atomic<bool> first_in{false};
+    bool second_waited = false;
     g_before_replace = [&] {
+        // The first save holds its turn until the second waits for it.
         if (!first_in.exchange(true))
-            std::this_thread::sleep_for(std::chrono::milliseconds(300)); // the second save comes meanwhile
+            second_waited = WaitForALockWaiter();
     };
     std::thread first([] { SaveToolSwitch("set.ini", kKeyLogFile, true); });
     while (!first_in.load())
@@ -326,6 +347,7 @@ TEST(PortSettingsFile, TwoSavesAtOnceKeepBothChanges)
     first.join();
     second.join();
     g_before_replace = nullptr;
+    EXPECT_TRUE(second_waited);
     const StoredSettings stored = LoadStoredSettings("set.ini");
     EXPECT_TRUE(stored.options.log_to_file);
     EXPECT_TRUE(stored.options.timestamps);

@@ -6,6 +6,7 @@
 #include "tools/readersim/pseudoterminal.h"
 
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -44,6 +45,13 @@ public:
                 throw std::runtime_error("pty write failed");
             done += static_cast<std::size_t>(n);
         }
+    }
+
+    // Bytes the program has written that wait on the master to be read.
+    int Readable() const
+    {
+        int n = 0;
+        return ioctl(pty_.Master(), FIONREAD, &n) == 0 ? n : -1;
     }
 
     // Reads until `count` bytes have come or `ms` pass without any byte.

@@ -25,6 +25,20 @@ inline bool WaitUntil(const std::function<bool()> &done, int timeout_ms = 5000)
     return true;
 }
 
+// Waits for a condition a worker thread brings about, without running the
+// event loop: what the worker posts stays queued meanwhile.
+inline bool WaitWithoutEvents(const std::function<bool()> &done, int timeout_ms = 5000)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > timeout_ms)
+            return false;
+        QThread::msleep(1);
+    }
+    return true;
+}
+
 inline void Pump(int ms)
 {
     QElapsedTimer timer;
