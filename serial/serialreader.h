@@ -23,6 +23,10 @@ public:
     // Test seam: when set, runs on the reader between a wait that found
     // input and the read that takes it, to widen that window (Linux).
     static inline std::atomic<void (*)(NativeHandle device)> BeforeReadHook{nullptr};
+    // Test seam: when set, runs on the reader each time it rests between
+    // reads of a streaming line, with how long after the last byte the
+    // rest ends (Linux).
+    static inline std::atomic<void (*)(std::chrono::steady_clock::duration rest_end)> RestHook{nullptr};
 
     SerialReader(std::shared_ptr<CommDevice> device, std::shared_ptr<CloseEvent> close_event, NoticeTarget notify);
     ~SerialReader() override; // joins: the body must not outlive the members it uses

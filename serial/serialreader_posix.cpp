@@ -184,7 +184,10 @@ SerialReader::ReadEnd SerialReader::GatherRead(std::size_t &count)
             // A second read in one chunk means the line is streaming: rest
             // between reads from now on (a lone card stays one wake-up).
             if (++reads > 1 && pause.count() > 0) {
-                if (RestUntil(std::min(last_byte + pause, deadline.value_or(last_byte + pause))))
+                const Clock::time_point rest_end = std::min(last_byte + pause, deadline.value_or(last_byte + pause));
+                if (auto hook = RestHook.load())
+                    hook(rest_end - last_byte);
+                if (RestUntil(rest_end))
                     return ReadEnd::closed;
                 rested = true;
             }

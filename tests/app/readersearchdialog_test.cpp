@@ -82,3 +82,51 @@ TEST(ReaderSearchDialog, ClosingItMidSearchLetsEveryPortGo)
     EXPECT_TRUE(test::PortFree(silent.SlavePath()));
     ReaderSearchDialog::SetPortLister(nullptr);
 }
+
+// Which ports the search offers: the one this program has open (by its
+// path or its stable name) and one another program holds are listed,
+// said so and never tried; a built-in ttyS port is offered unticked (on
+// most machines it is a console or nothing); any other port is ticked.
+TEST(ReaderSearchDialog, SkipsPortsInUseAndLeavesBuiltInPortsUnticked)
+{
+    test::TempDir dir;
+    const std::vector<PortEntry> ports{
+        PortEntry{"/dev/ttyUSB0", {}, "", {}, {}, {}},
+        PortEntry{"/dev/ttyUSB1", "/dev/serial/by-id/usb-reader-1", "", {}, {}, {}},
+        PortEntry{"/dev/ttyUSB2", {}, "", {{4242, "minicom"}}, {}, {}},
+        PortEntry{"/dev/ttyS0", {}, "", {}, {}, {}},
+        PortEntry{"/dev/ttyACM0", {}, "", {}, {}, {}},
+    };
+    ReaderSearchDialog::SetPortLister([&] { return ports; });
+    const struct {
+        QString in_use;
+        const char *rows[5]; // the shown text; a row ticked and enabled starts with '+', an unticked enabled '-', a disabled '!'
+    } cases[] = {
+        {QStringLiteral("/dev/ttyUSB0"),
+         {"!/dev/ttyUSB0  （本程序正在使用，跳过）", "+/dev/serial/by-id/usb-reader-1", "!/dev/ttyUSB2  （被 minicom 占用，跳过）",
+          "-/dev/ttyS0", "+/dev/ttyACM0"}},
+        // The window names its port by the stable name, or by the device it points to.
+        {QStringLiteral("/dev/serial/by-id/usb-reader-1"),
+         {"+/dev/ttyUSB0", "!/dev/serial/by-id/usb-reader-1  （本程序正在使用，跳过）", "!/dev/ttyUSB2  （被 minicom 占用，跳过）",
+          "-/dev/ttyS0", "+/dev/ttyACM0"}},
+        {QStringLiteral("/dev/ttyUSB1"),
+         {"+/dev/ttyUSB0", "!/dev/serial/by-id/usb-reader-1  （本程序正在使用，跳过）", "!/dev/ttyUSB2  （被 minicom 占用，跳过）",
+          "-/dev/ttyS0", "+/dev/ttyACM0"}},
+    };
+    for (const auto &c : cases) {
+        ReaderSearchDialog dialog(nullptr, c.in_use, std::nullopt);
+        const auto *list = dialog.findChild<QListWidget *>("searchPorts");
+        ASSERT_EQ(list->count(), 5);
+        for (int i = 0; i < 5; ++i) {
+            const QListWidgetItem *item = list->item(i);
+            const QChar mark = !(item->flags() & Qt::ItemIsEnabled) ? QLatin1Char('!')
+                               : item->checkState() == Qt::Checked ? QLatin1Char('+')
+                                                                   : QLatin1Char('-');
+            EXPECT_EQ((mark + item->text()).toStdString(), c.rows[i]) << "in use: " << c.in_use.toStdString();
+            if (mark == QLatin1Char('!')) { // a skipped port is never ticked
+                EXPECT_EQ(item->checkState(), Qt::Unchecked);
+            }
+        }
+    }
+    ReaderSearchDialog::SetPortLister(nullptr);
+}

@@ -1,6 +1,7 @@
 #include "serial/seriallink.h"
 #include "serial/serialconstants.h"
 #include "serial/termiosline.h"
+#include "serial/readplan.h"
 #include "serial/serialreader.h"
 #include "tests/support/pty.h"
 #include "tests/support/qtwait.h"
@@ -408,6 +409,53 @@ struct BeforeReadHookScope {
 };
 
 } // namespace
+
+namespace {
+
+std::atomic<long long> g_rests{0};
+std::atomic<long long> g_longest_rest_us{0};
+void RecordRest(std::chrono::steady_clock::duration rest_end)
+{
+    ++g_rests;
+    const long long us = std::chrono::duration_cast<std::chrono::microseconds>(rest_end).count();
+    long long seen = g_longest_rest_us.load();
+    while (us > seen && !g_longest_rest_us.compare_exchange_weak(seen, us)) {
+    }
+}
+
+struct RestHookScope {
+    RestHookScope()
+    {
+        g_rests = 0;
+        g_longest_rest_us = 0;
+        SerialReader::RestHook = &RecordRest;
+    }
+    ~RestHookScope() { SerialReader::RestHook = nullptr; }
+};
+
+} // namespace
+
+// On a streaming line the reader rests between reads, never longer than
+// its pause after the last byte, so no silence of the interval is missed.
+TEST_F(CommFixture, TheReaderRestsAtMostAPauseAfterTheLastByte)
+{
+    const RestHookScope hook;
+    comm.StartPort();
+    const auto pause = GatherPause(PlanRead(comm.Timeouts()));
+    ASSERT_GT(pause.count(), 0);
+    std::string sent;
+    for (int i = 0; i < 150; ++i) { // a byte every 2 ms for about 300 ms
+        const std::string byte(1, static_cast<char>('a' + i % 26));
+        pty.Write(byte);
+        sent += byte;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    ASSERT_TRUE(WaitUntil([&] { return Received().size() == sent.size(); }));
+    EXPECT_EQ(Received(), sent);
+    EXPECT_GT(g_rests.load(), 0);
+    EXPECT_GT(g_longest_rest_us.load(), 0);
+    EXPECT_LE(g_longest_rest_us.load(), std::chrono::duration_cast<std::chrono::microseconds>(pause).count());
+}
 
 TEST_F(CommFixture, AnInputQueueEmptiedBetweenPollAndReadIsNoHangup)
 {
