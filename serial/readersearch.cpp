@@ -25,7 +25,8 @@ std::vector<int> SearchRateOrder(const std::vector<int> &candidates, std::option
 std::chrono::milliseconds SearchWait(int rate)
 {
     const long wire_ms = (static_cast<long>(kFrameSize) * 10 * 1000 + rate - 1) / std::max(rate, 1);
-    return std::chrono::milliseconds(150 + wire_ms);
+    constexpr long kSilenceMs = 100, kRestMs = 16, kMarginMs = 100;
+    return std::chrono::milliseconds(2 * wire_ms + kSilenceMs + kRestMs + kMarginMs);
 }
 
 struct ReaderSearch::PortSearch {
@@ -73,7 +74,14 @@ void ReaderSearch::Start(const std::vector<std::string> &ports, const std::vecto
                 Done(*s);
             }
         });
-        connect(&s->timer, &QTimer::timeout, this, [this, s] { Next(*s); });
+        connect(&s->timer, &QTimer::timeout, this, [this, s] {
+            // A chunk already received but not yet handed over (a busy
+            // thread sees the wait end and the chunk come at once) is looked
+            // at before the rate is given up.
+            if (s->link.ReceiveBacklogHeld() > 0)
+                return s->timer.start(1);
+            Next(*s);
+        });
         searches_.push_back(std::move(search));
     }
     running_ = static_cast<int>(searches_.size());
@@ -121,14 +129,30 @@ void ReaderSearch::Check(PortSearch &s)
     std::size_t from = 0;
     while (const auto reply = FindReply(got.substr(from), AsBytes(query))) {
         if (reply->form == FoundReply::Form::Report)
-            if (const auto report = VerifiedReport(reply->bytes)) {
-                s.timer.stop();
-                emit found(QString::fromStdString(s.port), s.rate, *report);
-                Done(s);
-                return;
-            }
+            if (const auto report = VerifiedReport(reply->bytes))
+                if (const std::optional<int> rate = AnsweredRate(s, *report)) {
+                    s.timer.stop();
+                    emit found(QString::fromStdString(s.port), *rate, *report);
+                    Done(s);
+                    return;
+                }
         from += reply->offset + reply->bytes.size(); // a reply that does not verify: look on
     }
+}
+
+// The rate whose query a report answers: the one its baud byte names, when
+// this port has been asked at it; the rate of the moment when the byte
+// names no rate; none when it names a rate not asked yet.
+std::optional<int> ReaderSearch::AnsweredRate(const PortSearch &s, const Frame &report) const
+{
+    const std::optional<int> index = DecodeBaud(report[FramePos(Field::baud)]);
+    if (!index)
+        return s.rate;
+    const int named = kBaudRateValues[*index];
+    const auto asked_end = rates_.begin() + static_cast<std::ptrdiff_t>(s.next_rate);
+    if (std::find(rates_.begin(), asked_end, named) == asked_end)
+        return std::nullopt;
+    return named;
 }
 
 void ReaderSearch::Done(PortSearch &s)

@@ -2,9 +2,12 @@
 
 // Finding a reader whose port and baud rate nobody knows: on each candidate
 // port (all at once, one link each), the query frame at each candidate rate
-// in turn, until a verified 12-byte report comes back. A reply arrives
-// about 100 ms after its last byte, so each rate waits 150 ms plus the
-// frame's time on the wire at that rate (SearchWait).
+// in turn, until a verified 12-byte report comes back. Each rate waits for
+// the query and the reply on the wire, the silence that ends a chunk and a
+// margin (SearchWait). A report says the reader's rate in its baud byte:
+// it is credited to that rate (a reply to an earlier rate's query that came
+// late is still the reader at that rate), and one that names a rate not yet
+// tried answers no query of ours and is passed over.
 
 #include "seriallink.h"
 
@@ -25,8 +28,10 @@ namespace rovi {
 // the rest from the fastest down. Rates not in `candidates` are left out.
 std::vector<int> SearchRateOrder(const std::vector<int> &candidates, std::optional<int> last_used);
 
-// How long to wait for a reply at `rate`: 150 ms plus 12 bytes on the wire
-// (10 bits a byte).
+// How long to wait for a reply at `rate`: the query's 12 bytes and the
+// report's 12 on the wire (10 bits a byte), the 100 ms of silence that ends
+// a chunk, up to 16 ms of the reader's rest, and 100 ms for the reader's
+// own delay and a busy machine.
 std::chrono::milliseconds SearchWait(int rate);
 
 class ReaderSearch : public QObject {
@@ -54,6 +59,7 @@ private:
     struct PortSearch;
     void Next(PortSearch &search);
     void Check(PortSearch &search);
+    std::optional<int> AnsweredRate(const PortSearch &search, const Frame &report) const;
     void Done(PortSearch &search);
 
     std::vector<std::unique_ptr<PortSearch>> searches_;

@@ -42,6 +42,14 @@ public:
 
     const std::string &Path() const { return path_; }
 
+    // What the simulator has logged so far (frames in and out, with times),
+    // for a failure message.
+    std::string Log()
+    {
+        Pump(200); // what it wrote reaches the process's buffer through the event loop
+        return process_.readAllStandardError().toStdString();
+    }
+
     // Sends one command line and waits until the simulator says it has
     // taken effect ("ok COMMAND").
     void Command(const char *line)
