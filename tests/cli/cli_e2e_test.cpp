@@ -301,44 +301,52 @@ const std::string kCard("0123\r\n");
 
 } // namespace
 
+namespace {
+
+struct ReplyRow {
+    const char *name; // the row's test name
+    QStringList command;
+    Answer answer;
+    int code;
+};
+
+class CliReplies : public testing::TestWithParam<ReplyRow> {};
+
+} // namespace
+
 // Only a reader's reply frame counts, wherever it sits in what comes back;
 // junk, a copy of the command and the wrong kind of reply do not.
-TEST(CliReplies, OnlyAWholeReplyFrameOfTheRightKindCounts)
+TEST_P(CliReplies, OnlyAWholeReplyFrameOfTheRightKindCounts)
 {
-    const struct {
-        const char *name;
-        QStringList command;
-        Answer answer;
-        int code;
-    } rows[] = {
-        {"query: a report", {"query"}, {{kReport}}, 0},
-        {"query: a card, then the report, one chunk", {"query"}, {{kCard + kReport}}, 0},
-        {"query: the report in two bursts", {"query"}, {{kReport.substr(0, 5), kReport.substr(5)}}, 0},
-        {"query: a card, then the report later", {"query"}, {{kCard, kReport}}, 0},
-        {"query: twelve NUL bytes", {"query"}, {{std::string(12, '\0')}}, 6},
-        {"query: its own echo (a loopback plug)", {"query"}, {{}, true}, 6},
-        {"query: the echo, then the report", {"query"}, {{kReport}, true}, 0},
-        {"query: an acknowledgement", {"query"}, {{kAccepted}}, 6},
-        {"query: silence", {"query"}, {{}}, 4},
-        {"reset: accepted", {"reset"}, {{kAccepted}}, 0},
-        {"reset: refused", {"reset"}, {{kRefused}}, 5},
-        {"reset: 12 34 00 56", {"reset"}, {{std::string("\x12\x34\x00\x56", 4)}}, 6},
-        {"reset: 00 00 00 00", {"reset"}, {{std::string(4, '\0')}}, 6},
-        {"reset: a report", {"reset"}, {{kReport}}, 6},
-        {"set: a card and the acknowledgement", {"set", "id=3"}, {{kCard + kAccepted}}, 0},
-        {"set: 00 00 00 00", {"set", "id=3"}, {{std::string(4, '\0')}}, 6},
-    };
-    for (const auto &row : rows) {
-        SCOPED_TRACE(row.name);
-        const Result r = CliAnswered(row.command, row.answer);
-        EXPECT_EQ(r.code, row.code) << r.err;
-        const bool junk = row.code == 6 && row.answer.writes.size() == 1 &&
-                          row.answer.writes[0].substr(0, 2) != std::string("\xFE\xF1");
-        if (junk) {
-            EXPECT_NE(r.err.find("not a reader's reply"), std::string::npos) << r.err;
-        }
+    const ReplyRow &row = GetParam();
+    const Result r = CliAnswered(row.command, row.answer);
+    EXPECT_EQ(r.code, row.code) << r.err;
+    const bool junk =
+        row.code == 6 && row.answer.writes.size() == 1 && row.answer.writes[0].substr(0, 2) != std::string("\xFE\xF1");
+    if (junk) {
+        EXPECT_NE(r.err.find("not a reader's reply"), std::string::npos) << r.err;
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, CliReplies,
+    testing::Values(ReplyRow{"query_report", {"query"}, {{kReport}}, 0},
+                    ReplyRow{"query_card_then_report_one_chunk", {"query"}, {{kCard + kReport}}, 0},
+                    ReplyRow{"query_report_in_two_bursts", {"query"}, {{kReport.substr(0, 5), kReport.substr(5)}}, 0},
+                    ReplyRow{"query_card_then_report_later", {"query"}, {{kCard, kReport}}, 0},
+                    ReplyRow{"query_twelve_nul_bytes", {"query"}, {{std::string(12, '\0')}}, 6},
+                    ReplyRow{"query_own_echo_loopback_plug", {"query"}, {{}, true}, 6},
+                    ReplyRow{"query_echo_then_report", {"query"}, {{kReport}, true}, 0},
+                    ReplyRow{"query_acknowledgement", {"query"}, {{kAccepted}}, 6},
+                    ReplyRow{"query_silence", {"query"}, {{}}, 4},
+                    ReplyRow{"reset_accepted", {"reset"}, {{kAccepted}}, 0},
+                    ReplyRow{"reset_refused", {"reset"}, {{kRefused}}, 5},
+                    ReplyRow{"reset_12_34_00_56", {"reset"}, {{std::string("\x12\x34\x00\x56", 4)}}, 6},
+                    ReplyRow{"reset_00_00_00_00", {"reset"}, {{std::string(4, '\0')}}, 6},
+                    ReplyRow{"reset_report", {"reset"}, {{kReport}}, 6},
+                    ReplyRow{"set_card_and_acknowledgement", {"set", "id=3"}, {{kCard + kAccepted}}, 0},
+                    ReplyRow{"set_00_00_00_00", {"set", "id=3"}, {{std::string(4, '\0')}}, 6}),
+    [](const testing::TestParamInfo<ReplyRow> &info) { return std::string(info.param.name); });
 
 // monitor --timeout ends after that much silence (exit 4); --cards prints
 // every chunk that is not a reply, a binary card as its hex line.
