@@ -1,6 +1,7 @@
 #include "profile.h"
 
 #include "base/convert.h"
+#include "base/utf16.h"
 
 #include <array>
 #include <optional>
@@ -25,8 +26,21 @@ std::variant<std::vector<FieldValue>, ProfileError> ParseProfile(std::string_vie
     if (text.size() > kMaxProfileBytes)
         return ProfileError{0, "the file is larger than " + std::to_string(kMaxProfileBytes / 1024) +
                                    " KB: not a profile"};
-    if (text.substr(0, 3) == "\xEF\xBB\xBF") // the mark some editors put before UTF-8 text
+    // The mark editors put before UTF-8 text; UTF-16 ("Unicode" in Windows
+    // Notepad) with its mark is read as the same text.
+    std::string decoded;
+    const bool little = text.substr(0, 2) == "\xFF\xFE", big = text.substr(0, 2) == "\xFE\xFF";
+    if (little || big) {
+        auto utf8 = Utf8FromUtf16(text.substr(2), little ? ByteOrder::LittleEndian : ByteOrder::BigEndian);
+        if (!utf8)
+            return ProfileError{0, "the file starts as UTF-16 text but is not: not a profile"};
+        decoded = std::move(*utf8);
+        text = decoded;
+    } else if (text.substr(0, 3) == "\xEF\xBB\xBF") {
         text.remove_prefix(3);
+    }
+    if (text.find('\0') != std::string_view::npos)
+        return ProfileError{0, "not a text file (it holds NUL bytes): save the profile as plain text"};
     std::vector<FieldValue> values;
     std::array<int, kFieldCount> given_on{}; // the line each field came on
     int number = 0;

@@ -43,6 +43,31 @@ TEST(Profile, CommentsBlanksSpacesAndLineEndsAsEditorsLeaveThem)
     EXPECT_EQ(values, (std::vector<FieldValue>{{Field::id_addr, 17}, {Field::baud, 0x08}}));
 }
 
+namespace {
+
+// `text` as UTF-16 with its byte order mark, as Windows Notepad saves
+// "Unicode"; with `odd_byte`, one byte more at the end.
+std::string Utf16(std::u16string_view text, bool little_endian, bool odd_byte = false)
+{
+    std::string bytes = little_endian ? "\xFF\xFE" : "\xFE\xFF";
+    for (const char16_t unit : text) {
+        const char low = static_cast<char>(unit & 0xFF), high = static_cast<char>(unit >> 8);
+        bytes += little_endian ? std::string{low, high} : std::string{high, low};
+    }
+    return odd_byte ? bytes + 'x' : bytes;
+}
+
+} // namespace
+
+TEST(Profile, UnicodeTextFromWindowsNotepadReadsAsTheSameProfile)
+{
+    // A comment in Chinese, with a character beyond the first 65,536 (a surrogate pair).
+    const std::u16string text = u"# 闸机 \U0002000B\r\nid=17\r\nbaud=115200\r\n";
+    const std::vector<FieldValue> expected{{Field::id_addr, 17}, {Field::baud, 0x08}};
+    EXPECT_EQ(Parsed(Utf16(text, true)), expected);
+    EXPECT_EQ(Parsed(Utf16(text, false)), expected);
+}
+
 TEST(Profile, ABadProfileIsRefusedWithItsLineAndReason)
 {
     const struct {
@@ -59,6 +84,24 @@ TEST(Profile, ABadProfileIsRefusedWithItsLineAndReason)
         {"", 0, "no FIELD=VALUE line"},
         {"# only a comment\r\n\r\n", 0, "no FIELD=VALUE line"},
     };
+    const struct {
+        std::string bytes;
+        const char *reason_has;
+    } not_text[] = {
+        {std::string("id=17\n\0\x01\x02", 8), "not a text file"},
+        {std::string("i\0d\0=\0\x31\0\x37\0", 10), "not a text file"}, // UTF-16 without its mark
+        {Utf16(u"id=17", true, true), "UTF-16 text but is not"},             // an odd byte at the end
+        {Utf16(u"id=17\xDC00", true), "UTF-16 text but is not"},             // a lone low surrogate
+        {Utf16(u"id=17\xD800", false), "UTF-16 text but is not"},            // a high surrogate at the end
+        {Utf16(u"id=17\xD800\r\n", true), "UTF-16 text but is not"},        // a high surrogate, no low one
+    };
+    for (const auto &row : not_text) {
+        const auto parsed = ParseProfile(row.bytes);
+        ASSERT_TRUE(std::holds_alternative<ProfileError>(parsed));
+        EXPECT_EQ(std::get<ProfileError>(parsed).line, 0);
+        EXPECT_NE(std::get<ProfileError>(parsed).reason.find(row.reason_has), std::string::npos)
+            << std::get<ProfileError>(parsed).reason;
+    }
     for (const auto &row : rows) {
         const auto parsed = ParseProfile(row.text);
         ASSERT_TRUE(std::holds_alternative<ProfileError>(parsed)) << row.text;
