@@ -28,7 +28,8 @@ for folder in "${!level[@]}"; do
     [[ -d "$root/$folder" ]] || continue
     while IFS= read -r line; do
         file=${line%%:*}
-        target=$(sed -E 's/.*#include "([a-z0-9_]+)\/.*/\1/' <<<"$line")
+        [[ $line =~ \#include\ \"([a-z0-9_]+)/ ]] || continue
+        target=${BASH_REMATCH[1]}
         [[ $target == "$folder" || -z ${level[$target]+x} ]] && continue
         if ((level[$target] >= level[$folder])); then
             echo "$file includes $target/, above or beside $folder/"
