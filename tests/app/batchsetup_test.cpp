@@ -2,6 +2,8 @@
 // another behind one stable name, as at an installer's bench.
 #include "app/batchsetupdialog.h"
 #include "app/mainwindow.h"
+#include "tests/support/filetargets.h"
+#include "tests/support/files.h"
 #include "tests/support/messagerecorder.h"
 #include "tests/support/qtwait.h"
 #include "tests/support/readersim.h"
@@ -158,18 +160,33 @@ TEST_F(BatchFixture, AStoppedBatchLeavesThePortAsItWas)
     EXPECT_TRUE(recorder.messages.empty());
 }
 
-// A record that cannot be written: nothing starts, and it is said.
+// A record that cannot be written (a missing folder, a name taken by what
+// is not a plain file): nothing starts, and it is said with the reason.
 TEST_F(BatchFixture, ARecordThatCannotBeWrittenStopsBeforeAnythingIsSent)
 {
     MainWindow window;
     window.portSettings.port = Link();
     window.ShowBatchSetup();
     BatchSetupDialog *batch = window.BatchSetup();
-    Child<QLineEdit>(batch, "recordPath")->setText(QString::fromStdString((dir.Path() / "no-folder" / "r.csv").string()));
-    EXPECT_FALSE(batch->Start());
-    EXPECT_FALSE(batch->Running());
-    ASSERT_EQ(recorder.messages.size(), 1u);
-    EXPECT_TRUE(recorder.messages[0].text.startsWith("无法写入记录文件")) << recorder.messages[0].text.toStdString();
+    const std::filesystem::path other = dir.Path() / "someone-elses";
+    std::ofstream(other) << "theirs\n";
+    std::vector<std::pair<std::filesystem::path, const char *>> records{{dir.Path() / "no-folder" / "r.csv", ""}};
+    for (const NotAPlainFile &target : NotPlainFiles()) {
+        const std::filesystem::path path = dir.Path() / (std::string(target.name) + ".csv");
+        if (target.make(path, other)) // a device node needs root
+            records.emplace_back(path, target.words);
+    }
+    for (const auto &[path, words] : records) {
+        SCOPED_TRACE(path.string());
+        recorder.messages.clear();
+        Child<QLineEdit>(batch, "recordPath")->setText(QString::fromStdString(path.string()));
+        EXPECT_FALSE(batch->Start());
+        EXPECT_FALSE(batch->Running());
+        ASSERT_EQ(recorder.messages.size(), 1u);
+        EXPECT_TRUE(recorder.messages[0].text.startsWith("无法写入记录文件")) << recorder.messages[0].text.toStdString();
+        EXPECT_TRUE(recorder.messages[0].text.contains(QString::fromUtf8(words))) << recorder.messages[0].text.toStdString();
+    }
+    EXPECT_EQ(ReadAll(other.string()), "theirs\n");
 }
 
 // A reader at another rate answers the set frame with bytes that are no

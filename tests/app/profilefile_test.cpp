@@ -3,6 +3,7 @@
 #include "panel/commandrules.h"
 #include "panel/parampanel.h"
 #include "protocol/profile.h"
+#include "tests/support/filetargets.h"
 #include "tests/support/tempdir.h"
 
 #include <QFile>
@@ -60,6 +61,32 @@ TEST(ProfileFile, ThePanelsFieldsGoToAFileAndComeBack)
     EXPECT_EQ(panel.Snapshot().id_text, reported.id_text);
     EXPECT_EQ(panel.Snapshot().mirrors[static_cast<std::size_t>(Field::id_addr)], "");
 }
+
+#ifndef _WIN32
+// 保存参数 to a name that is not a plain file: refused with what is there,
+// and nothing written anywhere.
+TEST(ProfileFile, SavingRefusesWhatIsNotAPlainFile)
+{
+    test::TempDir dir;
+    panel::ParamPanel panel(nullptr);
+    panel.ApplyReport(ComposeSetAll(BytesOf(kSite)));
+    const std::filesystem::path other = dir.Path() / "someone-elses";
+    std::ofstream(other) << "theirs\n";
+    for (const test::NotAPlainFile &target : test::NotPlainFiles()) {
+        SCOPED_TRACE(target.name);
+        const std::filesystem::path path = dir.Path() / (std::string(target.name) + ".rovi");
+        if (!target.make(path, other))
+            continue; // not here (a device node needs root)
+        QString why;
+        EXPECT_FALSE(SaveProfileTo(panel, QString::fromStdString(path.string()), &why));
+        EXPECT_TRUE(why.contains(QString::fromUtf8(target.words))) << why.toStdString();
+    }
+    std::ifstream in(other);
+    std::string text;
+    std::getline(in, text);
+    EXPECT_EQ(text, "theirs");
+}
+#endif
 
 TEST(ProfileFile, ARefusedProfileLeavesThePanelAsItWas)
 {

@@ -3,6 +3,7 @@
 #include "protocol/frame.h"
 #include "serial/portinfo.h"
 #include "serial/seriallink.h"
+#include "tests/support/filetargets.h"
 #include "tests/support/pty.h"
 #include "tests/support/qtwait.h"
 #include "tests/support/readersim.h"
@@ -233,25 +234,25 @@ TEST(CliProvision, ARecordThatCannotBeWrittenStopsBeforeAnythingIsSent)
     TempDir dir;
     const QString link = QString::fromStdString((dir.Path() / "reader").string());
     ReaderSim sim({"--link", link});
-    ASSERT_EQ(mkfifo((dir.Path() / "fifo.csv").c_str(), 0644), 0);
-    std::filesystem::create_directory(dir.Path() / "folder.csv");
-    const struct {
-        const char *name;
-        std::string path;
-    } records[] = {
-        {"a missing folder", (dir.Path() / "no-folder" / "site.csv").string()},
-        {"a directory", (dir.Path() / "folder.csv").string()},
-        {"a FIFO", (dir.Path() / "fifo.csv").string()},
-        {"a device", "/dev/full"},
-    };
-    for (const auto &record : records) {
-        SCOPED_TRACE(record.name);
-        const Result r =
-            Cli({"-p", link, "provision", "--id-from", "5", "--count", "2", "--record", QString::fromStdString(record.path)});
+    const std::filesystem::path other = dir.Path() / "someone-elses";
+    std::ofstream(other) << "theirs\n";
+    std::vector<std::string> records{(dir.Path() / "no-folder" / "site.csv").string()};
+    for (const NotAPlainFile &target : NotPlainFiles()) {
+        const std::filesystem::path path = dir.Path() / (std::string(target.name) + ".csv");
+        if (target.make(path, other)) // a device node needs root
+            records.push_back(path.string());
+    }
+    for (const std::string &record : records) {
+        SCOPED_TRACE(record);
+        const Result r = Cli({"-p", link, "provision", "--id-from", "5", "--count", "2", "--record", QString::fromStdString(record)});
         EXPECT_EQ(r.code, 2);
         EXPECT_EQ(r.out, "");
         EXPECT_NE(r.err.find("cannot write the record"), std::string::npos) << r.err;
     }
+    std::ifstream theirs(other);
+    std::string line;
+    std::getline(theirs, line);
+    EXPECT_EQ(line, "theirs");
     EXPECT_EQ(ValueOf(QueryFields(sim), "id"), "1"); // the reader was never set
 }
 

@@ -1,5 +1,6 @@
 #include "panel/trafficfile.h"
 
+#include "tests/support/filetargets.h"
 #include "tests/support/files.h"
 #include "tests/support/tempdir.h"
 
@@ -158,14 +159,7 @@ TEST(TrafficFile, LinesLostWhileTheBufferWasFullAreSaidSo)
 #ifndef _WIN32 // FIFOs, device nodes and links made with POSIX calls
 namespace {
 
-struct TargetCase {
-    const char *name;
-    // Puts something named `path` there; `elsewhere` is another user's file.
-    std::function<bool(const std::filesystem::path &path, const std::filesystem::path &elsewhere)> make;
-    const char *words; // what the refusal says
-};
-
-class RecordTargets : public testing::TestWithParam<TargetCase> {};
+class RecordTargets : public testing::TestWithParam<rovi::test::NotAPlainFile> {};
 
 } // namespace
 
@@ -175,7 +169,7 @@ class RecordTargets : public testing::TestWithParam<TargetCase> {};
 // another user's file).
 TEST_P(RecordTargets, AreRefusedWithoutBlockingOrWritingElsewhere)
 {
-    const TargetCase c = GetParam();
+    const rovi::test::NotAPlainFile c = GetParam();
     rovi::test::TempDir dir;
     const auto when = LocalTime(2026, 12, 10, 12, 0, 0, 0);
     const std::filesystem::path elsewhere = dir.Path() / "someone-elses-file";
@@ -190,18 +184,8 @@ TEST_P(RecordTargets, AreRefusedWithoutBlockingOrWritingElsewhere)
     EXPECT_EQ(ReadAll(elsewhere.string()), "theirs\n");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Targets, RecordTargets,
-    testing::Values(
-        TargetCase{"fifo", [](const auto &p, const auto &) { return mkfifo(p.c_str(), 0644) == 0; }, "FIFO"},
-        TargetCase{"symlink", [](const auto &p, const auto &e) { std::filesystem::create_symlink(e, p); return true; },
-                   "符号链接"},
-        TargetCase{"directory", [](const auto &p, const auto &) { return std::filesystem::create_directory(p); }, "目录"},
-        TargetCase{"device", [](const auto &p, const auto &) { return mknod(p.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0; },
-                   "设备"},
-        TargetCase{"hard_link", [](const auto &p, const auto &e) { std::filesystem::create_hard_link(e, p); return true; },
-                   "硬链接"}),
-    [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Targets, RecordTargets, testing::ValuesIn(rovi::test::NotPlainFiles()),
+                         [](const auto &info) { return std::string(info.param.name); });
 #endif
 
 namespace {
