@@ -160,7 +160,9 @@ BatchSetupDialog::BatchSetupDialog(MainWindow &window)
 
 BatchSetupDialog::~BatchSetupDialog()
 {
-    // The window is going too: every finished row is in the record already.
+    // The window is going too: every finished row is in the record already,
+    // and a reader being set gets its row there.
+    RecordStopped(false);
     Finish([] { return QString(); }, false);
 }
 
@@ -217,7 +219,40 @@ bool BatchSetupDialog::Start()
 
 void BatchSetupDialog::Stop()
 {
+    if (!RecordStopped(true))
+        Warn(this, tr("无法写入记录文件 %1").arg(ToQ(record_)));
     Finish(Running() ? StatusText([] { return tr("已停止"); }) : status_, true);
+}
+
+bool BatchSetupDialog::RecordStopped(bool shown)
+{
+    if (state_ != State::Setting || !setup_.Running())
+        return true;
+    const bool acknowledged = setup_.Verifying();
+    const std::string detail =
+        acknowledged ? "stopped before the read-back: the reader acknowledged ID " + std::to_string(next_id_) + ", not verified"
+                     : "stopped before the reader answered: it may have taken ID " + std::to_string(next_id_);
+    const QDateTime now = QDateTime::currentDateTime();
+    if (shown)
+        AddRow(now, acknowledged ? tr("已停止，未校验") : tr("已停止，未应答"), false, ToQ(detail));
+    return AppendBatchRecord(record_, {now.toString(Qt::ISODateWithMs).toStdString(), port_, false, std::nullopt, detail});
+}
+
+void BatchSetupDialog::AddRow(const QDateTime &when, const QString &result, bool ok, const QString &report)
+{
+    const int row = batchTable_->rowCount();
+    batchTable_->insertRow(row);
+    const QString cells[kColumns] = {QString::number(row + 1), when.toString(QStringLiteral("HH:mm:ss")),
+                                     QString::number(next_id_), result, report};
+    for (int c = 0; c < kColumns; ++c) {
+        auto *item = new QTableWidgetItem(cells[c]);
+        if (!ok)
+            item->setBackground(QColor(255, 210, 210));
+        batchTable_->setItem(row, c, item);
+    }
+    batchTable_->scrollToBottom();
+    if (!ok)
+        QApplication::beep();
 }
 
 void BatchSetupDialog::Next()
@@ -289,8 +324,6 @@ void BatchSetupDialog::OnOutcome(const ReaderSetup::Outcome &outcome)
     link_.StopPort();
     const bool ok = outcome.result == ReaderSetup::Result::Done;
     const QDateTime now = QDateTime::currentDateTime();
-    const int row = batchTable_->rowCount();
-    batchTable_->insertRow(row);
     QString report;
     if (outcome.report) {
         std::vector<FieldValue> read_back;
@@ -301,17 +334,7 @@ void BatchSetupDialog::OnOutcome(const ReaderSetup::Outcome &outcome)
     }
     if (!ok)
         report = ToQ(outcome.problem) + (report.isEmpty() ? QString() : tr("；") + report);
-    const QString cells[kColumns] = {QString::number(row + 1), now.toString(QStringLiteral("HH:mm:ss")),
-                                     QString::number(next_id_), ResultWords(outcome.result), report};
-    for (int c = 0; c < kColumns; ++c) {
-        auto *item = new QTableWidgetItem(cells[c]);
-        if (!ok)
-            item->setBackground(QColor(255, 210, 210));
-        batchTable_->setItem(row, c, item);
-    }
-    batchTable_->scrollToBottom();
-    if (!ok)
-        QApplication::beep();
+    AddRow(now, ResultWords(outcome.result), ok, report);
     if (!AppendBatchRecord(record_, {now.toString(Qt::ISODateWithMs).toStdString(), port_, ok, outcome.report,
                                      outcome.problem})) {
         Finish([] { return tr("记录文件无法写入，已停止"); }, true);

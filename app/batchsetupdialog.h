@@ -29,6 +29,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QSpinBox;
+class QDateTime;
 class QTableWidget;
 class QTimer;
 
@@ -63,6 +64,10 @@ private:
     void Poll();
     void SetUp();
     void OnOutcome(const ReaderSetup::Outcome &outcome);
+    // A reader being set when the batch stops: its row says what is known
+    // (in the table too when `shown`); false when the record cannot take it.
+    bool RecordStopped(bool shown);
+    void AddRow(const QDateTime &when, const QString &result, bool ok, const QString &report);
     // A status line, made again when the language changes.
     using StatusText = std::function<QString()>;
     void Finish(StatusText why, bool reopen);

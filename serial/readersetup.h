@@ -53,6 +53,8 @@ public:
     // Gives up: no outcome comes.
     void Stop();
     bool Running() const { return step_ != Step::Idle; }
+    // The set was acknowledged and the verifying query awaits its report.
+    bool Verifying() const { return step_ == Step::AwaitReport; }
 
 private:
     enum class Step { Idle, AwaitAck, AwaitReport };

@@ -450,6 +450,14 @@ The port does not exist or is in use</translation>
         <source>请拔下这台，接上下一台（端口一直都在时按“下一台”）</source>
         <translation>Unplug it and connect the next one (press “Next” if the port never goes away)</translation>
     </message>
+    <message>
+        <source>已停止，未校验</source>
+        <translation>Stopped, not verified</translation>
+    </message>
+    <message>
+        <source>已停止，未应答</source>
+        <translation>Stopped, no answer yet</translation>
+    </message>
 </context>
 <context>
     <name>rovi::MainWindow</name>

@@ -40,13 +40,15 @@ protected:
     std::string Link() const { return (dir.Path() / "reader").string(); }
     // A reader plugged in behind the name; a refusing one is made ready
     // under another name first, so it refuses from its first frame.
-    std::unique_ptr<ReaderSim> Plug(bool refusing)
+    std::unique_ptr<ReaderSim> Plug(bool refusing) { return Plug(refusing ? "refuse\n" : nullptr); }
+    // A reader with a fault for its first reply ("drop\n": silent).
+    std::unique_ptr<ReaderSim> Plug(const char *fault)
     {
-        if (!refusing)
+        if (!fault)
             return std::make_unique<ReaderSim>(QStringList{"--link", QString::fromStdString(Link())});
         const std::string staging = (dir.Path() / "staging").string();
         auto sim = std::make_unique<ReaderSim>(QStringList{"--link", QString::fromStdString(staging)});
-        sim->Command("refuse\n");
+        sim->Command(fault);
         EXPECT_EQ(std::rename(staging.c_str(), Link().c_str()), 0);
         return sim;
     }
@@ -209,4 +211,100 @@ TEST_F(BatchFixture, AReaderAtAnotherRateIsSaidSo)
     EXPECT_TRUE(status.contains(QString::fromUtf8("失败，ID 40 留给下一台")) && status.contains(QString::fromUtf8("搜索读卡器")))
         << status.toStdString();
     batch->Stop();
+}
+
+// Stopped, or the dialog or the window closed, while a reader is being set
+// (the frame sent, no answer yet): the reader may have taken its ID, so the
+// record gets a row that says so, and the table too while it is shown.
+TEST_F(BatchFixture, StoppedWhileSettingTheRecordSaysWhatIsKnown)
+{
+    enum class End { StopButton, DialogClosed, WindowClosed };
+    const struct {
+        const char *name;
+        End end;
+    } rows[] = {{"stop", End::StopButton}, {"dialog closed", End::DialogClosed}, {"window closed", End::WindowClosed}};
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        const std::string csv = (dir.Path() / (std::string(row.name) + ".csv")).string();
+        auto window = std::make_unique<MainWindow>();
+        window->show();
+        window->portSettings.port = Link();
+        window->ShowBatchSetup();
+        BatchSetupDialog *batch = window->BatchSetup();
+        Child<QSpinBox>(batch, "firstId")->setValue(17);
+        Child<QLineEdit>(batch, "recordPath")->setText(QString::fromStdString(csv));
+        auto *status = Child<QLabel>(batch, "batchStatus");
+        auto *table = Child<QTableWidget>(batch, "batchTable");
+        ASSERT_TRUE(batch->Start());
+        auto sim = Plug("drop\n");
+        ASSERT_TRUE(WaitUntil([&] { return status->text().startsWith("正在设置"); }, 10000)) << status->text().toStdString();
+        switch (row.end) {
+        case End::StopButton: Child<QPushButton>(batch, "stopButton")->click(); break;
+        case End::DialogClosed: batch->close(); break;
+        case End::WindowClosed: window.reset(); break;
+        }
+        if (window) {
+            EXPECT_FALSE(batch->Running());
+            ASSERT_EQ(table->rowCount(), 1);
+            EXPECT_EQ(table->item(0, 2)->text(), "17");
+            EXPECT_EQ(table->item(0, 3)->text(), "已停止，未应答");
+        }
+        const auto lines = Rows(csv);
+        ASSERT_EQ(lines.size(), 2u);
+        EXPECT_NE(lines[1].find(",failed,"), std::string::npos) << lines[1];
+        EXPECT_NE(lines[1].find("it may have taken ID 17"), std::string::npos) << lines[1];
+        std::filesystem::remove(Link());
+    }
+    EXPECT_TRUE(recorder.messages.empty());
+}
+
+// The IDs run out at 240: the batch stops there, said so, after the reader
+// that took 240.
+TEST_F(BatchFixture, TheBatchStopsWhenTheIdsRunOut)
+{
+    MainWindow window;
+    window.show();
+    window.portSettings.port = Link();
+    window.ShowBatchSetup();
+    BatchSetupDialog *batch = window.BatchSetup();
+    Child<QSpinBox>(batch, "firstId")->setValue(240);
+    Child<QSpinBox>(batch, "readerCount")->setValue(3);
+    Child<QLineEdit>(batch, "recordPath")->setText(QString::fromStdString((dir.Path() / "r.csv").string()));
+    ASSERT_TRUE(batch->Start());
+    auto sim = Plug(false);
+    ASSERT_TRUE(WaitUntil([&] { return !batch->Running(); }, 10000));
+    EXPECT_EQ(batch->Finished(), 1);
+    EXPECT_EQ(Child<QLabel>(batch, "batchStatus")->text(), "ID 已用到 240，已停止");
+    EXPECT_EQ(Child<QTableWidget>(batch, "batchTable")->item(0, 2)->text(), "240");
+}
+
+// The record stops taking rows in the middle of a batch (its name taken by
+// a folder): the batch stops at once, says so, and the table keeps the row.
+TEST_F(BatchFixture, ARecordThatFailsMidBatchStopsIt)
+{
+    const std::filesystem::path csv = dir.Path() / "r.csv";
+    MainWindow window;
+    window.show();
+    window.portSettings.port = Link();
+    window.ShowBatchSetup();
+    BatchSetupDialog *batch = window.BatchSetup();
+    Child<QSpinBox>(batch, "firstId")->setValue(17);
+    Child<QSpinBox>(batch, "readerCount")->setValue(3);
+    Child<QLineEdit>(batch, "recordPath")->setText(QString::fromStdString(csv.string()));
+    auto *table = Child<QTableWidget>(batch, "batchTable");
+    ASSERT_TRUE(batch->Start());
+    {
+        auto sim = Plug(false);
+        ASSERT_TRUE(WaitUntil([&] { return table->rowCount() == 1; }, 10000));
+    }
+    std::filesystem::remove(csv);
+    std::filesystem::create_directory(csv);
+    auto *status = Child<QLabel>(batch, "batchStatus");
+    ASSERT_TRUE(WaitUntil([&] { return status->text().startsWith("等待读卡器"); }, 10000)) << status->text().toStdString();
+    auto sim = Plug(false);
+    ASSERT_TRUE(WaitUntil([&] { return !batch->Running(); }, 10000));
+    EXPECT_EQ(table->rowCount(), 2);
+    EXPECT_EQ(status->text(), "记录文件无法写入，已停止");
+    ASSERT_EQ(recorder.messages.size(), 1u);
+    EXPECT_TRUE(recorder.messages[0].text.contains("已停止；表中的结果都在。")) << recorder.messages[0].text.toStdString();
 }
