@@ -52,6 +52,19 @@ protected:
         EXPECT_EQ(std::rename(staging.c_str(), Link().c_str()), 0);
         return sim;
     }
+    // The window's batch dialog for the reader behind the name, from
+    // `first_id`, `count` readers (0: until stopped), recorded in `csv`.
+    BatchSetupDialog *OpenBatch(MainWindow &window, int first_id, int count, const std::string &csv)
+    {
+        window.show();
+        window.portSettings.port = Link();
+        window.ShowBatchSetup();
+        BatchSetupDialog *batch = window.BatchSetup();
+        Child<QSpinBox>(batch, "firstId")->setValue(first_id);
+        Child<QSpinBox>(batch, "readerCount")->setValue(count);
+        Child<QLineEdit>(batch, "recordPath")->setText(QString::fromStdString(csv));
+        return batch;
+    }
     // The record without its time column, line by line.
     static std::vector<std::string> Rows(const std::string &path)
     {
@@ -227,12 +240,7 @@ TEST_F(BatchFixture, StoppedWhileSettingTheRecordSaysWhatIsKnown)
         SCOPED_TRACE(row.name);
         const std::string csv = (dir.Path() / (std::string(row.name) + ".csv")).string();
         auto window = std::make_unique<MainWindow>();
-        window->show();
-        window->portSettings.port = Link();
-        window->ShowBatchSetup();
-        BatchSetupDialog *batch = window->BatchSetup();
-        Child<QSpinBox>(batch, "firstId")->setValue(17);
-        Child<QLineEdit>(batch, "recordPath")->setText(QString::fromStdString(csv));
+        BatchSetupDialog *batch = OpenBatch(*window, 17, 0, csv);
         auto *status = Child<QLabel>(batch, "batchStatus");
         auto *table = Child<QTableWidget>(batch, "batchTable");
         ASSERT_TRUE(batch->Start());
@@ -263,13 +271,7 @@ TEST_F(BatchFixture, StoppedWhileSettingTheRecordSaysWhatIsKnown)
 TEST_F(BatchFixture, TheBatchStopsWhenTheIdsRunOut)
 {
     MainWindow window;
-    window.show();
-    window.portSettings.port = Link();
-    window.ShowBatchSetup();
-    BatchSetupDialog *batch = window.BatchSetup();
-    Child<QSpinBox>(batch, "firstId")->setValue(240);
-    Child<QSpinBox>(batch, "readerCount")->setValue(3);
-    Child<QLineEdit>(batch, "recordPath")->setText(QString::fromStdString((dir.Path() / "r.csv").string()));
+    BatchSetupDialog *batch = OpenBatch(window, 240, 3, (dir.Path() / "r.csv").string());
     ASSERT_TRUE(batch->Start());
     auto sim = Plug(false);
     ASSERT_TRUE(WaitUntil([&] { return !batch->Running(); }, 10000));
@@ -284,13 +286,7 @@ TEST_F(BatchFixture, ARecordThatFailsMidBatchStopsIt)
 {
     const std::filesystem::path csv = dir.Path() / "r.csv";
     MainWindow window;
-    window.show();
-    window.portSettings.port = Link();
-    window.ShowBatchSetup();
-    BatchSetupDialog *batch = window.BatchSetup();
-    Child<QSpinBox>(batch, "firstId")->setValue(17);
-    Child<QSpinBox>(batch, "readerCount")->setValue(3);
-    Child<QLineEdit>(batch, "recordPath")->setText(QString::fromStdString(csv.string()));
+    BatchSetupDialog *batch = OpenBatch(window, 17, 3, csv.string());
     auto *table = Child<QTableWidget>(batch, "batchTable");
     ASSERT_TRUE(batch->Start());
     {

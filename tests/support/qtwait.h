@@ -12,31 +12,34 @@
 
 namespace rovi::test {
 
-inline bool WaitUntil(const std::function<bool()> &done, int timeout_ms = 5000)
+namespace detail {
+
+inline bool Wait(const std::function<bool()> &done, int timeout_ms, bool run_events)
 {
     QElapsedTimer timer;
     timer.start();
     while (!done()) {
         if (timer.elapsed() > timeout_ms)
             return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        if (run_events)
+            QCoreApplication::processEvents(QEventLoop::AllEvents);
         QThread::msleep(1);
     }
     return true;
+}
+
+} // namespace detail
+
+inline bool WaitUntil(const std::function<bool()> &done, int timeout_ms = 5000)
+{
+    return detail::Wait(done, timeout_ms, true);
 }
 
 // Waits for a condition a worker thread brings about, without running the
 // event loop: what the worker posts stays queued meanwhile.
 inline bool WaitWithoutEvents(const std::function<bool()> &done, int timeout_ms = 5000)
 {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > timeout_ms)
-            return false;
-        QThread::msleep(1);
-    }
-    return true;
+    return detail::Wait(done, timeout_ms, false);
 }
 
 inline void Pump(int ms)
