@@ -204,8 +204,8 @@ bool BatchSetupDialog::Start()
         return false;
     }
     port_ = window_.portSettings.port;
-    port_was_open_ = window_.Link().IsOpen();
-    window_.ClosePort();
+    port_before_ = window_.LendPort(); // the window neither holds nor watches for it meanwhile
+    open_failures_ = 0;
     link_.SetPortName(port_);
     link_.SetLineSettings(window_.ConfiguredLine());
     next_id_ = firstId_->value();
@@ -275,8 +275,8 @@ void BatchSetupDialog::Finish(StatusText why, bool reopen)
     setup_.Stop();
     link_.StopPort();
     SetState(State::Idle, std::move(why));
-    if (was_running && reopen && port_was_open_)
-        window_.OpenPort();
+    if (was_running && reopen)
+        window_.TakePortBack(port_before_);
 }
 
 void BatchSetupDialog::SetState(State state, StatusText status)
@@ -308,9 +308,16 @@ void BatchSetupDialog::SetUp()
         link_.StopPort();
         link_.SetLineSettings(window_.ConfiguredLine()); // a reader before may have moved it to its new rate
         link_.StartPort();
-    } catch (const SerialError &) {
-        return; // there, but not yet to be opened (its permissions being set): the next look tries again
+    } catch (const SerialError &e) {
+        // There, but not yet to be opened (its permissions being set): the
+        // next look tries again. Still failing a few seconds on, it is said.
+        if (++open_failures_ == kOpenFailuresSaid)
+            SetState(State::WaitingForReader, [port = ToQ(port_), words = QString::fromLocal8Bit(e.what())] {
+                return tr("无法打开 %1：%2（仍在重试）").arg(port, words);
+            });
+        return;
     }
+    open_failures_ = 0;
     SetState(State::Setting, [id = next_id_] { return tr("正在设置 ID %1…").arg(id); });
     std::vector<FieldValue> values{{Field::id_addr, static_cast<std::uint8_t>(next_id_)}};
     values.insert(values.end(), fields_.begin(), fields_.end());

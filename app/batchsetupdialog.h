@@ -16,6 +16,7 @@
 // verifyAfterSet, recordPath, startButton, stopButton, nextButton,
 // batchStatus, batchTable.
 
+#include "portuse.h"
 #include "serial/readersetup.h"
 #include "serial/seriallink.h"
 
@@ -55,6 +56,8 @@ public:
     int Finished() const { return done_; }
 
     static constexpr int kPollMs = 200;
+    // A present port that cannot be opened this many looks in a row is said so.
+    static constexpr int kOpenFailuresSaid = 10;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -84,7 +87,8 @@ private:
     int next_id_ = 1;
     int done_ = 0;
     int wanted_ = 0; // 0: until stopped
-    bool port_was_open_ = false;
+    PortUse port_before_ = PortUse::Idle;
+    int open_failures_ = 0; // opens of a present port failed in a row
     std::string port_;
     std::string record_;
 

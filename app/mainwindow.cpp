@@ -346,6 +346,22 @@ bool MainWindow::Reconnecting() const
     return reconnector_->Watching();
 }
 
+PortUse MainWindow::LendPort()
+{
+    const PortUse before = link_.IsOpen() ? PortUse::Open : reconnector_->Watching() ? PortUse::Watched : PortUse::Idle;
+    reconnector_->Stop();
+    ClosePort();
+    return before;
+}
+
+void MainWindow::TakePortBack(PortUse before)
+{
+    if (before == PortUse::Open)
+        OpenPort();
+    else if (before == PortUse::Watched && options.reconnect)
+        reconnector_->Watch(portSettings.port);
+}
+
 void MainWindow::ShowReaderSearch()
 {
     std::optional<int> last_rate;

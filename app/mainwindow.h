@@ -1,5 +1,7 @@
 #pragma once
 
+#include "portuse.h"
+
 #include "base/language.h"
 #include "protocol/frame.h"
 #include "serial/seriallink.h"
@@ -81,6 +83,12 @@ public:
     // with 断线自动重连 on, the port reopens when the device is back.
     void OnHungUp();
     bool Reconnecting() const;
+    // The port lent to a batch, which opens it reader after reader: closed,
+    // and not watched for while lent. Says how it was in use before.
+    PortUse LendPort();
+    // The port back from a batch: opened again when it was open, watched
+    // for again when it was watched for.
+    void TakePortBack(PortUse before);
 
     void ShowPortDialog();
     // 搜索读卡器…, and the reader it found put to use: the port and rate

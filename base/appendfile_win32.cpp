@@ -1,4 +1,5 @@
 #include "appendfile.h"
+#include "appendaccess_win32.h"
 #include "texts.h"
 
 #include "widepath.h"
@@ -43,8 +44,11 @@ std::string ErrorWords(DWORD error)
 
 std::optional<AppendFile> AppendFile::Open(const std::string &path, std::string *why)
 {
-    // FILE_FLAG_OPEN_REPARSE_POINT opens a link itself, which the checks below refuse.
-    HANDLE h = CreateFileW(WidePath(path).c_str(), FILE_APPEND_DATA | SYNCHRONIZE | FILE_READ_ATTRIBUTES,
+    // FILE_FLAG_OPEN_REPARSE_POINT opens a link itself, which the checks below
+    // refuse. LockFileEx needs read or write data access: FILE_READ_DATA
+    // (appending alone is neither), never FILE_WRITE_DATA, which would let a
+    // write land anywhere but the end.
+    HANDLE h = CreateFileW(WidePath(path).c_str(), kAppendFileAccess,
                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
                            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (h == INVALID_HANDLE_VALUE) {

@@ -79,6 +79,12 @@ public:
     }
 
     ReceiveBacklog &Backlog() { return backlog_; }
+    // Notices wait behind the ones taken.
+    bool Waiting()
+    {
+        std::lock_guard lock(mutex_);
+        return !notices_.empty();
+    }
     // The line has gone away: the hang-up notice is queued or was taken.
     bool HungUp() const { return hung_up_; }
 

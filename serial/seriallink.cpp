@@ -122,6 +122,11 @@ void SerialLink::DeliverNotices()
         const std::optional<Notice> n = queue->Take();
         if (!n)
             return;
+        // A slot may open a message box, whose event loop runs until it
+        // closes: the notices behind this one get a wake of their own, so
+        // cards are logged and a hang-up acted on meanwhile.
+        if (queue->Waiting())
+            QMetaObject::invokeMethod(this, &SerialLink::DeliverNotices, Qt::QueuedConnection);
         switch (n->kind) {
         case Notice::Kind::Chunk: emit chunkReceived(n->chunk); break;
         case Notice::Kind::LineError: emit lineError(n->value); break;

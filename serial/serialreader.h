@@ -35,11 +35,9 @@ protected:
     void Body() override;
 
 private:
-    // Posts the first `count` bytes of the buffer as one chunk (nothing for
-    // none), then waits while the window thread is too far behind.
-    void HandOver(std::size_t count);
-
-    std::array<char, kReadBufferSize> buffer_{};
+    // Posts `count` bytes as one chunk (nothing for none), then waits while
+    // the window thread is too far behind.
+    void HandOver(const char *bytes, std::size_t count);
 
 #ifdef _WIN32
     // The pending read and the pending line-event wait, each with its
@@ -59,6 +57,8 @@ private:
     void PostLineErrors();
     void StartLineWaiter();
     void StopLineWaiter();
+
+    std::array<char, kReadBufferSize> buffer_{};
 
     // The driver's line-error counters, first read when the port opened.
     LineErrorWatch line_errors_;

@@ -217,12 +217,12 @@ void SerialReader::Body()
         const ReadEnd end = GatherRead(count);
         if (end == ReadEnd::complete) {
             PostLineErrors();
-            HandOver(count);
+            HandOver(buffer_.data(), count);
             continue;
         }
         if (end == ReadEnd::hangup) {
             PostLineErrors();
-            HandOver(count); // bytes already received are not lost
+            HandOver(buffer_.data(), count); // bytes already received are not lost
             notify_->PostHangup();
         }
         break;

@@ -19,7 +19,7 @@ struct OverlappedRecord {
     OVERLAPPED record{};
     bool pending = false;
     OverlappedRecord() { record.hEvent = CreateEventA(nullptr, TRUE, TRUE, nullptr); }
-    ~OverlappedRecord()
+    virtual ~OverlappedRecord()
     {
         if (record.hEvent)
             CloseHandle(record.hEvent);
@@ -30,8 +30,12 @@ struct OverlappedRecord {
 
 } // namespace
 
+// The read's buffer is the record's own: a read a driver never ends keeps
+// both alive (KeepForever), so a late completion writes into memory that is
+// still there.
 struct SerialReader::ReadWait : OverlappedRecord {
     AbortRun aborts;
+    std::array<char, kReadBufferSize> buffer{};
 };
 
 struct SerialReader::LineWait : OverlappedRecord {
@@ -122,9 +126,9 @@ bool SerialReader::ArmRead(ReadWait &read)
         if (close_event_->IsSignalled())
             return false;
         DWORD count = 0;
-        if (ReadFile(device_->Handle(), buffer_.data(), kReadBufferSize, &count, &read.record)) {
+        if (ReadFile(device_->Handle(), read.buffer.data(), kReadBufferSize, &count, &read.record)) {
             read.aborts.Reset();
-            HandOver(count);
+            HandOver(read.buffer.data(), count);
             if (count == 0) // time-outs that let a read end empty: do not spin
                 (void)WaitForSingleObject(close_event_->Handle(), 1);
             continue;
@@ -159,7 +163,7 @@ bool SerialReader::FinishRead(ReadWait &read)
     }
     read.pending = false;
     read.aborts.Reset();
-    HandOver(count);
+    HandOver(read.buffer.data(), count);
     return true;
 }
 

@@ -458,6 +458,10 @@ The port does not exist or is in use</translation>
         <source>已停止，未应答</source>
         <translation>Stopped, no answer yet</translation>
     </message>
+    <message>
+        <source>无法打开 %1：%2（仍在重试）</source>
+        <translation>Cannot open %1: %2 (still trying)</translation>
+    </message>
 </context>
 <context>
     <name>rovi::MainWindow</name>

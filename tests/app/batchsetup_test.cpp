@@ -304,3 +304,52 @@ TEST_F(BatchFixture, ARecordThatFailsMidBatchStopsIt)
     ASSERT_EQ(recorder.messages.size(), 1u);
     EXPECT_TRUE(recorder.messages[0].text.contains("已停止；表中的结果都在。")) << recorder.messages[0].text.toStdString();
 }
+
+// The window's reader unplugged with 断线自动重连 on: the window watches for
+// the port. A batch started then has the port to itself (the window does
+// not grab the next reader), and when it ends the window watches again and
+// takes the reader that is there.
+TEST_F(BatchFixture, TheWindowLeavesThePortToTheBatchAndTakesItBackAfter)
+{
+    MainWindow window;
+    window.options.reconnect = true;
+    BatchSetupDialog *batch = OpenBatch(window, 17, 2, (dir.Path() / "r.csv").string());
+    {
+        auto first = Plug(false);
+        window.OpenPort();
+        ASSERT_TRUE(window.Link().IsOpen());
+    }
+    ASSERT_TRUE(WaitUntil([&] { return window.Reconnecting(); }));
+    ASSERT_TRUE(batch->Start());
+    EXPECT_FALSE(window.Reconnecting());
+    auto *table = Child<QTableWidget>(batch, "batchTable");
+    auto *status = Child<QLabel>(batch, "batchStatus");
+    for (int reader = 0; reader < 2; ++reader) {
+        ASSERT_TRUE(WaitUntil([&] { return status->text().startsWith("等待读卡器"); }, 10000)) << status->text().toStdString();
+        auto sim = Plug(false);
+        ASSERT_TRUE(WaitUntil([&] { return table->rowCount() == reader + 1; }, 10000)) << status->text().toStdString();
+        EXPECT_FALSE(window.Link().IsOpen());
+        if (reader == 1) {
+            ASSERT_TRUE(WaitUntil([&] { return !batch->Running(); }));
+            EXPECT_TRUE(WaitUntil([&] { return window.Link().IsOpen(); })); // watched for again, and there
+        }
+    }
+    EXPECT_EQ(batch->Finished(), 2);
+    EXPECT_TRUE(recorder.messages.empty());
+}
+
+// A port that is there but cannot be opened (here a plain file under the
+// port's name) is tried again, and after a few looks said with its words.
+TEST_F(BatchFixture, APortThatStaysUnopenableIsSaidSo)
+{
+    MainWindow window;
+    BatchSetupDialog *batch = OpenBatch(window, 17, 1, (dir.Path() / "r.csv").string());
+    std::ofstream(Link()) << "not a terminal\n";
+    ASSERT_TRUE(batch->Start());
+    auto *status = Child<QLabel>(batch, "batchStatus");
+    ASSERT_TRUE(WaitUntil([&] { return status->text().startsWith("无法打开"); }, 10000)) << status->text().toStdString();
+    EXPECT_TRUE(status->text().contains(QString::fromStdString(Link())));
+    EXPECT_TRUE(status->text().endsWith("（仍在重试）"));
+    EXPECT_TRUE(batch->Running());
+    Child<QPushButton>(batch, "stopButton")->click();
+}

@@ -7,6 +7,8 @@
 #include "tests/support/qtwait.h"
 
 #include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
 
 #include <termios.h>
 
@@ -248,6 +250,40 @@ TEST_F(CommFixture, ChunksQueuedBeforeStopPortAreNeverEmitted)
     pty.Write("678");
     ASSERT_TRUE(WaitUntil([&] { return !chunks.empty(); }));
     EXPECT_EQ(Received(), "678");
+}
+
+// The first of two chunks already queued opens a message box (a nested
+// event loop, as 设置成功 does): the second is emitted while the box is open,
+// not only after it closes.
+TEST_F(CommFixture, NoticesQueuedBehindAMessageBoxAreEmittedWhileItIsOpen)
+{
+    comm.StartPort();
+    pty.Write("first");
+    ASSERT_TRUE(WaitWithoutEvents([&] { return comm.ReceiveBacklogHeld() == 5; }));
+    pty.Write("second");
+    ASSERT_TRUE(WaitWithoutEvents([&] { return comm.ReceiveBacklogHeld() == 11; }));
+    QObject::disconnect(chunk_slot);
+    std::vector<std::string> while_open;
+    bool in_box = false;
+    QObject::connect(&comm, &SerialLink::chunkReceived, [&](const QByteArray &chunk) {
+        if (in_box) {
+            while_open.push_back(chunk.toStdString());
+            return;
+        }
+        in_box = true;
+        QEventLoop box; // the box stays up for a second, or until the next chunk came
+        QTimer::singleShot(1000, &box, &QEventLoop::quit);
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, &box, [&] {
+            if (!while_open.empty())
+                box.quit();
+        });
+        poll.start(5);
+        box.exec();
+        in_box = false;
+    });
+    ASSERT_TRUE(WaitUntil([&] { return comm.ReceiveBacklogHeld() == 0 && !in_box; }));
+    EXPECT_EQ(while_open, std::vector<std::string>{"second"});
 }
 
 TEST_F(CommFixture, RequestsReachTheDeviceCompleteAndInOrder)
