@@ -118,15 +118,19 @@ void SerialLink::DeliverNotices()
     // One at a time: a slot may stop the port (which empties its queue) or
     // run a nested event loop that delivers the next notices meanwhile.
     const std::shared_ptr<NoticeQueue> queue = notices_;
+    wake_posted_ = false; // this call is the wake
     while (queue && notices_ == queue) {
         const std::optional<Notice> n = queue->Take();
         if (!n)
             return;
         // A slot may open a message box, whose event loop runs until it
         // closes: the notices behind this one get a wake of their own, so
-        // cards are logged and a hang-up acted on meanwhile.
-        if (queue->Waiting())
+        // cards are logged and a hang-up acted on meanwhile. One wake at a
+        // time is enough (it takes them all), not one per notice.
+        if (!wake_posted_ && queue->Waiting()) {
+            wake_posted_ = true;
             QMetaObject::invokeMethod(this, &SerialLink::DeliverNotices, Qt::QueuedConnection);
+        }
         switch (n->kind) {
         case Notice::Kind::Chunk: emit chunkReceived(n->chunk); break;
         case Notice::Kind::LineError: emit lineError(n->value); break;

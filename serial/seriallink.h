@@ -93,6 +93,7 @@ private:
     std::shared_ptr<CommDevice> device_;
     std::shared_ptr<CloseEvent> close_event_;
     std::size_t backlog_limit_ = kDefaultBacklogLimit;
+    bool wake_posted_ = false; // a DeliverNotices posted by DeliverNotices is on its way
     std::shared_ptr<NoticeQueue> notices_; // the last open's (kept after closing, empty, for a look at its backlog)
 
     std::string port_name_ = "COM2";
