@@ -199,15 +199,17 @@ void ReaderConsole::HandleChunk(const QByteArray &bytes)
     if (!text_line.empty())
         monitor_.CountCard();
     AppendLog(hex_line, text_line, now, panel::TrafficMonitor::Direction::Received);
-    if (chunk.size() == kFrameSize) {
-        if (const auto report = VerifiedReport(chunk))
-            panel_.ApplyReport(*report);
-    } else if (chunk.size() == kAckSize) {
+    switch (ReplyByLength(chunk)) {
+    case ChunkReply::None: break;
+    case ChunkReply::Report: panel_.ApplyReport(*VerifiedReport(chunk)); break;
+    case ChunkReply::Ack: {
         const auto *ack = reinterpret_cast<const std::uint8_t *>(chunk.data());
         if (AckSucceeded(std::span<const std::uint8_t, kAckSize>(ack, kAckSize)))
             WarnSuccess(window_, tr("设置成功"));
         else
             Warn(window_, tr("设置失败"));
+        break;
+    }
     }
 }
 

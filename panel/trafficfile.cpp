@@ -1,57 +1,10 @@
 #include "trafficfile.h"
 
+#include "base/localtime.h"
 #include "base/texts.h"
 #include "protocol/hexstr.h"
 
-#include <ctime>
-
 namespace rovi::panel {
-
-namespace {
-
-struct LocalTime {
-    std::tm tm;
-    int millis;
-};
-
-LocalTime Local(TrafficFile::Clock::time_point when)
-{
-    const auto since = when.time_since_epoch();
-    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(since);
-    const std::time_t t = static_cast<std::time_t>(seconds.count());
-    LocalTime local{};
-#ifdef _WIN32
-    localtime_s(&local.tm, &t);
-#else
-    localtime_r(&t, &local.tm);
-#endif
-    local.millis = static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(since - seconds).count());
-    if (local.millis < 0)
-        local.millis = 0;
-    return local;
-}
-
-std::string Format(const char *format, const std::tm &tm)
-{
-    char text[64];
-    const std::size_t n = std::strftime(text, sizeof text, format, &tm);
-    return std::string(text, n);
-}
-
-std::string Millis(int millis)
-{
-    char text[8];
-    std::snprintf(text, sizeof text, ".%03d", millis);
-    return text;
-}
-
-} // namespace
-
-std::string ClockTime(TrafficFile::Clock::time_point when)
-{
-    const LocalTime local = Local(when);
-    return Format("%H:%M:%S", local.tm) + Millis(local.millis);
-}
 
 TrafficFile::TrafficFile(std::string folder, Writer writer, Now now)
     : folder_(std::move(folder)), writer_(std::move(writer)), now_(std::move(now))
@@ -74,7 +27,7 @@ std::string TrafficFile::PathOfDay(const std::string &day) const
 
 std::string TrafficFile::PathFor(Clock::time_point when) const
 {
-    return PathOfDay(Format("%Y-%m-%d", Local(when).tm));
+    return PathOfDay(LocalDay(when));
 }
 
 std::size_t TrafficFile::Buffered() const
@@ -87,15 +40,14 @@ std::size_t TrafficFile::Buffered() const
 
 bool TrafficFile::StartLine(Clock::time_point when)
 {
-    const LocalTime local = Local(when);
-    const std::string day = Format("%Y-%m-%d", local.tm);
+    const std::string day = LocalDay(when);
     if (Buffered() > kMaxBuffered) {
         ++lost_lines_; // the disk has refused for a long while: the view still has the lines
         return false;
     }
     if (pending_.empty() || pending_.back().day != day)
         pending_.push_back({day, {}});
-    pending_.back().text += day + " " + Format("%H:%M:%S", local.tm) + Millis(local.millis);
+    pending_.back().text += day + " " + LocalClock(when);
     return true;
 }
 

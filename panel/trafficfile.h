@@ -80,7 +80,4 @@ private:
     std::size_t lost_lines_ = 0;
 };
 
-// "14:03:07.412": the time of a chunk as the hex log's prefix shows it.
-std::string ClockTime(TrafficFile::Clock::time_point when);
-
 } // namespace rovi::panel

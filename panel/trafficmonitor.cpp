@@ -1,8 +1,8 @@
 #include "trafficmonitor.h"
 
 #include "logview.h"
-#include "trafficfile.h"
 
+#include "base/localtime.h"
 #include "ui/retranslate.h"
 #include "ui/throttle.h"
 
@@ -93,7 +93,7 @@ void TrafficMonitor::LogChunk(const QString &hex_line, const QString &text_line,
         const QString &mark = direction == Direction::Sent       ? sent_mark_
                               : direction == Direction::Received ? received_mark_
                                                                  : QString();
-        hexLog_->AppendLine(QLatin1Char('[') + QString::fromStdString(ClockTime(when)) + QLatin1String("] ") + mark +
+        hexLog_->AppendLine(QLatin1Char('[') + QString::fromStdString(LocalClock(when)) + QLatin1String("] ") + mark +
                             hex_line);
     } else {
         hexLog_->AppendLine(hex_line);

@@ -80,6 +80,13 @@ bool AckSucceeded(std::span<const std::uint8_t, kAckSize> ack)
     return ack[kAckResultPos] == 0;
 }
 
+ChunkReply ReplyByLength(std::string_view chunk)
+{
+    if (chunk.size() == kAckSize)
+        return ChunkReply::Ack;
+    return VerifiedReport(chunk) ? ChunkReply::Report : ChunkReply::None;
+}
+
 std::uint8_t EncodeWiegand(const Wiegand &w)
 {
     if (const auto *out = std::get_if<WiegandOutput>(&w))

@@ -61,6 +61,11 @@ std::optional<Frame> VerifiedReport(std::string_view chunk);
 // True when the acknowledgement's byte 2 is 0.
 bool AckSucceeded(std::span<const std::uint8_t, kAckSize> ack);
 
+// How the window takes a received chunk, by its length alone: a report
+// (VerifiedReport), an acknowledgement (any kAckSize bytes), or neither.
+enum class ChunkReply { None, Report, Ack };
+ChunkReply ReplyByLength(std::string_view chunk);
+
 // ---- The fields' codes and ranges: the one place every part reads them ----
 
 inline constexpr int kIdMin = 1; // id_addr
