@@ -33,11 +33,13 @@ std::unique_ptr<DemoSession> DemoSession::Start(QString *why)
         *why = QStringLiteral("cannot make a scratch folder: ") + demo->scratch_.errorString();
         return nullptr;
     }
-    // A card number every 3 s; its traffic log in the scratch folder.
+    // Four cards, one read every 0.7 s, each every 2.8 s; its traffic log in
+    // the scratch folder.
     demo->reader_.setStandardErrorFile(demo->scratch_.filePath(QStringLiteral("reader-sim.log")));
     // --exit-on-eof: should this program end without stopping it, the
     // reader ends with it (its stdin is this program's pipe).
-    demo->reader_.start(sim, {QStringLiteral("--cards"), QStringLiteral("3000"), QStringLiteral("--exit-on-eof")});
+    demo->reader_.start(sim, {QStringLiteral("--tags"), QStringLiteral("4"), QStringLiteral("--cards"),
+                              QStringLiteral("700"), QStringLiteral("--exit-on-eof")});
     if (!demo->reader_.waitForStarted(5000)) {
         *why = QStringLiteral("reader-sim did not start: ") + demo->reader_.errorString();
         return nullptr;
@@ -63,6 +65,16 @@ std::unique_ptr<DemoSession> DemoSession::Start(QString *why)
         *why = QString::fromUtf8(e.what());
         return nullptr;
     }
+    // The last of the four cards (reader-sim counts from 12345678) walks
+    // away and comes back, so the card test shows one leaving.
+    demo->walk_.setInterval(8000);
+    DemoSession *session = demo.get();
+    QObject::connect(&demo->walk_, &QTimer::timeout, [session] {
+        session->away_ = !session->away_;
+        session->reader_.write(session->away_ ? "leave 12345681\n" : "return 12345681\n");
+        session->reader_.readAllStandardOutput(); // its "ok" lines
+    });
+    demo->walk_.start();
     return demo;
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 
 // rovi-tool --demo: the window connected to a simulated reader. The reader
-// (reader-sim, installed beside rovi-tool) runs on a pseudo-terminal and
-// sends a card number every few seconds; the tool works in a scratch folder
+// (reader-sim, installed beside rovi-tool) runs on a pseudo-terminal with
+// four cards in front of it, read in turn, one of which is walked away and
+// brought back every few seconds; the tool works in a scratch folder
 // whose set.ini names that terminal with auto-connect on, so the window
 // opens it at start-up. Closing the window stops the reader and removes
 // the folder.
@@ -10,6 +11,7 @@
 #include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <memory>
 
@@ -35,6 +37,8 @@ private:
     QProcess reader_;
     QString port_;
     QString previous_folder_;
+    QTimer walk_;       // the fourth card away and back
+    bool away_ = false;
 };
 
 } // namespace rovi

@@ -137,6 +137,8 @@ int main(int argc, char *argv[])
 #ifndef _WIN32
     QuitOnSignals(&window);
 #endif
+    if (demo)
+        window.ShowCardTest(); // the simulated reader's cards, as they come
     window.show();
     return app.exec();
 }

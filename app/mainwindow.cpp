@@ -8,8 +8,8 @@
 #include "reconnector.h"
 #include "aboutdialog.h"
 
-#include "base/appendfile.h"
 #include "base/convert.h"
+#include "panel/cardtestpage.h"
 #include "panel/parampanel.h"
 #include "app/readerconsole.h"
 #include "panel/trafficmonitor.h"
@@ -20,13 +20,13 @@
 #include "ui/qtext.h"
 #include "ui/dialogframe.h"
 #include "ui/retranslate.h"
+#include "ui/savefile.h"
 #include "ui/translation.h"
 
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileDialog>
-#include <QSaveFile>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
@@ -60,6 +60,10 @@ MainWindow::MainWindow()
     BuildMenu();
     setCentralWidget(BuildClient());
     console_ = new ReaderConsole(this, *panel_, *monitor_, link_);
+    connect(console_, &ReaderConsole::cardRead, cardTest_,
+            [this](const QByteArray &card, std::chrono::system_clock::time_point when) {
+                cardTest_->AddRead(std::string_view(card.constData(), static_cast<std::size_t>(card.size())), when);
+            });
     reconnector_ = new Reconnector(this, [this] { return TryOpenPort(nullptr); });
     connect(&link_, &SerialLink::hungUp, this, Guarded(this, [this] { OnHungUp(); }));
     connect(&link_, &SerialLink::lineError, this, [this](quint32 flags) { ShowLineHint(ToQ(LineErrorHint(flags))); });
@@ -80,6 +84,11 @@ MainWindow::MainWindow()
 }
 
 MainWindow::~MainWindow() = default;
+
+void MainWindow::ShowCardTest()
+{
+    pages_->setCurrentWidget(cardTest_);
+}
 
 void MainWindow::BuildMenu()
 {
@@ -174,7 +183,7 @@ QWidget *MainWindow::BuildClient()
     auto *top = new QWidget(client);
     top->setObjectName(QStringLiteral("topPanel"));
     top->setGeometry(0, 0, kClientWidth, kTopPanelHeight);
-    auto *pages = new QTabWidget(top);
+    auto *pages = pages_ = new QTabWidget(top);
     pages->setObjectName(QStringLiteral("pages"));
     pages->setGeometry(0, 0, kClientWidth, kTopPanelHeight);
     auto *sheet = new QWidget;
@@ -182,6 +191,9 @@ QWidget *MainWindow::BuildClient()
     pages->addTab(sheet, QStringLiteral("F1"));
     panel_ = new panel::ParamPanel(sheet);
     panel_->setGeometry(4, -3, 775, 338);
+    cardTest_ = new panel::CardTestPage(pages);
+    pages->addTab(cardTest_, QString());
+    Retranslated(cardTest_, [pages, this] { pages->setTabText(pages->indexOf(cardTest_), tr("读卡测试")); });
 
     monitor_ = new panel::TrafficMonitor(client);
 
@@ -441,25 +453,12 @@ void MainWindow::SaveLogAs()
 
 bool MainWindow::SaveLogTo(const QString &path, QString *why)
 {
-    // A new file takes the chosen name's place; what stands there must be a
-    // plain file (never a device or FIFO turned into a file, nor a link's
-    // target replaced).
-    if (const auto refusal = WhyNotAPlainFileTarget(path.toStdString())) {
-        if (why)
-            *why = ToQ(*refusal);
-        return false;
-    }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (why)
-            *why = file.errorString();
-        return false;
-    }
-    file.write(monitor_->SavedText().toUtf8());
-    if (file.commit())
+    QString reason;
+    const QByteArray bytes = monitor_->SavedText().toUtf8();
+    if (SaveWholeFile(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), &reason))
         return true;
     if (why)
-        *why = file.errorString();
+        *why = reason;
     return false;
 }
 

@@ -26,12 +26,14 @@ class ReaderConsole;
 class Reconnector;
 
 namespace panel {
+class CardTestPage;
 class ParamPanel;
 class TrafficMonitor;
 } // namespace panel
 
-// The main window: menu, the parameter panel on its one tab, the traffic
-// monitor below it and the status bar; fixed 792 x 546 client area.
+// The main window: menu, the parameter panel on its first tab and the card
+// test on the second, the traffic monitor below them and the status bar;
+// fixed 792 x 546 client area.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 
@@ -41,6 +43,9 @@ public:
 
     panel::ParamPanel *Panel() const { return panel_; }
     panel::TrafficMonitor &Monitor() const { return *monitor_; }
+    // 读卡测试: the page beside the panel's.
+    panel::CardTestPage &CardTest() const { return *cardTest_; }
+    void ShowCardTest();
     SerialLink &Link() { return link_; }
     ReaderConsole &Console() const { return *console_; }
 
@@ -129,6 +134,8 @@ private:
     SerialLink link_;
     panel::ParamPanel *panel_ = nullptr;
     panel::TrafficMonitor *monitor_ = nullptr; // a child of the client area
+    panel::CardTestPage *cardTest_ = nullptr;
+    QTabWidget *pages_ = nullptr;
     ReaderConsole *console_ = nullptr;
     Reconnector *reconnector_ = nullptr;
     BatchSetupDialog *batch_ = nullptr;

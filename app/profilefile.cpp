@@ -1,14 +1,13 @@
 #include "profilefile.h"
 
-#include "base/appendfile.h"
 #include "panel/commandrules.h"
 #include "panel/parampanel.h"
 #include "protocol/profile.h"
 #include "ui/qtext.h"
+#include "ui/savefile.h"
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QSaveFile>
 
 namespace rovi {
 
@@ -19,19 +18,10 @@ bool SaveProfileTo(const panel::ParamPanel &panel, const QString &path, QString 
         *why = QCoreApplication::translate("ProfileFile", "参数无法写成参数文件：") + ToQ(error->message);
         return false;
     }
-    // The chosen name must be a plain file (never a device or a FIFO, nor
-    // a link whose target would be replaced).
-    if (const auto refusal = WhyNotAPlainFileTarget(path.toStdString())) {
-        *why = QCoreApplication::translate("ProfileFile", "无法写入 %1").arg(path) + QLatin1Char('\n') + ToQ(*refusal);
-        return false;
-    }
-    QSaveFile file(path);
-    const std::string &bytes = std::get<std::string>(text);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes.data(), static_cast<qint64>(bytes.size())) ==
-                                               static_cast<qint64>(bytes.size()) &&
-        file.commit())
+    QString reason;
+    if (SaveWholeFile(path, std::get<std::string>(text), &reason))
         return true;
-    *why = QCoreApplication::translate("ProfileFile", "无法写入 %1").arg(path) + QLatin1Char('\n') + file.errorString();
+    *why = QCoreApplication::translate("ProfileFile", "无法写入 %1").arg(path) + QLatin1Char('\n') + reason;
     return false;
 }
 

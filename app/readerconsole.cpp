@@ -199,6 +199,8 @@ void ReaderConsole::HandleChunk(const QByteArray &bytes)
     if (!text_line.empty())
         monitor_.CountCard();
     AppendLog(hex_line, text_line, now, panel::TrafficMonitor::Direction::Received);
+    if (const auto card = card_reads_.CardIn(chunk))
+        emit cardRead(QByteArray(card->data(), static_cast<qsizetype>(card->size())), now);
     switch (ReplyByLength(chunk)) {
     case ChunkReply::None: break;
     case ChunkReply::Report: panel_.ApplyReport(*VerifiedReport(chunk)); break;

@@ -5,6 +5,7 @@
 #include "base/bytes.h"
 #include "panel/commandrules.h"
 #include "panel/trafficmonitor.h"
+#include "protocol/cardread.h"
 #include "protocol/frame.h"
 #include "ui/messages.h"
 
@@ -31,8 +32,9 @@ class TrafficFile;
 
 // Joins the panel and the traffic monitor to the serial link: every command
 // the user asks for goes out as its frame, is logged and arms the reply
-// time-out; every received chunk is logged and counted, and reports and
-// acknowledgements are interpreted by their length.
+// time-out; every received chunk is logged and counted, reports and
+// acknowledgements are interpreted by their length, and the other chunks
+// are told as card reads (CardReadRule).
 class ReaderConsole : public QObject {
     Q_OBJECT
 
@@ -65,6 +67,10 @@ public:
     bool LoggingToFile() const { return file_ != nullptr; }
     void FlushLogFile();
 
+signals:
+    // A chunk that is a card read: the card's bytes (see CardReadRule).
+    void cardRead(const QByteArray &card, std::chrono::system_clock::time_point when);
+
 private:
     void SendFrame(const std::optional<Frame> &frame);
     void Write(std::string_view bytes, std::chrono::system_clock::time_point when);
@@ -85,6 +91,7 @@ private:
     QTimer *flush_timer_ = nullptr;
     bool file_failed_ = false; // told once until the file has been written again
     LineErrorBursts error_bursts_;
+    CardReadRule card_reads_;
 };
 
 } // namespace rovi

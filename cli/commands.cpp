@@ -4,6 +4,7 @@
 
 #include "base/appendfile.h"
 
+#include "cardscommand.h"
 #include "readerlink.h"
 
 #include "protocol/hexstr.h"
@@ -428,6 +429,7 @@ int Run(const Invocation &inv, std::ostream &out, std::ostream &err)
     }
     case Command::Send: return RunSend(inv, *link, out, err);
     case Command::Monitor: return RunMonitor(inv, *link, out, err);
+    case Command::Cards: return RunCards(inv, *link, out, err);
     case Command::Ports:
     case Command::Provision:
     case Command::Scan: break;

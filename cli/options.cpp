@@ -20,7 +20,7 @@ struct CommandInfo {
     const char *help;
 };
 
-const std::array<CommandInfo, 8> kCommands{{
+const std::array<CommandInfo, 9> kCommands{{
     {Command::Ports, "ports", false,
      "rovi-cli ports [--json]\n"
      "  The serial devices present: path, stable by-id name, description, and\n"
@@ -75,13 +75,21 @@ const std::array<CommandInfo, 8> kCommands{{
      "  rate and its settings. Exit 0 when one answered, 4 when none did, 3\n"
      "  when no port could be opened. --timeout bounds the whole search.\n"
      "  example: rovi-cli scan --port /dev/ttyUSB0 --port /dev/ttyUSB1\n"},
+    {Command::Cards, "cards", true,
+     "rovi-cli -p PORT cards [--seconds S] [--json]\n"
+     "  Listens for S seconds (default 10) and prints which cards the reader\n"
+     "  read: one line a card with its reads, first and last read, the mean\n"
+     "  interval, the reads in the last minute and whether it has left (not\n"
+     "  read for the last 3 s). Replies to other programs' commands are no\n"
+     "  cards. Exit 0 when a card was read, 4 when none was.\n"
+     "  example: rovi-cli -p /dev/ttyUSB0 cards --seconds 30 --json\n"},
 }};
 
 const char kUsage[] =
     "usage: rovi-cli [options] COMMAND [arguments]\n"
     "\n"
     "The 2.4 GHz card reader from scripts. Commands: ports, query, set, reset,\n"
-    "send, monitor, provision, scan; `rovi-cli COMMAND --help` tells more.\n"
+    "send, monitor, provision, scan, cards; `rovi-cli COMMAND --help` tells more.\n"
     "\n"
     "options:\n"
     "  -p, --port PORT       the serial device (/dev/ttyUSB0, /dev/serial/by-id/…, COMn)\n"
@@ -95,6 +103,7 @@ const char kUsage[] =
     "  --verify              set: query afterwards and compare\n"
     "  --cards               monitor: card numbers only (no replies)\n"
     "  --count N             monitor: stop after N chunks; provision: after N readers\n"
+    "  --seconds S           cards: listen this long (default 10)\n"
     "  --id-from N           provision: the first reader's ID, counting up\n"
     "  --record FILE         provision: append each result to FILE as CSV\n"
     "  --profile FILE        set, provision: the fields from a profile file\n"
@@ -151,12 +160,13 @@ std::variant<Invocation, Message> ParseCommandLine(const QStringList &arguments)
     const QCommandLineOption verify("verify");
     const QCommandLineOption cards("cards");
     const QCommandLineOption count("count", "", "N");
+    const QCommandLineOption seconds("seconds", "", "S");
     const QCommandLineOption id_from("id-from", "", "N");
     const QCommandLineOption record("record", "", "FILE");
     const QCommandLineOption profile("profile", "", "FILE");
     const QCommandLineOption help(QStringList{"h", "help"});
     const QCommandLineOption version("version");
-    parser.addOptions({version, port, baud, parity, data_bits, stop_bits, timeout, json, verify, cards, count, id_from, record, profile, help});
+    parser.addOptions({version, port, baud, parity, data_bits, stop_bits, timeout, json, verify, cards, count, seconds, id_from, record, profile, help});
     if (!parser.parse(arguments))
         return Error(parser.errorText());
 
@@ -181,23 +191,28 @@ std::variant<Invocation, Message> ParseCommandLine(const QStringList &arguments)
             const QCommandLineOption &option;
             std::initializer_list<Command> commands;
         };
-        const std::initializer_list<Command> on_line{Command::Query, Command::Set,     Command::Reset,
-                                                     Command::Send,  Command::Monitor, Command::Provision};
+        const std::initializer_list<Command> on_line{Command::Query,   Command::Set,       Command::Reset,
+                                                     Command::Send,    Command::Monitor,   Command::Provision,
+                                                     Command::Cards};
         const std::initializer_list<Command> on_line_or_scan{Command::Query,   Command::Set,       Command::Reset,
                                                              Command::Send,    Command::Monitor,   Command::Provision,
-                                                             Command::Scan};
+                                                             Command::Scan,    Command::Cards};
+        const std::initializer_list<Command> waiting_for_replies{Command::Query,   Command::Set,       Command::Reset,
+                                                                 Command::Send,    Command::Monitor,   Command::Provision,
+                                                                 Command::Scan};
         const Use uses[] = {
             {port, on_line_or_scan},
             {baud, on_line_or_scan},
             {parity, on_line},
             {data_bits, on_line},
             {stop_bits, on_line},
-            {timeout, on_line_or_scan},
+            {timeout, waiting_for_replies},
             {json, {Command::Ports, Command::Query, Command::Set, Command::Send, Command::Monitor, Command::Provision,
-                    Command::Scan}},
+                    Command::Scan, Command::Cards}},
             {verify, {Command::Set}},
             {cards, {Command::Monitor}},
             {count, {Command::Monitor, Command::Provision}},
+            {seconds, {Command::Cards}},
             {id_from, {Command::Provision}},
             {record, {Command::Provision}},
             {profile, {Command::Set, Command::Provision}},
@@ -265,6 +280,12 @@ std::variant<Invocation, Message> ParseCommandLine(const QStringList &arguments)
             return Error(QStringLiteral("--id-from wants an ID from %1 to %2, not '%3'")
                              .arg(kIdMin).arg(kIdMax).arg(parser.value(id_from)));
     }
+    if (parser.isSet(seconds)) {
+        const auto s = PositiveInt(parser.value(seconds), 1, 86400);
+        if (!s)
+            return Error("--seconds wants a number of seconds from 1 to 86400, not '" + parser.value(seconds) + "'");
+        inv.seconds = *s;
+    }
     inv.record = parser.value(record).toStdString();
     if (inv.command == Command::Scan) {
         // Each may be given more than once.
@@ -285,6 +306,7 @@ std::variant<Invocation, Message> ParseCommandLine(const QStringList &arguments)
     case Command::Reset:
     case Command::Monitor:
     case Command::Scan:
+    case Command::Cards:
         if (!rest.isEmpty())
             return Error(QStringLiteral("%1 takes no arguments").arg(info->name));
         break;

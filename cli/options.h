@@ -25,7 +25,7 @@ enum ExitCode : int {
     kExitNotVerified = 6,  // a reply that does not verify (checksum, form, --verify)
 };
 
-enum class Command { Ports, Query, Set, Reset, Send, Monitor, Provision, Scan };
+enum class Command { Ports, Query, Set, Reset, Send, Monitor, Provision, Scan, Cards };
 
 struct LineOptions {
     std::string port;
@@ -50,6 +50,7 @@ struct Invocation {
     std::string record;             // provision: CSV file
     std::vector<std::string> scan_ports; // scan: the ports to search (empty: the adapters present)
     std::vector<int> scan_rates;         // scan: the rates to try (empty: all eight)
+    int seconds = 10;                    // cards: how long to listen
 };
 
 // Text to print instead of running: help (exit 0, stdout) or an error

@@ -2,6 +2,7 @@
 // (scripts/screenshot runs it under Xvfb):
 //   screenshot OUT.png [main|about|query|search PORT...|batch PORT PROFILE]
 // "query" presses 查看参数 first, for a window connected to a reader;
+// "cards" shows the card test page after six seconds of a reader's cards;
 // "search" shows 搜索读卡器… searching the given ports, after the search;
 // "batch" shows 批量设置… after three readers on PORT (a port that stays:
 // 下一台 announces each next one), with the fields of PROFILE.
@@ -68,6 +69,10 @@ int main(int argc, char *argv[])
         QTimer::singleShot(1300, [batch] { batch->Next(); });
         QTimer::singleShot(2300, [batch] { batch->Next(); });
         shot_after_ms = 3300;
+    }
+    if (mode == "cards") {
+        window.ShowCardTest();
+        shot_after_ms = 6000;
     }
     if (mode == "query")
         QTimer::singleShot(300, [&] { window.findChild<QPushButton *>("queryButton")->click(); });

@@ -37,6 +37,53 @@
     </message>
 </context>
 <context>
+    <name>CardSheet</name>
+    <message>
+        <source>卡号</source>
+        <translation>Card</translation>
+    </message>
+    <message>
+        <source>次数</source>
+        <translation>Reads</translation>
+    </message>
+    <message>
+        <source>首次读到</source>
+        <translation>First read</translation>
+    </message>
+    <message>
+        <source>最近读到</source>
+        <translation>Last read</translation>
+    </message>
+    <message>
+        <source>平均间隔</source>
+        <translation>Mean interval</translation>
+    </message>
+    <message>
+        <source>每分钟</source>
+        <translation>Per minute</translation>
+    </message>
+    <message>
+        <source>状态</source>
+        <translation>State</translation>
+    </message>
+    <message>
+        <source>离开</source>
+        <translation>Left</translation>
+    </message>
+    <message>
+        <source>在场</source>
+        <translation>Present</translation>
+    </message>
+    <message>
+        <source>%1 次读卡未列出</source>
+        <translation>%1 reads not listed</translation>
+    </message>
+    <message>
+        <source>(秒)</source>
+        <translation> (s)</translation>
+    </message>
+</context>
+<context>
     <name>LineChoices</name>
     <message>
         <source>无NONE</source>
@@ -590,6 +637,10 @@ The port does not exist or is in use</translation>
         <comment>between the status and a hint</comment>
         <translation>  </translation>
     </message>
+    <message>
+        <source>读卡测试</source>
+        <translation>Card test</translation>
+    </message>
 </context>
 <context>
     <name>rovi::ReaderConsole</name>
@@ -729,6 +780,60 @@ The port does not exist or is in use</translation>
         <source>波特率</source>
         <comment>column</comment>
         <translation>Baud rate</translation>
+    </message>
+</context>
+<context>
+    <name>rovi::panel::CardTableModel</name>
+    <message>
+        <source>%1 秒</source>
+        <translation>%1 s</translation>
+    </message>
+</context>
+<context>
+    <name>rovi::panel::CardTestPage</name>
+    <message>
+        <source>离开时间：</source>
+        <translation>Leave after:</translation>
+    </message>
+    <message>
+        <source> 秒</source>
+        <translation> s</translation>
+    </message>
+    <message>
+        <source>超过这么久没有读到的卡显示为“离开”</source>
+        <translation>A card not read for longer than this is shown as “Left”</translation>
+    </message>
+    <message>
+        <source>清空</source>
+        <translation>Clear</translation>
+    </message>
+    <message>
+        <source>清空表格，开始新的测试</source>
+        <translation>Empty the table and start a new test</translation>
+    </message>
+    <message>
+        <source>导出…</source>
+        <translation>Export…</translation>
+    </message>
+    <message>
+        <source>卡片 %1 张&#x3000;读卡 %2 次&#x3000;当前每秒 %3 次</source>
+        <translation>Cards: %1    Reads: %2    Now: %3 a second</translation>
+    </message>
+    <message>
+        <source>导出读卡测试</source>
+        <translation>Export the card test</translation>
+    </message>
+    <message>
+        <source>读卡测试.csv</source>
+        <translation>card-test.csv</translation>
+    </message>
+    <message>
+        <source>CSV 文件 (*.csv)</source>
+        <translation>CSV files (*.csv)</translation>
+    </message>
+    <message>
+        <source>无法写入 %1</source>
+        <translation>Cannot write %1</translation>
     </message>
 </context>
 <context>

@@ -21,6 +21,7 @@
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QStyleOptionComboBox>
+#include <QTabWidget>
 #include <QFile>
 #include <QLayout>
 #include <QMenu>
@@ -185,7 +186,7 @@ namespace {
 void ExpectCaptionsFit(const QWidget *root)
 {
     for (const QWidget *w : root->findChildren<QWidget *>()) {
-        if (w->window() != root || w->objectName().startsWith(QLatin1String("qt_")))
+        if (w->window() != root->window() || !w->isVisibleTo(root->window()) || w->objectName().startsWith(QLatin1String("qt_")))
             continue;
         const std::string where = test::PathOf(w, root).toStdString();
         if (auto *b = qobject_cast<const QAbstractButton *>(w); b && !b->text().isEmpty()) {
@@ -225,6 +226,15 @@ TEST_F(English, EveryCaptionFitsTheFixedLayout)
             w->layout()->activate();
         ExpectCaptionsFit(w);
     }
+    // Each other page of the window as it is shown when chosen.
+    windows.window.show();
+    auto *pages = windows.window.findChild<QTabWidget *>(QStringLiteral("pages"));
+    for (int page = 1; page < pages->count(); ++page) {
+        pages->setCurrentIndex(page);
+        QCoreApplication::processEvents();
+        ExpectCaptionsFit(pages->widget(page));
+    }
+    pages->setCurrentIndex(0);
     // The reread box says its other mode when checked.
     windows.window.findChild<QCheckBox *>(QStringLiteral("continuousReread"))->setChecked(true);
     ExpectCaptionsFit(&windows.window);

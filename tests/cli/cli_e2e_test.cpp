@@ -11,6 +11,7 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QJsonArray>
 #include <QProcess>
 
 #include <gtest/gtest.h>
@@ -184,6 +185,36 @@ TEST(CliMonitor, PrintsTheCardStream)
     ASSERT_EQ(cards.size(), 3u) << r.out;
     EXPECT_EQ(cards[1], cards[0] + 1);
     EXPECT_EQ(cards[2], cards[1] + 1);
+}
+
+// rovi-cli cards: the simulator's three cards, in its hex format, once each
+// turn. Then a line with no card on it: exit 4, and the table says so.
+TEST(CliCards, ListsTheCardsReadAndSaysWhenNoneWas)
+{
+    ReaderSim sim({"--tags", "3"});
+    ASSERT_EQ(Cli(On(sim, {"set", "format=hex"})).code, 0);
+    sim.Command("cards 300\n");
+    const Result r = Cli(On(sim, {"cards", "--seconds", "3", "--json"}));
+    ASSERT_EQ(r.code, 0) << r.err;
+    const QJsonObject table = QJsonDocument::fromJson(QByteArray::fromStdString(r.out)).object();
+    QStringList cards;
+    for (const QJsonValue &card : table["cards"].toArray()) {
+        cards << card["card"].toString();
+        EXPECT_GE(card["reads"].toInt(), 2) << r.out;
+        EXPECT_FALSE(card["left"].toBool());
+        EXPECT_GT(card["mean_interval_ms"].toInt(), 600) << r.out;
+        EXPECT_TRUE(card["first"].toString() <= card["last"].toString());
+    }
+    cards.sort();
+    EXPECT_EQ(cards, QStringList({"00BC614E", "00BC614F", "00BC6150"})) << r.out;
+    EXPECT_EQ(table["seconds"].toInt(), 3);
+    EXPECT_EQ(table["unlisted_reads"].toInt(), 0);
+
+    sim.Command("cards off\n");
+    const Result none = Cli(On(sim, {"cards", "--seconds", "1"}));
+    EXPECT_EQ(none.code, 4) << none.err;
+    EXPECT_EQ(none.out.substr(none.out.find('\n') + 1), "0 card(s), 0 read(s)\n");
+    EXPECT_NE(none.err.find("no card was read in 1 s"), std::string::npos) << none.err;
 }
 
 TEST(CliProvision, ConfiguresTwoReadersInARowWithConsecutiveIds)

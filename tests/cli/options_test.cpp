@@ -63,7 +63,11 @@ INSTANTIATE_TEST_SUITE_P(Args, CommandLine, testing::Values(
     ArgsCase{"CardsAreForMonitor", {"-p", "x", "--cards", "send", "01"}, "--cards does not apply to send"},
     ArgsCase{"RecordIsForProvision", {"-p", "x", "--record", "a.csv", "set", "id=3"}, "--record does not apply to set"},
     ArgsCase{"CountIsNotForReset", {"-p", "x", "--count", "2", "reset"}, "--count does not apply to reset"},
-    ArgsCase{"JsonIsNotForReset", {"-p", "x", "--json", "reset"}, "--json does not apply to reset"}),
+    ArgsCase{"JsonIsNotForReset", {"-p", "x", "--json", "reset"}, "--json does not apply to reset"},
+    ArgsCase{"CardsListens", {"-p", "x", "cards", "--seconds", "30", "--json"}, nullptr},
+    ArgsCase{"CardsWantsWholeSeconds", {"-p", "x", "cards", "--seconds", "0.5"}, "--seconds wants a number of seconds from 1"},
+    ArgsCase{"SecondsAreForCards", {"-p", "x", "--seconds", "3", "monitor"}, "--seconds does not apply to monitor"},
+    ArgsCase{"CardsHaveNoTimeout", {"-p", "x", "--timeout", "3", "cards"}, "--timeout does not apply to cards"}),
     test::RowName{});
 
 TEST(CommandLine, CarriesTheValuesThrough)

@@ -21,6 +21,7 @@
 #include <deque>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 
 using namespace rovi;
@@ -44,6 +45,8 @@ options:
   --link PATH          also make PATH a symlink to the terminal (replaced if it is one)
   --cards MS           emit a card number every MS milliseconds from the start
   --card-start N       first card number (default 12345678), counting up
+  --tags N             N cards in front of the reader instead, read in turn:
+                       card-start … card-start+N-1 (leave and return below)
   --baud B             the reader's baud rate (default 9600; 1200 … 115200):
                        it answers only a line set to B (the terminal's
                        settings tell); at any other rate its replies come
@@ -65,6 +68,8 @@ applies to the next reply only):
   refuse        refuse the next set (acknowledgement FE F1 02 FF), changing nothing
   ignore        acknowledge the next set as accepted but change nothing
   cards MS|off  start or stop card numbers
+  leave CARD    with --tags: card number CARD is no longer read (walked away)
+  return CARD   with --tags: card number CARD is read again in its turn
   hangup        close the terminal as an unplugged adapter would, and exit
   quit          exit
 
@@ -94,6 +99,7 @@ struct Options {
     std::string link;
     int card_interval_ms = 0;
     std::uint32_t card = 12345678;
+    int tags = 0; // cards read in turn; 0: one card, counting up
     bool exit_on_eof = false;
     std::string control;
     int baud = 9600;
@@ -123,6 +129,11 @@ std::optional<Options> ParseOptions(int argc, char **argv)
             if (!v)
                 return std::nullopt;
             o.card = static_cast<std::uint32_t>(std::strtoul(v, nullptr, 10));
+        } else if (a == "--tags") {
+            const char *v = value();
+            if (!v || std::atoi(v) <= 0)
+                return std::nullopt;
+            o.tags = std::atoi(v);
         } else if (a == "--baud") {
             const char *v = value();
             const int rate = v ? std::atoi(v) : 0;
@@ -307,11 +318,26 @@ private:
             outgoing_.pop_front();
         }
         if (next_card_ && *next_card_ <= now) {
-            const ByteString card = model_.CardOutput(options_.card++);
+            const auto number = NextCard();
+            const ByteString card = number ? model_.CardOutput(*number) : ByteString();
             if (!card.empty())
                 Send(LineMatches() ? card : Garbled(card));
             next_card_ = now + std::chrono::milliseconds(options_.card_interval_ms);
         }
+    }
+
+    // The card read next: counting up, or with --tags the next one in turn
+    // that has not left (nothing when all have).
+    std::optional<std::uint32_t> NextCard()
+    {
+        if (options_.tags <= 0)
+            return options_.card++;
+        for (int i = 0; i < options_.tags; ++i) {
+            const std::uint32_t card = options_.card + static_cast<std::uint32_t>(turn_++ % options_.tags);
+            if (!gone_.contains(card))
+                return card;
+        }
+        return std::nullopt;
     }
 
     // One write, so the reply leaves as one burst.
@@ -356,6 +382,17 @@ private:
             next_card_.reset();
             if (options_.card_interval_ms > 0)
                 next_card_ = Clock::now() + std::chrono::milliseconds(options_.card_interval_ms);
+        } else if (word == "leave" || word == "return") {
+            char *end = nullptr;
+            const unsigned long card = std::strtoul(arg.c_str(), &end, 10);
+            if (arg.empty() || *end != '\0') {
+                std::fprintf(stderr, "reader-sim: %s needs a card number\n", word.c_str());
+                return;
+            }
+            if (word == "leave")
+                gone_.insert(static_cast<std::uint32_t>(card));
+            else
+                gone_.erase(static_cast<std::uint32_t>(card));
         } else if (word == "hangup" || word == "quit") {
             quit_ = true;
         } else {
@@ -387,6 +424,8 @@ private:
     int control_ = -1;
     std::deque<Outgoing> outgoing_;
     std::optional<Clock::time_point> next_card_;
+    std::uint64_t turn_ = 0;         // --tags: how many turns were taken
+    std::set<std::uint32_t> gone_;   // --tags: cards that left
     bool quit_ = false;
 };
 
