@@ -75,8 +75,9 @@ TEST(MainWindow, FixedClientAreaMenuTabAndStatusBar)
     EXPECT_FALSE(window.timestampsAction->isChecked());
     auto *pages = window.findChild<QTabWidget *>("pages");
     ASSERT_NE(pages, nullptr);
-    EXPECT_EQ(pages->count(), 1);
+    ASSERT_EQ(pages->count(), 2); // F1, and the card test beside it
     EXPECT_EQ(pages->tabText(0), "F1");
+    EXPECT_EQ(pages->currentIndex(), 0);
     auto *status = window.findChild<QStatusBar *>("statusBar");
     ASSERT_NE(status, nullptr);
     EXPECT_EQ(window.findChild<QLabel *>("statusPanel0")->width(), 500);
