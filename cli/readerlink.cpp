@@ -1,5 +1,7 @@
 #include "readerlink.h"
 
+#include "serial/netsocket.h"
+
 #include "protocol/frame.h"
 
 #include <QEventLoop>
@@ -28,6 +30,16 @@ std::string ExplainOpenFailure(const std::string &port, const OpenFailure &failu
             who += (who.empty() ? "" : ", ") + h.command + " (pid " + std::to_string(h.pid) + ")";
         return "cannot open " + port + ": busy, held by " + (who.empty() ? "another program" : who);
     }
+    case OpenFailure::Kind::Network:
+        switch (static_cast<NetFailure>(failure.error)) {
+        case NetFailure::BadAddress: return "cannot open " + port + ": not a network address (tcp://HOST:PORT or rfc2217://HOST:PORT)";
+        case NetFailure::UnknownHost: return "cannot open " + port + ": unknown host";
+        case NetFailure::Refused: return "cannot open " + port + ": connection refused (is the server serving that port?)";
+        case NetFailure::TimedOut: return "cannot open " + port + ": no answer from the server in time";
+        case NetFailure::Unreachable: return "cannot open " + port + ": network unreachable";
+        case NetFailure::Other: break;
+        }
+        return "cannot open " + port + ": cannot connect";
     case OpenFailure::Kind::Other:
         break;
     }

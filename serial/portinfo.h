@@ -46,9 +46,9 @@ bool PortPresent(const std::string &name);
 // Why a port name could not be opened: the open's error number, and what
 // the system says about the device.
 struct OpenFailure {
-    enum class Kind { Missing, Permission, Busy, Other };
+    enum class Kind { Missing, Permission, Busy, Network, Other };
     Kind kind;
-    int error;                       // the open's errno
+    int error;                       // the open's errno (Network: a NetFailure)
     std::string path;                // the device the name stands for (Missing: or the name)
     std::string group;               // Permission: the group that owns the device
     std::vector<PortHolder> holders; // Busy: who has it open, when we may see it
@@ -58,6 +58,8 @@ struct OpenFailure {
 
 // Windows: a missing port is Missing, one held elsewhere (access denied) is
 // Busy, without holders; error is the open's GetLastError().
+// A device server (tcp://, rfc2217://) that could not be reached is
+// Network, its error a NetFailure, its path the name.
 OpenFailure DiagnoseOpenFailure(const std::string &name, int error);
 
 // Whether joining the device's group would let this user open it: never

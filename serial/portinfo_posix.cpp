@@ -1,4 +1,5 @@
 #include "portinfo.h"
+#include "netport.h"
 
 #include "device.h"
 
@@ -186,6 +187,8 @@ std::vector<PortEntry> ListPorts(PortHolders find_holders)
 
 bool PortPresent(const std::string &name)
 {
+    if (LooksLikeNetPort(name))
+        return ParseNetPort(name).has_value(); // a server is only known to be there by connecting
     const auto path = ResolveCommName(name);
     struct stat st {};
     return path && stat(path->c_str(), &st) == 0;
@@ -193,6 +196,8 @@ bool PortPresent(const std::string &name)
 
 OpenFailure DiagnoseOpenFailure(const std::string &name, int error)
 {
+    if (LooksLikeNetPort(name))
+        return {OpenFailure::Kind::Network, error, name, {}, {}};
     OpenFailure failure{OpenFailure::Kind::Other, error, {}, {}, {}};
     const auto path = ResolveCommName(name);
     struct stat st {};

@@ -1,4 +1,5 @@
 #include "portinfo.h"
+#include "netport.h"
 
 #include "device.h"
 
@@ -71,6 +72,8 @@ std::vector<PortHolder> HoldersOf(const std::string &)
 // dosdevices folder are not DOS device names).
 bool PortPresent(const std::string &name)
 {
+    if (LooksLikeNetPort(name))
+        return ParseNetPort(name).has_value(); // a server is only known to be there by connecting
     if (name.empty())
         return false;
     char target[1024];
@@ -91,6 +94,8 @@ bool PortPresent(const std::string &name)
 
 OpenFailure DiagnoseOpenFailure(const std::string &name, int error)
 {
+    if (LooksLikeNetPort(name))
+        return {OpenFailure::Kind::Network, error, name, {}, {}};
     OpenFailure failure{OpenFailure::Kind::Other, error, DosName(name), {}, {}};
     switch (static_cast<DWORD>(error)) {
     case ERROR_FILE_NOT_FOUND:

@@ -1,5 +1,7 @@
 #include "readersearch.h"
 
+#include "netport.h"
+
 #include "protocol/replyscan.h"
 
 #include <algorithm>
@@ -37,6 +39,10 @@ struct ReaderSearch::PortSearch {
     int rate = 0;
     QByteArray received;
     bool done = false;
+    // tcp://: the server's line runs at the server's rate, whatever is
+    // asked, so one query says all (at the first rate, credited to the
+    // rate the report names).
+    bool server_rate = false;
 };
 
 ReaderSearch::ReaderSearch(QObject *parent) : QObject(parent) {}
@@ -59,6 +65,7 @@ void ReaderSearch::Start(const std::vector<std::string> &ports, const std::vecto
     for (const std::string &port : ports) {
         auto search = std::make_unique<PortSearch>();
         search->port = port;
+        search->server_rate = ParseNetPort(port) && ParseNetPort(port)->kind == NetPort::Kind::Tcp;
         search->link.SetPortName(port);
         search->link.SetLineSettings(ReaderLine(rates_.empty() ? 9600 : static_cast<std::uint32_t>(rates_[0])));
         search->timer.setSingleShot(true);
@@ -104,7 +111,7 @@ void ReaderSearch::Next(PortSearch &s)
 {
     if (s.done)
         return;
-    if (s.next_rate >= rates_.size()) {
+    if (s.next_rate >= rates_.size() || (s.server_rate && s.next_rate > 0)) {
         emit portSilent(QString::fromStdString(s.port));
         Done(s);
         return;
@@ -149,6 +156,8 @@ std::optional<int> ReaderSearch::AnsweredRate(const PortSearch &s, const Frame &
     if (!index)
         return s.rate;
     const int named = kBaudRateValues[*index];
+    if (s.server_rate)
+        return named;
     const auto asked_end = rates_.begin() + static_cast<std::ptrdiff_t>(s.next_rate);
     if (std::find(rates_.begin(), asked_end, named) == asked_end)
         return std::nullopt;

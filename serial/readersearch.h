@@ -7,7 +7,8 @@
 // margin (SearchWait). A report says the reader's rate in its baud byte:
 // it is credited to that rate (a reply to an earlier rate's query that came
 // late is still the reader at that rate), and one that names a rate not yet
-// tried answers no query of ours and is passed over.
+// tried answers no query of ours and is passed over. A tcp:// port is asked
+// once: its server sets the line's rate, and its report says which.
 
 #include "seriallink.h"
 

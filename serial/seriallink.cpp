@@ -3,6 +3,7 @@
 #include "device.h"
 #include "notice.h"
 #include "linesettings.h"
+#include "netline.h"
 #include "serialreader.h"
 #include "serialwriter.h"
 #include "base/texts.h"
@@ -24,6 +25,10 @@ void SerialLink::StartPort()
 {
     if (IsOpen())
         throw SerialError(Translated("SerialLink", "此串口已经打开"));
+    if (LooksLikeNetPort(port_name_)) {
+        StartNetwork();
+        return;
+    }
 
     const NativeHandle handle = CommDevice::OpenExclusive(port_name_);
     device_ = std::make_shared<CommDevice>(handle, timeouts_);
@@ -67,6 +72,17 @@ void SerialLink::StartPort()
     writer_->start(QThread::HighPriority);
 }
 
+void SerialLink::StartNetwork()
+{
+    const auto port = ParseNetPort(port_name_);
+    if (!port)
+        throw SerialError(Translated("SerialLink", kOpenFailureMessage), static_cast<int>(NetFailure::BadAddress));
+    net_ = std::make_unique<NetLine>(*port, line_, timeouts_.readInterval, nullptr);
+    connect(net_.get(), &NetLine::chunkReceived, this, &SerialLink::chunkReceived);
+    connect(net_.get(), &NetLine::sendQueueEmpty, this, &SerialLink::sendQueueEmpty);
+    connect(net_.get(), &NetLine::hungUp, this, &SerialLink::hungUp);
+}
+
 // Signals the close event, purges the worker's side of the device (which
 // ends its pending operation), and waits for the worker to end.
 template <class Worker> void SerialLink::StopWorker(std::unique_ptr<Worker> &worker, void (CommDevice::*purge)())
@@ -93,6 +109,10 @@ void SerialLink::StopPort()
 {
     if (!IsOpen())
         return;
+    if (net_) {
+        net_.reset(); // nothing it has on its way is emitted any more
+        return;
+    }
     StopReader();
     StopWriter();
     // Whatever this open still has queued is dropped: nothing of it is
@@ -110,6 +130,8 @@ std::size_t SerialLink::ReceiveBacklogHeld() const
 
 bool SerialLink::LineGone() const
 {
+    if (net_)
+        return net_->Gone();
     return IsOpen() && notices_ && notices_->HungUp();
 }
 
@@ -144,6 +166,8 @@ void SerialLink::DeliverNotices()
 
 bool SerialLink::WriteBytes(const void *buffer, std::uint16_t length)
 {
+    if (net_)
+        return net_->Write(std::string_view(static_cast<const char *>(buffer), length));
     if (!writer_ || length == 0)
         return false;
     return writer_->Queue().Push(ByteString(static_cast<const char *>(buffer), length));
@@ -178,12 +202,18 @@ void SerialLink::SetTimeouts(const CommTimeouts &timeouts)
 
 void SerialLink::ApplyTimeouts()
 {
-    device_->SetTimeouts(timeouts_);
+    if (net_)
+        net_->SetSilence(timeouts_.readInterval);
+    else
+        device_->SetTimeouts(timeouts_);
 }
 
 void SerialLink::ApplyLineSettings()
 {
-    ApplyLineSettingsToDevice(device_->Handle(), line_);
+    if (net_)
+        net_->SetLineSettings(line_);
+    else
+        ApplyLineSettingsToDevice(device_->Handle(), line_);
 }
 
 } // namespace rovi

@@ -15,13 +15,16 @@ namespace rovi {
 
 class CloseEvent;
 class CommDevice;
+class NetLine;
 class NoticeQueue;
 class SerialReader;
 class SerialWriter;
 
 // One serial port: opens and configures the device, runs a reader and a
 // writer thread while it is open, and tells what happens on the line through
-// its signals, always emitted on the thread that owns the link.
+// its signals, always emitted on the thread that owns the link. A port named
+// tcp://HOST:PORT or rfc2217://HOST:PORT is a reader behind a device server
+// instead (NetLine): the same signals, the same chunk rule.
 //
 // A notice belongs to the open it came from: once StopPort has returned,
 // nothing more of that open is emitted, so a hang-up queued just before the
@@ -35,9 +38,12 @@ public:
     // Opens and configures the device and starts both workers, or throws
     // SerialError and leaves the link as it was.
     void StartPort();
+    void StartNetwork();
     // Ends both workers and closes the device; never throws.
     void StopPort();
-    bool IsOpen() const { return device_ != nullptr; }
+    bool IsOpen() const { return device_ != nullptr || net_ != nullptr; }
+    // The open port is a device server's (tcp:// or rfc2217://).
+    bool IsNetwork() const { return net_ != nullptr; }
 
     // Queues a copy of the bytes for the writer; false when nothing was queued.
     bool WriteBytes(const void *buffer, std::uint16_t length);
@@ -95,6 +101,7 @@ private:
     std::size_t backlog_limit_ = kDefaultBacklogLimit;
     bool wake_posted_ = false; // a DeliverNotices posted by DeliverNotices is on its way
     std::shared_ptr<NoticeQueue> notices_; // the last open's (kept after closing, empty, for a look at its backlog)
+    std::unique_ptr<NetLine> net_;         // instead of the device and the workers
 
     std::string port_name_ = "COM2";
     LineSettings line_;
