@@ -1,0 +1,90 @@
+// The window with its port on a serial device server: rfc2217:// to the
+// simulated reader behind ser2net, from set.ini as typed.
+#include "app/mainwindow.h"
+#include "settings/portsettings.h"
+#include "tests/support/controls.h"
+#include "tests/support/messagerecorder.h"
+#include "tests/support/qtwait.h"
+#include "tests/support/readersim.h"
+#include "tests/support/ser2net.h"
+#include "tests/support/tempdir.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+using namespace rovi;
+
+namespace {
+
+QString Mirrors(MainWindow &window)
+{
+    QStringList texts;
+    for (auto *m : test::PanelControls(&window).Mirrors())
+        texts << m->text();
+    return texts.join(' ');
+}
+
+} // namespace
+
+TEST(DeviceServerWindow, QueriesAReaderBehindRfc2217AndFollowsItsNewRate)
+{
+    test::TempDir dir;
+    test::MessageRecorder recorder;
+    test::ReaderSim sim;
+    // The server's line starts at 19200: only the rate the window sends makes it 9600.
+    test::Ser2Net server(sim.Path(), test::Ser2Net::Mode::Rfc2217, 19200);
+    settings::PortSettings s;
+    s.port = server.Url();
+    settings::SavePortSettings(settings::kIniPath, s, true);
+    MainWindow window;
+    window.show();
+    ASSERT_TRUE(window.Link().IsOpen()) << recorder.Texts().join('\n').toStdString();
+    EXPECT_TRUE(window.StatusText().contains(QString::fromStdString(server.Url())));
+
+    const test::PanelControls panel(&window);
+    panel.queryButton->click();
+    ASSERT_TRUE(test::WaitUntil([&] { return !panel.Mirror(Field::id_addr)->text().isEmpty(); }));
+    EXPECT_EQ(Mirrors(window), "00 01 41 01 04 20 03 05");
+
+    // The reader to 19200 through the panel, then the port to 19200 as the
+    // port settings dialog would: the server's line follows.
+    panel.Mirror(Field::baud)->setText("05");
+    panel.SetButton(Field::baud)->click();
+    ASSERT_TRUE(test::WaitUntil([&] { return !recorder.messages.empty(); }));
+    EXPECT_EQ(recorder.messages[0].text, "设置成功");
+    window.portSettings.baud = "19200";
+    window.OpenPort();
+    ASSERT_TRUE(window.Link().IsOpen());
+    panel.Mirror(Field::id_addr)->clear();
+    panel.queryButton->click();
+    ASSERT_TRUE(test::WaitUntil([&] { return !panel.Mirror(Field::id_addr)->text().isEmpty(); }));
+    EXPECT_EQ(Mirrors(window), "00 01 41 01 05 20 03 05");
+    EXPECT_EQ(recorder.messages.size(), 1u) << recorder.Texts().join('\n').toStdString();
+}
+
+TEST(DeviceServerWindow, AServerThatStopsIsADisconnectAndTheWindowReconnectsWhenItIsBack)
+{
+    test::TempDir dir;
+    test::MessageRecorder recorder;
+    test::ReaderSim sim;
+    test::Ser2Net server(sim.Path(), test::Ser2Net::Mode::Raw, 9600);
+    settings::PortSettings s;
+    s.port = server.Url();
+    settings::SavePortSettings(settings::kIniPath, s, true);
+    MainWindow window;
+    window.show();
+    ASSERT_TRUE(window.Link().IsOpen());
+    ASSERT_TRUE(window.reconnectAction->isChecked());
+    server.Stop();
+    ASSERT_TRUE(test::WaitUntil([&] { return !window.Link().IsOpen(); }, 5000));
+    EXPECT_TRUE(window.StatusText().contains("已断开")) << window.StatusText().toStdString();
+    server.Start();
+    ASSERT_TRUE(test::WaitUntil([&] { return window.Link().IsOpen(); }, 8000)) << window.StatusText().toStdString();
+    const test::PanelControls panel(&window);
+    panel.queryButton->click();
+    ASSERT_TRUE(test::WaitUntil([&] { return !panel.Mirror(Field::id_addr)->text().isEmpty(); }));
+    EXPECT_EQ(Mirrors(window), "00 01 41 01 04 20 03 05");
+    EXPECT_TRUE(recorder.messages.empty()) << recorder.Texts().join('\n').toStdString();
+}
