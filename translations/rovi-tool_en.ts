@@ -269,6 +269,30 @@
         <source>打开 %1 失败：%2</source>
         <translation>Cannot open %1: %2</translation>
     </message>
+    <message>
+        <source>%1 不是有效的网络地址：请写成 tcp://主机:端口 或 rfc2217://主机:端口。</source>
+        <translation>%1 is not a network address: write tcp://HOST:PORT or rfc2217://HOST:PORT.</translation>
+    </message>
+    <message>
+        <source>找不到 %1 的主机：请检查主机名或 IP 地址。</source>
+        <translation>The host of %1 was not found: check the host name or IP address.</translation>
+    </message>
+    <message>
+        <source>%1 拒绝连接：请检查端口号，以及串口服务器是否在该端口提供服务。</source>
+        <translation>%1 refused the connection: check the port number, and that the device server serves that port.</translation>
+    </message>
+    <message>
+        <source>连接 %1 超时：请检查串口服务器是否开机并连在网络上。</source>
+        <translation>No answer from %1 in time: check that the device server is on and on the network.</translation>
+    </message>
+    <message>
+        <source>无法到达 %1：请检查网络连接。</source>
+        <translation>%1 cannot be reached: check the network connection.</translation>
+    </message>
+    <message>
+        <source>无法连接 %1。</source>
+        <translation>Cannot connect to %1.</translation>
+    </message>
 </context>
 <context>
     <name>PortSettings</name>

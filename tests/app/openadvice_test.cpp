@@ -1,6 +1,7 @@
 // The line under the open-failure message, from constructed failures, and
 // the holders of a busy port as the system names them.
 #include "app/openadvice.h"
+#include "serial/netsocket.h"
 #include "serial/portinfo.h"
 #include "tests/support/pty.h"
 
@@ -72,3 +73,26 @@ TEST(OpenAdvice, AHoldersNameIsShownWithoutItsControlCharacters)
     EXPECT_EQ(held->command, "\\x1B[31mevil");
 }
 #endif
+
+// A device server that cannot be reached is diagnosed by its name alone
+// (no device, no holders), and said by why.
+TEST(OpenAdvice, ADeviceServerSaysWhyItCannotBeReached)
+{
+    const std::string port = "rfc2217://10.0.0.7:4001";
+    const struct {
+        NetFailure failure;
+        const char *advice;
+    } rows[] = {
+        {NetFailure::Refused, "rfc2217://10.0.0.7:4001 拒绝连接：请检查端口号，以及串口服务器是否在该端口提供服务。"},
+        {NetFailure::TimedOut, "连接 rfc2217://10.0.0.7:4001 超时：请检查串口服务器是否开机并连在网络上。"},
+        {NetFailure::UnknownHost, "找不到 rfc2217://10.0.0.7:4001 的主机：请检查主机名或 IP 地址。"},
+    };
+    for (const auto &r : rows) {
+        const OpenFailure failure = DiagnoseOpenFailure(port, static_cast<int>(r.failure));
+        EXPECT_EQ(failure.kind, OpenFailure::Kind::Network);
+        EXPECT_TRUE(failure.holders.empty());
+        EXPECT_EQ(OpenFailureAdvice(failure), r.advice);
+    }
+    EXPECT_TRUE(PortPresent(port)) << "a server is only known to be there by connecting";
+    EXPECT_FALSE(PortPresent("tcp://no-port"));
+}

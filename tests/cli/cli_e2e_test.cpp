@@ -7,6 +7,7 @@
 #include "tests/support/pty.h"
 #include "tests/support/qtwait.h"
 #include "tests/support/readersim.h"
+#include "tests/support/ser2net.h"
 #include "tests/support/tempdir.h"
 
 #include <QJsonDocument>
@@ -461,4 +462,29 @@ TEST(CliScan, FindsReadersAtTheirRatesAndSaysWhenNoneAnswers)
 
     r = Cli({"scan", "--baud", "300"});
     EXPECT_EQ(r.code, 2) << r.err;
+}
+
+// A reader at 19200 behind ser2net: a query over raw TCP (the server's
+// line at the reader's rate), and scans over RFC 2217 (rate after rate,
+// each sent to the server) and over raw TCP (asked once).
+TEST(CliDeviceServer, QueryOverTcpAndScanOverBoth)
+{
+    ReaderSim sim({"--baud", "19200"});
+    Result r;
+    {
+        Ser2Net raw(sim.Path(), Ser2Net::Mode::Raw, 19200);
+        r = Cli({"-p", QString::fromStdString(raw.Url()), "-b", "19200", "query"});
+        EXPECT_EQ(r.code, 0) << r.err;
+        EXPECT_NE(r.out.find("Baud rate      19200 baud"), std::string::npos) << r.out;
+        r = Cli({"scan", "--port", QString::fromStdString(raw.Url())});
+        EXPECT_EQ(r.code, 0) << r.err;
+        EXPECT_NE(r.out.find("found   " + raw.Url() + "  baud=19200"), std::string::npos) << r.out;
+    }
+    Ser2Net telnet(sim.Path(), Ser2Net::Mode::Rfc2217, 9600);
+    r = Cli({"scan", "--port", QString::fromStdString(telnet.Url())});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.out.find("found   " + telnet.Url() + "  baud=19200"), std::string::npos) << r.out << r.err;
+    r = Cli({"-p", "tcp://127.0.0.1:" + QString::number(FreeTcpPort()), "query"});
+    EXPECT_EQ(r.code, 3);
+    EXPECT_NE(r.err.find("connection refused"), std::string::npos) << r.err;
 }
