@@ -13,6 +13,7 @@
 #include "panel/parampanel.h"
 #include "app/readerconsole.h"
 #include "panel/trafficmonitor.h"
+#include "serial/netport.h"
 #include "serial/portinfo.h"
 #include "settings/linechoices.h"
 #include "settings/portdialog.h"
@@ -379,7 +380,9 @@ void MainWindow::ShowReaderSearch()
     std::optional<int> last_rate;
     if (const int rate = StrToIntDef(portSettings.baud, 0); rate > 0)
         last_rate = rate;
-    ReaderSearchDialog dialog(this, link_.IsOpen() ? ToQ(link_.PortName()) : QString(), last_rate);
+    // A device server named in the settings is searched too.
+    const QString server = LooksLikeNetPort(portSettings.port) ? ToQ(portSettings.port) : QString();
+    ReaderSearchDialog dialog(this, link_.IsOpen() ? ToQ(link_.PortName()) : QString(), last_rate, server);
     connect(&dialog, &ReaderSearchDialog::useReader, this,
             [this](const QString &port, int rate, const Frame &report) {
                 RunHandler(this, [&] { UseFoundReader(ToStd(port), rate, report); });

@@ -56,7 +56,8 @@ void ReaderSearchDialog::SetPortLister(PortLister lister)
     Lister() = std::move(lister);
 }
 
-ReaderSearchDialog::ReaderSearchDialog(QWidget *owner, const QString &in_use, std::optional<int> last_rate)
+ReaderSearchDialog::ReaderSearchDialog(QWidget *owner, const QString &in_use, std::optional<int> last_rate,
+                                       const QString &server)
     : QDialog(owner), search_(new ReaderSearch(this)), last_rate_(last_rate)
 {
     setObjectName(QStringLiteral("readerSearchDialog"));
@@ -69,7 +70,7 @@ ReaderSearchDialog::ReaderSearchDialog(QWidget *owner, const QString &in_use, st
     ports_->setGeometry(16, 30, 330, 120);
     ports_->setAccessibleName(tr("串口"));
     ports_label->setBuddy(ports_);
-    FillPorts(in_use);
+    FillPorts(in_use, server);
 
     auto *rates_label = new QLabel(tr("波特率"), this);
     rates_label->setGeometry(362, 10, 180, 18);
@@ -150,8 +151,22 @@ ReaderSearchDialog::~ReaderSearchDialog()
     search_->Stop();
 }
 
-void ReaderSearchDialog::FillPorts(const QString &in_use)
+void ReaderSearchDialog::FillPorts(const QString &in_use, const QString &server)
 {
+    if (!server.isEmpty()) {
+        // One connection at a time: a server's second client would take the
+        // line from the window (or be refused).
+        auto *item = new QListWidgetItem(ports_);
+        item->setData(kPortRole, server);
+        item->setFlags(Qt::ItemIsUserCheckable | Qt::ItemIsEnabled);
+        QString text = server + tr("  （串口服务器）");
+        if (server == in_use) {
+            text += tr("  （本程序正在使用，跳过）");
+            item->setFlags(Qt::ItemIsUserCheckable);
+        }
+        item->setText(text);
+        item->setCheckState(server == in_use ? Qt::Unchecked : Qt::Checked);
+    }
     for (const PortEntry &port : Lister() ? Lister()() : ListPorts()) {
         const QString name = QString::fromStdString(port.by_id.empty() ? port.path : port.by_id);
         QString text = name;

@@ -30,8 +30,11 @@ class ReaderSearch;
 class ReaderSearchDialog : public QDialog {
     Q_OBJECT
 public:
-    // `in_use`: the port the window has open (skipped); `last_rate`: tried first.
-    ReaderSearchDialog(QWidget *owner, const QString &in_use, std::optional<int> last_rate);
+    // `in_use`: the port the window has open (skipped); `last_rate`: tried
+    // first; `server`: a device server's port (tcp://, rfc2217://) listed
+    // first, ticked; none when empty.
+    ReaderSearchDialog(QWidget *owner, const QString &in_use, std::optional<int> last_rate,
+                       const QString &server = {});
     ~ReaderSearchDialog() override;
 
     // Where the dialog learns of ports (tests replace it); empty: the system.
@@ -56,7 +59,7 @@ private:
         int rate;
         Frame report;
     };
-    void FillPorts(const QString &in_use);
+    void FillPorts(const QString &in_use, const QString &server);
     void UseChosen();
 
     QListWidget *ports_;

@@ -805,6 +805,10 @@ The port does not exist or is in use</translation>
         <comment>column</comment>
         <translation>Baud rate</translation>
     </message>
+    <message>
+        <source>  （串口服务器）</source>
+        <translation>  (device server)</translation>
+    </message>
 </context>
 <context>
     <name>rovi::panel::CardTableModel</name>

@@ -1,6 +1,7 @@
 // The window with its port on a serial device server: rfc2217:// to the
 // simulated reader behind ser2net, from set.ini as typed.
 #include "app/mainwindow.h"
+#include "app/readersearchdialog.h"
 #include "settings/portsettings.h"
 #include "tests/support/controls.h"
 #include "tests/support/messagerecorder.h"
@@ -10,6 +11,8 @@
 #include "tests/support/tempdir.h"
 
 #include <QLineEdit>
+#include <QListWidget>
+#include <QTableWidget>
 #include <QPushButton>
 
 #include <gtest/gtest.h>
@@ -87,4 +90,37 @@ TEST(DeviceServerWindow, AServerThatStopsIsADisconnectAndTheWindowReconnectsWhen
     ASSERT_TRUE(test::WaitUntil([&] { return !panel.Mirror(Field::id_addr)->text().isEmpty(); }));
     EXPECT_EQ(Mirrors(window), "00 01 41 01 04 20 03 05");
     EXPECT_TRUE(recorder.messages.empty()) << recorder.Texts().join('\n').toStdString();
+}
+
+// 搜索读卡器… with a device server in the port settings: listed, ticked,
+// searched rate after rate through RFC 2217, and put to use.
+TEST(DeviceServerWindow, TheSearchFindsTheReaderBehindTheServerInTheSettings)
+{
+    test::TempDir dir;
+    test::MessageRecorder recorder;
+    test::ReaderSim sim({"--baud", "38400"});
+    test::Ser2Net server(sim.Path(), test::Ser2Net::Mode::Rfc2217, 9600);
+    ReaderSearchDialog::SetPortLister([] { return std::vector<PortEntry>{}; });
+    MainWindow window;
+    window.portSettings.port = server.Url(); // typed in COM设置, not opened
+    ReaderSearchDialog dialog(&window, {}, 9600, QString::fromStdString(server.Url()));
+    QObject::connect(&dialog, &ReaderSearchDialog::useReader, &window,
+                     [&](const QString &port, int rate, const Frame &report) { window.UseFoundReader(port.toStdString(), rate, report); });
+    auto *ports = dialog.findChild<QListWidget *>("searchPorts");
+    ASSERT_EQ(ports->count(), 1);
+    EXPECT_EQ(ports->item(0)->checkState(), Qt::Checked);
+    dialog.StartSearch();
+    ASSERT_TRUE(test::WaitUntil([&] { return !dialog.Searching(); }, 15000));
+    ASSERT_EQ(dialog.Found(), 1) << sim.Log();
+    auto *answers = dialog.findChild<QTableWidget *>("searchAnswers");
+    EXPECT_EQ(answers->item(0, 0)->text().toStdString(), server.Url());
+    EXPECT_EQ(answers->item(0, 1)->text(), "38400");
+    dialog.findChild<QPushButton *>("useReaderButton")->click();
+    EXPECT_TRUE(window.Link().IsOpen());
+    EXPECT_TRUE(window.Link().IsNetwork());
+    EXPECT_EQ(window.Link().Line().baudRate, 38400u);
+    EXPECT_EQ(settings::LoadPortSettings(settings::kIniPath).port, server.Url());
+    EXPECT_TRUE(recorder.messages.empty()) << recorder.Texts().join('\n').toStdString();
+    window.ClosePort();
+    ReaderSearchDialog::SetPortLister(nullptr);
 }
