@@ -7,10 +7,12 @@ namespace rovi {
 namespace {
 
 const char kHelp[] =
-    "usage: rovi-tool [--in-data-folder]\n"
+    "usage: rovi-tool [--in-data-folder] [PROFILE]\n"
     "\n"
     "Configuration and test tool for the ROVI 2.4 GHz card reader on a serial\n"
-    "port. The settings are kept in set.ini in the working directory.\n"
+    "port. The settings are kept in set.ini in the working directory. A\n"
+    "PROFILE (*.rovi, as 保存参数… writes) fills the panel at start, as\n"
+    "载入参数… does; nothing is sent.\n"
     "\n"
     "options:\n"
     "  --in-data-folder  work in ${XDG_DATA_HOME:-~/.local/share}/rovi-tool\n"
@@ -74,6 +76,15 @@ ToolStart ParseToolArguments(const std::vector<std::string> &arguments)
             if (*qt)
                 ++i;
             continue;
+        }
+        if (!a.empty() && a[0] != '-' && !start.profile) {
+            start.profile = a;
+            start.profile_index = i;
+            continue;
+        }
+        if (!a.empty() && a[0] != '-') {
+            start.error = "rovi-tool: one profile at a time ('" + *start.profile + "', then '" + a + "')";
+            return start;
         }
         start.error = "rovi-tool: unknown option '" + a + "' (rovi-tool --help lists the options)";
         return start;

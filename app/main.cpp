@@ -16,6 +16,8 @@
 
 #ifdef _WIN32
 #include "base/winapi.h"
+
+#include <shellapi.h>
 #else
 #include <QSocketNotifier>
 
@@ -92,6 +94,23 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "%s\n", start.error->c_str());
         return 2;
     }
+    // The profile's path as given, made whole before the working directory changes.
+    std::filesystem::path profile;
+    if (start.profile) {
+#ifdef _WIN32
+        // Its characters as the command line has them, not the ANSI code page's.
+        int count = 0;
+        LPWSTR *wide = CommandLineToArgvW(GetCommandLineW(), &count);
+        profile = wide && start.profile_index < static_cast<std::size_t>(count)
+                      ? std::filesystem::path(wide[start.profile_index])
+                      : std::filesystem::path(*start.profile);
+        LocalFree(wide);
+#else
+        profile = *start.profile;
+#endif
+        std::error_code error;
+        profile = std::filesystem::absolute(profile, error);
+    }
     if (start.in_data_folder) {
 #ifdef _WIN32
         const char *appdata = std::getenv("APPDATA");
@@ -140,5 +159,7 @@ int main(int argc, char *argv[])
     if (demo)
         window.ShowCardTest(); // the simulated reader's cards, as they come
     window.show();
+    if (!profile.empty())
+        window.LoadProfileFile(QString::fromStdU16String(profile.u16string()));
     return app.exec();
 }

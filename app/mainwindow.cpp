@@ -476,8 +476,14 @@ void MainWindow::SaveProfile()
 void MainWindow::LoadProfile()
 {
     const QString path = QFileDialog::getOpenFileName(this, tr("载入参数"), QString(), ProfileFilter());
+    if (!path.isEmpty())
+        LoadProfileFile(path);
+}
+
+void MainWindow::LoadProfileFile(const QString &path)
+{
     QString why;
-    if (!path.isEmpty() && !LoadProfileFrom(*panel_, path, &why))
+    if (!LoadProfileFrom(*panel_, path, &why))
         Warn(this, tr("参数文件有误，面板未改动：") + QLatin1Char('\n') + why);
 }
 

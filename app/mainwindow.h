@@ -105,7 +105,9 @@ public:
     void SetReconnect(bool on);
     void SaveLogAs();
     void SaveProfile(); // 保存参数…: a file dialog, then SaveProfileTo
-    void LoadProfile(); // 载入参数…: a file dialog, then LoadProfileFrom
+    void LoadProfile(); // 载入参数…: a file dialog, then LoadProfileFile
+    // The panel from a profile file; what is wrong with it said in a box.
+    void LoadProfileFile(const QString &path);
     // 批量设置…: the batch dialog, made once and shown beside the window.
     void ShowBatchSetup();
     BatchSetupDialog *BatchSetup() const { return batch_; }

@@ -25,3 +25,17 @@ TEST(ToolCommandLine, TheDataFolderFollowsXdgDataHome)
     EXPECT_EQ(DataFolder("relative", "nowhere"), "");
     EXPECT_EQ(DataFolder("/srv/data", ""), "/srv/data/rovi-tool");
 }
+
+TEST(ToolCommandLine, OneProfileFileFillsThePanelAtStart)
+{
+    const ToolStart one = ParseToolArguments({"rovi-tool", "--in-data-folder", "site A.rovi"});
+    EXPECT_FALSE(one.error);
+    EXPECT_EQ(one.profile, "site A.rovi");
+    EXPECT_EQ(one.profile_index, 2u);
+    EXPECT_TRUE(one.in_data_folder);
+    EXPECT_EQ(ParseToolArguments({"rovi-tool", "-style", "fusion", "a.rovi"}).profile, "a.rovi") << "Qt's value is Qt's";
+    const ToolStart two = ParseToolArguments({"rovi-tool", "a.rovi", "b.rovi"});
+    ASSERT_TRUE(two.error);
+    EXPECT_NE(two.error->find("one profile at a time"), std::string::npos);
+    EXPECT_FALSE(ParseToolArguments({"rovi-tool"}).profile);
+}
