@@ -24,7 +24,8 @@ namespace {
 QString Mirrors(MainWindow &window)
 {
     QStringList texts;
-    for (auto *m : test::PanelControls(&window).Mirrors())
+    const test::PanelControls panel(&window);
+    for (auto *m : panel.Mirrors())
         texts << m->text();
     return texts.join(' ');
 }
