@@ -6,7 +6,8 @@
 ; %APPDATA%\rovi-tool; .rovi profiles open in the tool; the uninstaller is
 ; listed under Apps, removes what was installed, and leaves the data folder
 ; unless asked. An install over an older one removes the older one first.
-Unicode true
+; A 64-bit installer, as the program it installs (and what a 64-bit-only Wine runs).
+Target amd64-unicode
 !include "MUI2.nsh"
 !include "FileFunc.nsh"
 !include "x64.nsh"
@@ -70,6 +71,7 @@ FunctionEnd
 
 Section "!${PRODUCT}" SecProgram
     SectionIn RO
+    SetShellVarContext all ; the Start menu of every user of the machine
     SetOutPath "$INSTDIR"
     File /r "${STAGE}\*.*"
     File "/oname=rovi-tool.ico" "${ICON}"
@@ -99,6 +101,7 @@ Section "!${PRODUCT}" SecProgram
 SectionEnd
 
 Section /o "$(DesktopShortcut)" SecDesktop
+    SetShellVarContext all
     CreateShortCut "$DESKTOP\${PRODUCT}.lnk" "$INSTDIR\rovi-tool.exe" "--in-data-folder" "$INSTDIR\rovi-tool.ico"
 SectionEnd
 
@@ -107,6 +110,7 @@ Function un.onInit
 FunctionEnd
 
 Section "Uninstall"
+    SetShellVarContext all
     Delete "$SMPROGRAMS\${PRODUCT}.lnk"
     Delete "$DESKTOP\${PRODUCT}.lnk"
     ReadRegStr $0 HKCR ".rovi" ""
@@ -118,6 +122,7 @@ Section "Uninstall"
     DeleteRegKey HKLM "${UNINSTALL_KEY}"
     RMDir /r "$INSTDIR"
     ; The user's settings and records stay unless asked (never in a silent uninstall).
+    SetShellVarContext current
     MessageBox MB_YESNO|MB_ICONQUESTION "$(RemoveData)" /SD IDNO IDNO keep
         RMDir /r "$APPDATA\rovi-tool"
     keep:
