@@ -20,6 +20,15 @@ namespace rovi {
 
 namespace {
 
+// The addresses of host and service for a TCP connection: 0 and the list, or not 0.
+int ResolveTcp(const char *host, const char *service, addrinfo **result)
+{
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    return getaddrinfo(host, service, &hints, result);
+}
+
 [[noreturn]] void Fail(NetFailure failure)
 {
     throw SerialError(Translated("SerialLink", kOpenFailureMessage), static_cast<int>(failure));
@@ -33,7 +42,11 @@ struct Lookup {
     bool done = false;
     int status = 0;
     addrinfo *result = nullptr;
-    ~Lookup() { netsys::Free(result); }
+    ~Lookup()
+    {
+        if (result)
+            freeaddrinfo(result);
+    }
 };
 
 std::shared_ptr<Lookup> Resolve(const NetPort &port, std::chrono::steady_clock::time_point deadline)
@@ -41,7 +54,7 @@ std::shared_ptr<Lookup> Resolve(const NetPort &port, std::chrono::steady_clock::
     auto lookup = std::make_shared<Lookup>();
     std::thread([lookup, host = port.host, service = port.service] {
         addrinfo *result = nullptr;
-        const int status = netsys::Resolve(host.c_str(), service.c_str(), &result);
+        const int status = ResolveTcp(host.c_str(), service.c_str(), &result);
         std::lock_guard lock(lookup->mutex);
         lookup->status = status;
         lookup->result = result;

@@ -33,20 +33,6 @@ void Start()
     });
 }
 
-int Resolve(const char *host, const char *service, addrinfo **result)
-{
-    addrinfo hints{};
-    hints.ai_family = AF_UNSPEC;
-    hints.ai_socktype = SOCK_STREAM;
-    return getaddrinfo(host, service, &hints, result);
-}
-
-void Free(addrinfo *result)
-{
-    if (result)
-        freeaddrinfo(result);
-}
-
 NetSocket::Handle ConnectWithin(const addrinfo &address, int timeout_ms, NetFailure &failure)
 {
     const SOCKET s = ::socket(address.ai_family, address.ai_socktype, address.ai_protocol);

@@ -11,9 +11,6 @@ namespace rovi::netsys {
 
 // Once, before the first socket (Winsock's start-up; nothing on POSIX).
 void Start();
-// Resolves host and service for a TCP connection: 0 and the list, or not 0.
-int Resolve(const char *host, const char *service, addrinfo **result);
-void Free(addrinfo *result);
 // A non-blocking socket connected to `address` within `timeout_ms`, or
 // kNone with why in `failure`.
 NetSocket::Handle ConnectWithin(const addrinfo &address, int timeout_ms, NetFailure &failure);

@@ -30,6 +30,24 @@ QString Mirrors(MainWindow &window)
     return texts.join(' ');
 }
 
+// set.ini naming the server as typed, with auto-connect on.
+void ConnectAtStart(const test::Ser2Net &server)
+{
+    settings::PortSettings s;
+    s.port = server.Url();
+    settings::SavePortSettings(settings::kIniPath, s, true);
+}
+
+// 查看参数, and the mirrors once the report is in.
+QString Query(MainWindow &window)
+{
+    const test::PanelControls panel(&window);
+    panel.Mirror(Field::id_addr)->clear();
+    panel.queryButton->click();
+    EXPECT_TRUE(test::WaitUntil([&] { return !panel.Mirror(Field::id_addr)->text().isEmpty(); }));
+    return Mirrors(window);
+}
+
 } // namespace
 
 TEST(DeviceServerWindow, QueriesAReaderBehindRfc2217AndFollowsItsNewRate)
@@ -39,21 +57,17 @@ TEST(DeviceServerWindow, QueriesAReaderBehindRfc2217AndFollowsItsNewRate)
     test::ReaderSim sim;
     // The server's line starts at 19200: only the rate the window sends makes it 9600.
     test::Ser2Net server(sim.Path(), test::Ser2Net::Mode::Rfc2217, 19200);
-    settings::PortSettings s;
-    s.port = server.Url();
-    settings::SavePortSettings(settings::kIniPath, s, true);
+    ConnectAtStart(server);
     MainWindow window;
     window.show();
     ASSERT_TRUE(window.Link().IsOpen()) << recorder.Texts().join('\n').toStdString();
     EXPECT_TRUE(window.StatusText().contains(QString::fromStdString(server.Url())));
 
-    const test::PanelControls panel(&window);
-    panel.queryButton->click();
-    ASSERT_TRUE(test::WaitUntil([&] { return !panel.Mirror(Field::id_addr)->text().isEmpty(); }));
-    EXPECT_EQ(Mirrors(window), "00 01 41 01 04 20 03 05");
+    EXPECT_EQ(Query(window), "00 01 41 01 04 20 03 05");
 
     // The reader to 19200 through the panel, then the port to 19200 as the
     // port settings dialog would: the server's line follows.
+    const test::PanelControls panel(&window);
     panel.Mirror(Field::baud)->setText("05");
     panel.SetButton(Field::baud)->click();
     ASSERT_TRUE(test::WaitUntil([&] { return !recorder.messages.empty(); }));
@@ -61,10 +75,7 @@ TEST(DeviceServerWindow, QueriesAReaderBehindRfc2217AndFollowsItsNewRate)
     window.portSettings.baud = "19200";
     window.OpenPort();
     ASSERT_TRUE(window.Link().IsOpen());
-    panel.Mirror(Field::id_addr)->clear();
-    panel.queryButton->click();
-    ASSERT_TRUE(test::WaitUntil([&] { return !panel.Mirror(Field::id_addr)->text().isEmpty(); }));
-    EXPECT_EQ(Mirrors(window), "00 01 41 01 05 20 03 05");
+    EXPECT_EQ(Query(window), "00 01 41 01 05 20 03 05");
     EXPECT_EQ(recorder.messages.size(), 1u) << recorder.Texts().join('\n').toStdString();
 }
 
@@ -74,9 +85,7 @@ TEST(DeviceServerWindow, AServerThatStopsIsADisconnectAndTheWindowReconnectsWhen
     test::MessageRecorder recorder;
     test::ReaderSim sim;
     test::Ser2Net server(sim.Path(), test::Ser2Net::Mode::Raw, 9600);
-    settings::PortSettings s;
-    s.port = server.Url();
-    settings::SavePortSettings(settings::kIniPath, s, true);
+    ConnectAtStart(server);
     MainWindow window;
     window.show();
     ASSERT_TRUE(window.Link().IsOpen());
@@ -86,10 +95,7 @@ TEST(DeviceServerWindow, AServerThatStopsIsADisconnectAndTheWindowReconnectsWhen
     EXPECT_TRUE(window.StatusText().contains("已断开")) << window.StatusText().toStdString();
     server.Start();
     ASSERT_TRUE(test::WaitUntil([&] { return window.Link().IsOpen(); }, 8000)) << window.StatusText().toStdString();
-    const test::PanelControls panel(&window);
-    panel.queryButton->click();
-    ASSERT_TRUE(test::WaitUntil([&] { return !panel.Mirror(Field::id_addr)->text().isEmpty(); }));
-    EXPECT_EQ(Mirrors(window), "00 01 41 01 04 20 03 05");
+    EXPECT_EQ(Query(window), "00 01 41 01 04 20 03 05");
     EXPECT_TRUE(recorder.messages.empty()) << recorder.Texts().join('\n').toStdString();
 }
 
