@@ -488,3 +488,19 @@ TEST(CliDeviceServer, QueryOverTcpAndScanOverBoth)
     EXPECT_EQ(r.code, 3);
     EXPECT_NE(r.err.find("connection refused"), std::string::npos) << r.err;
 }
+
+// rovi-cli scan against readers that keep a real line's timing: a reader
+// at 2400 is reported at 2400 when 1200 is asked after it, and one at 1200
+// is found after four slower-to-faster rates.
+TEST(CliScan, SlowReadersWithRealLineTimingAreReportedAtTheirRates)
+{
+    ReaderSim at2400({"--baud", "2400", "--wire", "20"});
+    Result r = Cli({"scan", "--port", QString::fromStdString(at2400.Path()), "--baud", "2400", "--baud", "1200"});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.out.find("found   " + at2400.Path() + "  baud=2400"), std::string::npos) << r.out << r.err;
+    ReaderSim at1200({"--baud", "1200", "--wire", "5"});
+    r = Cli({"scan", "--port", QString::fromStdString(at1200.Path()), "--baud", "9600", "--baud", "4800", "--baud", "2400",
+             "--baud", "1200"});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.out.find("found   " + at1200.Path() + "  baud=1200"), std::string::npos) << r.out << r.err;
+}

@@ -14,6 +14,7 @@
 #include <set>
 
 #include <map>
+#include <memory>
 
 using namespace rovi;
 using namespace rovi::test;
@@ -99,4 +100,34 @@ TEST(ReaderSearch, AReportWithAWrongChecksumIsNotAReaderFound)
     ASSERT_TRUE(WaitUntil([&] { return o.finished; }, 5000));
     EXPECT_TRUE(o.found.empty());
     EXPECT_EQ(o.silent, std::vector<std::string>{reader.Path()});
+}
+
+// Readers that keep a real line's timing (reader-sim --wire): the query
+// crosses the line, the reader waits 5 or 20 ms, its report crosses back
+// byte by byte at its rate. Each slow reader, all searched at once over
+// every rate, is found at its own rate, never at the next one asked.
+TEST(ReaderSearch, ReadersWithRealLineTimingAreFoundAtTheirOwnRates)
+{
+    struct Row {
+        int rate;
+        int delay_ms;
+    };
+    const Row rows[] = {{1200, 5}, {1200, 20}, {2400, 5}, {2400, 20}, {4800, 5}, {4800, 20}, {9600, 20}, {19200, 20}};
+    std::vector<std::unique_ptr<ReaderSim>> readers;
+    std::vector<std::string> ports;
+    std::map<std::string, int> expected;
+    for (const Row &r : rows) {
+        readers.push_back(std::make_unique<ReaderSim>(
+            QStringList{"--baud", QString::number(r.rate), "--wire", QString::number(r.delay_ms)}));
+        ports.push_back(readers.back()->Path());
+        expected[ports.back()] = r.rate;
+    }
+    const std::vector<int> all(std::begin(kBaudRateValues), std::end(kBaudRateValues));
+    ReaderSearch search;
+    Outcome o;
+    Listen(search, o);
+    search.Start(ports, SearchRateOrder(all, std::nullopt));
+    ASSERT_TRUE(WaitUntil([&] { return o.finished; }, 20000));
+    EXPECT_EQ(o.found, expected);
+    EXPECT_TRUE(o.silent.empty());
 }

@@ -52,6 +52,10 @@ options:
                        settings tell); at any other rate its replies come
                        garbled, as on a real mismatched line. A set of the
                        baud field changes it after the acknowledgement.
+  --wire MS            keep a real line's timing: answer after the frame's
+                       time on the wire at the reader's rate plus MS ms, and
+                       send byte after byte at that rate (a pseudo-terminal
+                       otherwise takes a whole frame at once)
   --exit-on-eof        exit when stdin closes
   --control PATH       also take commands from PATH, a FIFO made there (and
                        removed on exit), for a simulator started in the background:
@@ -100,6 +104,7 @@ struct Options {
     int card_interval_ms = 0;
     std::uint32_t card = 12345678;
     int tags = 0; // cards read in turn; 0: one card, counting up
+    std::optional<int> wire_delay_ms; // --wire: a real line's timing, this reader delay
     bool exit_on_eof = false;
     std::string control;
     int baud = 9600;
@@ -140,6 +145,11 @@ std::optional<Options> ParseOptions(int argc, char **argv)
             if (std::find(std::begin(kBaudRateValues), std::end(kBaudRateValues), rate) == std::end(kBaudRateValues))
                 return std::nullopt;
             o.baud = rate;
+        } else if (a == "--wire") {
+            const char *v = value();
+            if (!v || std::atoi(v) < 0 || (std::atoi(v) == 0 && std::string(v) != "0"))
+                return std::nullopt;
+            o.wire_delay_ms = std::atoi(v);
         } else if (a == "--exit-on-eof") {
             o.exit_on_eof = true;
         } else if (a == "--control") {
@@ -288,10 +298,15 @@ private:
         // as they are) and what it sends arrives garbled.
         const bool garbled = !LineMatches();
         ReaderModel heard = model_;
+        // With --wire, the frame is only whole once its last byte has
+        // crossed the line: its time on the wire, then the reader's delay.
+        const auto delay = options_.wire_delay_ms
+                               ? WireTime(bytes.size()) + std::chrono::milliseconds(*options_.wire_delay_ms)
+                               : std::chrono::microseconds(std::chrono::milliseconds(kReplyDelayMs));
         for (Reply r : garbled ? heard.Feed(bytes) : model_.Feed(bytes)) {
             if (garbled)
                 r.bytes = Garbled(r.bytes);
-            const auto due = Clock::now() + std::chrono::milliseconds(kReplyDelayMs + r.extra_delay_ms);
+            const auto due = Clock::now() + delay + std::chrono::milliseconds(r.extra_delay_ms);
             if (r.split) {
                 const std::size_t half = r.bytes.size() / 2;
                 Queue(due, r.bytes.substr(0, half));
@@ -302,7 +317,24 @@ private:
         }
     }
 
+    // 10 bits a byte (start, 8 data, stop) at the reader's rate.
+    std::chrono::microseconds WireTime(std::size_t bytes) const
+    {
+        return std::chrono::microseconds(static_cast<long long>(bytes) * 10 * 1000000 / model_.LineRate());
+    }
+
+    // With --wire each byte leaves when the one before it has crossed the line.
     void Queue(Clock::time_point due, ByteString bytes)
+    {
+        if (options_.wire_delay_ms && bytes.size() > 1) {
+            for (std::size_t i = 0; i < bytes.size(); ++i)
+                QueueOne(due + WireTime(i), bytes.substr(i, 1));
+            return;
+        }
+        QueueOne(due, std::move(bytes));
+    }
+
+    void QueueOne(Clock::time_point due, ByteString bytes)
     {
         auto it = outgoing_.begin();
         while (it != outgoing_.end() && it->due <= due)
