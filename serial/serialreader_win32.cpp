@@ -3,39 +3,18 @@
 #include "abortrun.h"
 #include "lineevents.h"
 
+#include "overlapped_win32.h"
+
 #include "base/winapi.h"
 
 #include <memory>
-#include <mutex>
-#include <vector>
 
 namespace rovi {
 
-namespace {
-
-// An overlapped record with its event: manual reset and initially
-// signalled; a pending operation resets it and its completion sets it again.
-struct OverlappedRecord {
-    OVERLAPPED record{};
-    bool pending = false;
-    OverlappedRecord() { record.hEvent = CreateEventA(nullptr, TRUE, TRUE, nullptr); }
-    virtual ~OverlappedRecord()
-    {
-        if (record.hEvent)
-            CloseHandle(record.hEvent);
-    }
-    OverlappedRecord(const OverlappedRecord &) = delete;
-    OverlappedRecord &operator=(const OverlappedRecord &) = delete;
-};
-
-} // namespace
-
-// The read's buffer is the record's own: a read a driver never ends keeps
-// both alive (KeepForever), so a late completion writes into memory that is
-// still there.
-struct SerialReader::ReadWait : OverlappedRecord {
+// The read's buffer is the record's own (ReadRecord): a read a driver never
+// ends keeps both alive (CancelOrKeep).
+struct SerialReader::ReadWait : ReadRecord {
     AbortRun aborts;
-    std::array<char, kReadBufferSize> buffer{};
 };
 
 struct SerialReader::LineWait : OverlappedRecord {
@@ -45,32 +24,6 @@ struct SerialReader::LineWait : OverlappedRecord {
     // pseudo-terminal): reading goes on without them.
     bool supported = true;
 };
-
-namespace {
-
-// A record whose operation a driver never ended, even when cancelled: the
-// driver may still write into it, so it is kept alive (and never freed)
-// rather than released.
-void KeepForever(std::unique_ptr<OverlappedRecord> record)
-{
-    static std::mutex mutex;
-    static std::vector<std::unique_ptr<OverlappedRecord>> kept;
-    std::lock_guard lock(mutex);
-    kept.push_back(std::move(record));
-}
-
-// Waits for a cancelled operation to end, at most two seconds.
-bool Ended(HANDLE device, OverlappedRecord &r)
-{
-    if (WaitForSingleObject(r.record.hEvent, 2000) != WAIT_OBJECT_0)
-        return false;
-    DWORD unused = 0;
-    (void)GetOverlappedResult(device, &r.record, &unused, FALSE);
-    r.pending = false;
-    return true;
-}
-
-} // namespace
 
 SerialReader::SerialReader(std::shared_ptr<CommDevice> device, std::shared_ptr<CloseEvent> close_event,
                          NoticeTarget notify)
@@ -262,17 +215,12 @@ void SerialReader::Body()
     // purge ends the read, clearing the event mask ends the line wait. A
     // driver that ends neither within two seconds keeps its records.
     device_->PurgeInput();
-    if (read->pending) {
-        (void)CancelIoEx(device, &read->record);
-        if (!Ended(device, *read))
-            KeepForever(std::move(read));
-    }
-    if (line->pending) {
+    std::unique_ptr<OverlappedRecord> read_record = std::move(read);
+    (void)CancelOrKeep(device, read_record);
+    if (line->pending)
         (void)SetCommMask(device, 0);
-        (void)CancelIoEx(device, &line->record);
-        if (!Ended(device, *line))
-            KeepForever(std::move(line));
-    }
+    std::unique_ptr<OverlappedRecord> line_record = std::move(line);
+    (void)CancelOrKeep(device, line_record);
 }
 
 } // namespace rovi
