@@ -1,7 +1,7 @@
 #pragma once
 
 // The reader on its serial line, for a program without a window: the same
-// component the window uses (exclusive open, the 100 ms chunk rule), with
+// serial link the window uses (exclusive open, the 100 ms chunk rule), with
 // waits that run the event loop until a chunk comes or time is up. The
 // conversations that set and read the reader run on Serial() (ReaderSetup).
 

@@ -20,7 +20,7 @@ std::optional<unsigned long> CommNumber(const std::string &name)
     return std::stoul(digits);
 }
 
-CommTimeouts CommDevice::Timeouts() const
+LineTimeouts SerialDevice::Timeouts() const
 {
     std::lock_guard lock(mutex_);
     return timeouts_;

@@ -29,8 +29,8 @@ std::optional<unsigned long> CommNumber(const std::string &name);
 // signalled it stays set for both (manual reset).
 class CloseEvent : public WaitEvent {};
 
-// The open device and what the component and its workers share about it.
-class CommDevice {
+// The open device and what the link and its workers share about it.
+class SerialDevice {
 public:
     // Opens the device exclusively (Linux: O_NONBLOCK, flock, TIOCEXCL;
     // Windows: CreateFile with no sharing, overlapped, then SetupComm with
@@ -39,16 +39,16 @@ public:
     static NativeHandle OpenExclusive(const std::string &name);
     static void CloseExclusive(NativeHandle handle);
 
-    CommDevice(NativeHandle handle, const CommTimeouts &timeouts);
-    ~CommDevice();
-    CommDevice(const CommDevice &) = delete;
-    CommDevice &operator=(const CommDevice &) = delete;
+    SerialDevice(NativeHandle handle, const LineTimeouts &timeouts);
+    ~SerialDevice();
+    SerialDevice(const SerialDevice &) = delete;
+    SerialDevice &operator=(const SerialDevice &) = delete;
 
     NativeHandle Handle() const { return handle_; }
     // Keeps the time-outs for the reader (Linux, where the reader times its
     // reads itself) or hands them to the driver (Windows, SetCommTimeouts).
-    void SetTimeouts(const CommTimeouts &timeouts);
-    CommTimeouts Timeouts() const;
+    void SetTimeouts(const LineTimeouts &timeouts);
+    LineTimeouts Timeouts() const;
 
     // Abort the pending read or write and empty that driver queue.
     void PurgeInput();
@@ -57,7 +57,7 @@ public:
 private:
     const NativeHandle handle_;
     mutable std::mutex mutex_;
-    CommTimeouts timeouts_;
+    LineTimeouts timeouts_;
 };
 
 // The two-line message of a device that cannot be opened.

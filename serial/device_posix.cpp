@@ -23,7 +23,7 @@ std::optional<std::string> ResolveCommName(const std::string &name)
     return std::nullopt;
 }
 
-NativeHandle CommDevice::OpenExclusive(const std::string &name)
+NativeHandle SerialDevice::OpenExclusive(const std::string &name)
 {
     const auto path = ResolveCommName(name);
     if (!path)
@@ -45,31 +45,31 @@ NativeHandle CommDevice::OpenExclusive(const std::string &name)
     return fd;
 }
 
-void CommDevice::CloseExclusive(NativeHandle fd)
+void SerialDevice::CloseExclusive(NativeHandle fd)
 {
     (void)ioctl(fd, TIOCNXCL);
     ::close(fd);
 }
 
-CommDevice::CommDevice(NativeHandle fd, const CommTimeouts &timeouts) : handle_(fd), timeouts_(timeouts) {}
+SerialDevice::SerialDevice(NativeHandle fd, const LineTimeouts &timeouts) : handle_(fd), timeouts_(timeouts) {}
 
-CommDevice::~CommDevice()
+SerialDevice::~SerialDevice()
 {
     CloseExclusive(handle_);
 }
 
-void CommDevice::SetTimeouts(const CommTimeouts &timeouts)
+void SerialDevice::SetTimeouts(const LineTimeouts &timeouts)
 {
     std::lock_guard lock(mutex_);
     timeouts_ = timeouts;
 }
 
-void CommDevice::PurgeInput()
+void SerialDevice::PurgeInput()
 {
     (void)tcflush(handle_, TCIFLUSH);
 }
 
-void CommDevice::PurgeOutput()
+void SerialDevice::PurgeOutput()
 {
     (void)tcflush(handle_, TCOFLUSH);
 }

@@ -37,7 +37,7 @@ std::optional<std::string> ResolveCommName(const std::string &name)
     return name;
 }
 
-NativeHandle CommDevice::OpenExclusive(const std::string &name)
+NativeHandle SerialDevice::OpenExclusive(const std::string &name)
 {
     const auto path = ResolveCommName(name);
     if (!path)
@@ -64,7 +64,7 @@ NativeHandle CommDevice::OpenExclusive(const std::string &name)
     return h;
 }
 
-void CommDevice::CloseExclusive(NativeHandle handle)
+void SerialDevice::CloseExclusive(NativeHandle handle)
 {
     // The hold leaves the map before either handle is closed, so a handle
     // value the system reuses at once cannot find a stale entry.
@@ -81,9 +81,9 @@ void CommDevice::CloseExclusive(NativeHandle handle)
         CloseHandle(hold);
 }
 
-CommDevice::CommDevice(NativeHandle handle, const CommTimeouts &timeouts) : handle_(handle), timeouts_(timeouts) {}
+SerialDevice::SerialDevice(NativeHandle handle, const LineTimeouts &timeouts) : handle_(handle), timeouts_(timeouts) {}
 
-CommDevice::~CommDevice()
+SerialDevice::~SerialDevice()
 {
     CloseExclusive(handle_);
 }
@@ -91,7 +91,7 @@ CommDevice::~CommDevice()
 // The five time-outs go to the driver in property order (COMMTIMEOUTS has
 // the same members in the same order); the driver decides when a read
 // completes. The result is ignored: a device that refuses keeps its own.
-void CommDevice::SetTimeouts(const CommTimeouts &timeouts)
+void SerialDevice::SetTimeouts(const LineTimeouts &timeouts)
 {
     std::lock_guard lock(mutex_);
     timeouts_ = timeouts;
@@ -104,12 +104,12 @@ void CommDevice::SetTimeouts(const CommTimeouts &timeouts)
     (void)SetCommTimeouts(handle_, &t);
 }
 
-void CommDevice::PurgeInput()
+void SerialDevice::PurgeInput()
 {
     (void)PurgeComm(handle_, PURGE_RXABORT | PURGE_RXCLEAR);
 }
 
-void CommDevice::PurgeOutput()
+void SerialDevice::PurgeOutput()
 {
     (void)PurgeComm(handle_, PURGE_TXABORT | PURGE_TXCLEAR);
 }

@@ -47,13 +47,13 @@ struct ModemChange {
 // The five time-outs, in milliseconds, with the meaning of the Windows
 // COMMTIMEOUTS (kTimeoutAllOnes in serial/serialconstants.h is its
 // special value).
-struct CommTimeouts {
+struct LineTimeouts {
     std::uint32_t readInterval = 100;
     std::uint32_t readTotalMultiplier = 0;
     std::uint32_t readTotalConstant = 0;
     std::uint32_t writeTotalMultiplier = 0;
     std::uint32_t writeTotalConstant = 0;
-    bool operator==(const CommTimeouts &) const = default;
+    bool operator==(const LineTimeouts &) const = default;
 };
 
 // The line settings the link applies to the device, with the meaning of the

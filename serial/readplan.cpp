@@ -4,7 +4,7 @@
 
 namespace rovi {
 
-ReadPlan PlanRead(const CommTimeouts &t)
+ReadPlan PlanRead(const LineTimeouts &t)
 {
     using std::chrono::milliseconds;
     ReadPlan plan;

@@ -23,7 +23,7 @@ struct ReadPlan {
 // this, so that a deadline from now can never overflow the clock.
 inline constexpr std::chrono::milliseconds kLongestReadTotal = std::chrono::hours(24 * 365 * 10);
 
-ReadPlan PlanRead(const CommTimeouts &t);
+ReadPlan PlanRead(const LineTimeouts &t);
 
 // How long the reader rests between reads once a read has bytes and waits
 // for more. A steady line then costs one wake-up a pause, not one for each

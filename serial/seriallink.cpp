@@ -30,8 +30,8 @@ void SerialLink::StartPort()
         return;
     }
 
-    const NativeHandle handle = CommDevice::OpenExclusive(port_name_);
-    device_ = std::make_shared<CommDevice>(handle, timeouts_);
+    const NativeHandle handle = SerialDevice::OpenExclusive(port_name_);
+    device_ = std::make_shared<SerialDevice>(handle, timeouts_);
     device_->PurgeInput();
     device_->PurgeOutput();
     ApplyTimeouts();
@@ -47,7 +47,7 @@ void SerialLink::StartPort()
     // Each open has its own queue; the wake is queued to this thread, where
     // DeliverNotices takes whatever the queue holds by then.
     const NoticeTarget notify = std::make_shared<NoticeQueue>(
-        backlog_limit_, [this] { QMetaObject::invokeMethod(this, "DeliverNotices", Qt::QueuedConnection); });
+        backlog_limit_, [this] { QMetaObject::invokeMethod(this, &SerialLink::DeliverNotices, Qt::QueuedConnection); });
     notices_ = notify;
     try {
         reader_ = std::make_unique<SerialReader>(device_, close_event_, notify);
@@ -85,7 +85,7 @@ void SerialLink::StartNetwork()
 
 // Signals the close event, purges the worker's side of the device (which
 // ends its pending operation), and waits for the worker to end.
-template <class Worker> void SerialLink::StopWorker(std::unique_ptr<Worker> &worker, void (CommDevice::*purge)())
+template <class Worker> void SerialLink::StopWorker(std::unique_ptr<Worker> &worker, void (SerialDevice::*purge)())
 {
     if (!worker)
         return;
@@ -97,12 +97,12 @@ template <class Worker> void SerialLink::StopWorker(std::unique_ptr<Worker> &wor
 
 void SerialLink::StopReader()
 {
-    StopWorker(reader_, &CommDevice::PurgeInput);
+    StopWorker(reader_, &SerialDevice::PurgeInput);
 }
 
 void SerialLink::StopWriter()
 {
-    StopWorker(writer_, &CommDevice::PurgeOutput);
+    StopWorker(writer_, &SerialDevice::PurgeOutput);
 }
 
 void SerialLink::StopPort()
@@ -191,7 +191,7 @@ void SerialLink::SetLineSettings(const LineSettings &line)
         ApplyLineSettings();
 }
 
-void SerialLink::SetTimeouts(const CommTimeouts &timeouts)
+void SerialLink::SetTimeouts(const LineTimeouts &timeouts)
 {
     if (timeouts_ == timeouts)
         return;

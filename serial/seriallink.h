@@ -14,7 +14,7 @@
 namespace rovi {
 
 class CloseEvent;
-class CommDevice;
+class SerialDevice;
 class NetLine;
 class NoticeQueue;
 class SerialReader;
@@ -58,8 +58,8 @@ public:
     // Applied to an open port at once, when they differ from what it has.
     const LineSettings &Line() const { return line_; }
     void SetLineSettings(const LineSettings &line);
-    const CommTimeouts &Timeouts() const { return timeouts_; }
-    void SetTimeouts(const CommTimeouts &timeouts);
+    const LineTimeouts &Timeouts() const { return timeouts_; }
+    void SetTimeouts(const LineTimeouts &timeouts);
 
     // Received bytes emitted as chunkReceived and not yet handled. While more
     // than the limit (default 4 MB, taken at StartPort) are, the reader
@@ -86,17 +86,17 @@ signals:
 
 private:
     // Emits what the open port's workers have queued, oldest first.
-    Q_INVOKABLE void DeliverNotices();
+    void DeliverNotices();
 
     void ApplyTimeouts();
     void ApplyLineSettings();
     void StopReader();
     void StopWriter();
-    template <class Worker> void StopWorker(std::unique_ptr<Worker> &worker, void (CommDevice::*purge)());
+    template <class Worker> void StopWorker(std::unique_ptr<Worker> &worker, void (SerialDevice::*purge)());
 
     std::unique_ptr<SerialReader> reader_;
     std::unique_ptr<SerialWriter> writer_;
-    std::shared_ptr<CommDevice> device_;
+    std::shared_ptr<SerialDevice> device_;
     std::shared_ptr<CloseEvent> close_event_;
     std::size_t backlog_limit_ = kDefaultBacklogLimit;
     bool wake_posted_ = false; // a DeliverNotices posted by DeliverNotices is on its way
@@ -105,7 +105,7 @@ private:
 
     std::string port_name_ = "COM2";
     LineSettings line_;
-    CommTimeouts timeouts_;
+    LineTimeouts timeouts_;
 };
 
 } // namespace rovi

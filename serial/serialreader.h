@@ -18,7 +18,7 @@ namespace rovi {
 // Ends on the close event, or after a hang-up notice when the device goes
 // away. The waiting is the platform's (serialreader_posix.cpp,
 // serialreader_win32.cpp); the hand-over of a chunk is shared.
-class SerialReader : public CommWorker {
+class SerialReader : public SerialWorker {
 public:
     // Test seam: when set, runs on the reader between a wait that found
     // input and the read that takes it, to widen that window (Linux).
@@ -28,7 +28,7 @@ public:
     // rest ends (Linux).
     static inline std::atomic<void (*)(std::chrono::steady_clock::duration rest_end)> RestHook{nullptr};
 
-    SerialReader(std::shared_ptr<CommDevice> device, std::shared_ptr<CloseEvent> close_event, NoticeTarget notify);
+    SerialReader(std::shared_ptr<SerialDevice> device, std::shared_ptr<CloseEvent> close_event, NoticeTarget notify);
     ~SerialReader() override; // joins: the body must not outlive the members it uses
 
 protected:

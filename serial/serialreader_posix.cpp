@@ -53,9 +53,9 @@ struct SerialReader::LineWaiter {
     std::thread thread;
 };
 
-SerialReader::SerialReader(std::shared_ptr<CommDevice> device, std::shared_ptr<CloseEvent> close_event,
+SerialReader::SerialReader(std::shared_ptr<SerialDevice> device, std::shared_ptr<CloseEvent> close_event,
                          NoticeTarget notify)
-    : CommWorker(std::move(device), std::move(close_event), notify),
+    : SerialWorker(std::move(device), std::move(close_event), notify),
       line_errors_(ReadLineErrorCounts(device_->Handle()))
 {
 }

@@ -25,9 +25,9 @@ struct SerialReader::LineWait : OverlappedRecord {
     bool supported = true;
 };
 
-SerialReader::SerialReader(std::shared_ptr<CommDevice> device, std::shared_ptr<CloseEvent> close_event,
+SerialReader::SerialReader(std::shared_ptr<SerialDevice> device, std::shared_ptr<CloseEvent> close_event,
                          NoticeTarget notify)
-    : CommWorker(std::move(device), std::move(close_event), notify)
+    : SerialWorker(std::move(device), std::move(close_event), notify)
 {
     static_assert(kLineEventMask == (EV_RLSD | EV_ERR | EV_RING));
 }

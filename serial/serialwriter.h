@@ -15,9 +15,9 @@ namespace rovi {
 // runs dry after writing. Ends on the close event (dropping what is queued)
 // or after a hang-up notice when a write fails. The waiting and writing are
 // the platform's (serialwriter_posix.cpp, serialwriter_win32.cpp).
-class SerialWriter : public CommWorker {
+class SerialWriter : public SerialWorker {
 public:
-    using CommWorker::CommWorker;
+    using SerialWorker::SerialWorker;
     ~SerialWriter() override; // joins: the body must not outlive the members it uses
 
     // Usable from the moment the writer is created; refuses once it has ended.

@@ -13,11 +13,11 @@ namespace rovi {
 // A serial worker thread. Its end is published through an atomic flag, so
 // that whoever joins it sees everything the body did (QThread::wait
 // synchronises through Qt's own futexes, which race detectors cannot see).
-class CommWorker : public QThread {
+class SerialWorker : public QThread {
 public:
     // Each worker's own copies of the device, the close event and the
     // notice target, given before it starts and never changed.
-    CommWorker(std::shared_ptr<CommDevice> device, std::shared_ptr<CloseEvent> close_event, NoticeTarget notify)
+    SerialWorker(std::shared_ptr<SerialDevice> device, std::shared_ptr<CloseEvent> close_event, NoticeTarget notify)
         : device_(std::move(device)), close_event_(std::move(close_event)), notify_(notify)
     {
     }
@@ -32,7 +32,7 @@ public:
 protected:
     virtual void Body() = 0;
 
-    const std::shared_ptr<CommDevice> device_;
+    const std::shared_ptr<SerialDevice> device_;
     const std::shared_ptr<CloseEvent> close_event_;
     const NoticeTarget notify_;
 

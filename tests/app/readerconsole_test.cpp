@@ -1,5 +1,5 @@
 // The panel's commands and reply handling end to end: real widgets
-// (offscreen), the real serial component, and the test playing the reader
+// (offscreen), the real serial link, and the test playing the reader
 // on the master side of a pseudo-terminal.
 #include "app/mainwindow.h"
 #include "tests/support/controls.h"

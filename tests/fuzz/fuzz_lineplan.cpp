@@ -27,7 +27,7 @@ template <class T> T Take(const std::uint8_t *&data, std::size_t &size)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    CommTimeouts t;
+    LineTimeouts t;
     t.readInterval = Take<std::uint32_t>(data, size);
     t.readTotalMultiplier = Take<std::uint32_t>(data, size);
     t.readTotalConstant = Take<std::uint32_t>(data, size);

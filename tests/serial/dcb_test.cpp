@@ -8,7 +8,7 @@
 
 using namespace rovi;
 
-// The component's defaults in the control block: binary mode, DTR and RTS
+// The link's defaults in the control block: binary mode, DTR and RTS
 // on, XON/XOFF both ways with continue-on-XOFF, 8N1 at 9600.
 TEST(MakeDcbFields, DefaultsGiveTheDocumentedBlock)
 {

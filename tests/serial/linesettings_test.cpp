@@ -109,7 +109,7 @@ TEST(BuildTermios, FlowControlAndCharacters)
 TEST(ApplyLineSettings, APseudoTerminalKeepsAnExactNonStandardRate)
 {
     rovi::test::Pty pty;
-    const int fd = CommDevice::OpenExclusive(pty.SlavePath());
+    const int fd = SerialDevice::OpenExclusive(pty.SlavePath());
     LineSettings s;
     s.baudRate = 250000;
     ApplyLineSettingsToDevice(fd, s);
@@ -117,7 +117,7 @@ TEST(ApplyLineSettings, APseudoTerminalKeepsAnExactNonStandardRate)
     s.baudRate = 19200;
     ApplyLineSettingsToDevice(fd, s);
     EXPECT_EQ(ReadLineBaudRate(fd), 19200u);
-    CommDevice::CloseExclusive(fd);
+    SerialDevice::CloseExclusive(fd);
 }
 
 TEST(ResolveCommName, ExistingPathsAsTheyStandAndComNumbersAsTtyS)
@@ -138,7 +138,7 @@ TEST(PlanRead, TheMeaningOfTheReadTimeOuts)
 {
     using std::chrono::milliseconds;
     auto plan = [](std::uint32_t ri, std::uint32_t rm, std::uint32_t rc) {
-        CommTimeouts t;
+        LineTimeouts t;
         t.readInterval = ri;
         t.readTotalMultiplier = rm;
         t.readTotalConstant = rc;
@@ -179,7 +179,7 @@ TEST(GatherPause, ASixthOfTheIntervalAtMostSixteenMilliseconds)
 
 TEST(PlanRead, AHugeTotalIsPracticallyEndlessAndItsDeadlineDoesNotOverflow)
 {
-    CommTimeouts t;
+    LineTimeouts t;
     t.readTotalMultiplier = kTimeoutAllOnes - 1;
     t.readTotalConstant = kTimeoutAllOnes - 1;
     const ReadPlan plan = PlanRead(t);

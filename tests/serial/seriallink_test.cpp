@@ -31,8 +31,8 @@ struct Chunk {
     qint64 at_ms;
 };
 
-// A component on a fresh pseudo-terminal that records every event.
-class CommFixture : public testing::Test {
+// A link on a fresh pseudo-terminal that records every event.
+class LinkFixture : public testing::Test {
 protected:
     void SetUp() override
     {
@@ -64,7 +64,7 @@ protected:
     }
     void SetReadInterval(std::uint32_t ms)
     {
-        CommTimeouts timeouts = comm.Timeouts();
+        LineTimeouts timeouts = comm.Timeouts();
         timeouts.readInterval = ms;
         comm.SetTimeouts(timeouts);
     }
@@ -115,7 +115,7 @@ int CountEntries(const char *dir)
 
 } // namespace
 
-TEST_F(CommFixture, OneBurstGivesOneChunkAboutAHundredMillisecondsAfterItsLastByte)
+TEST_F(LinkFixture, OneBurstGivesOneChunkAboutAHundredMillisecondsAfterItsLastByte)
 {
     comm.StartPort();
     const qint64 sent = clock.elapsed();
@@ -128,7 +128,7 @@ TEST_F(CommFixture, OneBurstGivesOneChunkAboutAHundredMillisecondsAfterItsLastBy
     EXPECT_LT(chunks[0].at_ms - sent, 1000); // a loose bound: not held back for long
 }
 
-TEST_F(CommFixture, BurstsTwentyMillisecondsApartMergeAndThreeHundredApartSplit)
+TEST_F(LinkFixture, BurstsTwentyMillisecondsApartMergeAndThreeHundredApartSplit)
 {
     comm.StartPort();
     // The gap is measured, not assumed: a test thread descheduled past the
@@ -155,7 +155,7 @@ TEST_F(CommFixture, BurstsTwentyMillisecondsApartMergeAndThreeHundredApartSplit)
     EXPECT_EQ(chunks[1].bytes, "89");
 }
 
-TEST_F(CommFixture, AContinuousStreamIsCutInto4096ByteChunksThenTheRest)
+TEST_F(LinkFixture, AContinuousStreamIsCutInto4096ByteChunksThenTheRest)
 {
     comm.StartPort();
     const std::string data = Pattern(10000);
@@ -170,7 +170,7 @@ TEST_F(CommFixture, AContinuousStreamIsCutInto4096ByteChunksThenTheRest)
     EXPECT_TRUE(Received() == data) << "bytes lost, repeated or reordered";
 }
 
-TEST_F(CommFixture, AHandlerThatCannotKeepUpHoldsTheReaderAtTheBacklogLimit)
+TEST_F(LinkFixture, AHandlerThatCannotKeepUpHoldsTheReaderAtTheBacklogLimit)
 {
     constexpr std::size_t kLimit = 64 * 1024;
     comm.SetReceiveBacklogLimit(kLimit);
@@ -201,7 +201,7 @@ TEST_F(CommFixture, AHandlerThatCannotKeepUpHoldsTheReaderAtTheBacklogLimit)
     EXPECT_GT(most_held, kLimit / 2);               // and the handler really was behind
 }
 
-TEST_F(CommFixture, SilenceGivesNoEvent)
+TEST_F(LinkFixture, SilenceGivesNoEvent)
 {
     comm.StartPort();
     Pump(400);
@@ -209,7 +209,7 @@ TEST_F(CommFixture, SilenceGivesNoEvent)
     EXPECT_EQ(hangups, 0);
 }
 
-TEST_F(CommFixture, WithoutAnIntervalTimeOutOnlyFullBuffersComplete)
+TEST_F(LinkFixture, WithoutAnIntervalTimeOutOnlyFullBuffersComplete)
 {
     SetReadInterval(0);
     comm.StartPort();
@@ -222,7 +222,7 @@ TEST_F(CommFixture, WithoutAnIntervalTimeOutOnlyFullBuffersComplete)
     EXPECT_TRUE(chunks[0].bytes == data.substr(0, 4096)) << "wrong first 4096 bytes";
 }
 
-TEST_F(CommFixture, BytesNotYetClosedBySilenceAreDroppedByStopPort)
+TEST_F(LinkFixture, BytesNotYetClosedBySilenceAreDroppedByStopPort)
 {
     SetReadInterval(1500); // a wide margin before the chunk would close
     comm.StartPort();
@@ -236,7 +236,7 @@ TEST_F(CommFixture, BytesNotYetClosedBySilenceAreDroppedByStopPort)
 
 // A chunk the reader has queued but the link has not emitted yet belongs to
 // the open that StopPort ends: never emitted, and no longer held.
-TEST_F(CommFixture, ChunksQueuedBeforeStopPortAreNeverEmitted)
+TEST_F(LinkFixture, ChunksQueuedBeforeStopPortAreNeverEmitted)
 {
     comm.StartPort();
     pty.Write("12345");
@@ -255,7 +255,7 @@ TEST_F(CommFixture, ChunksQueuedBeforeStopPortAreNeverEmitted)
 // The first of two chunks already queued opens a message box (a nested
 // event loop, as 设置成功 does): the second is emitted while the box is open,
 // not only after it closes.
-TEST_F(CommFixture, NoticesQueuedBehindAMessageBoxAreEmittedWhileItIsOpen)
+TEST_F(LinkFixture, NoticesQueuedBehindAMessageBoxAreEmittedWhileItIsOpen)
 {
     comm.StartPort();
     pty.Write("first");
@@ -286,7 +286,7 @@ TEST_F(CommFixture, NoticesQueuedBehindAMessageBoxAreEmittedWhileItIsOpen)
     EXPECT_EQ(while_open, std::vector<std::string>{"second"});
 }
 
-TEST_F(CommFixture, RequestsReachTheDeviceCompleteAndInOrder)
+TEST_F(LinkFixture, RequestsReachTheDeviceCompleteAndInOrder)
 {
     comm.StartPort();
     const std::string big = Pattern(65535);
@@ -298,7 +298,7 @@ TEST_F(CommFixture, RequestsReachTheDeviceCompleteAndInOrder)
     EXPECT_TRUE(got == "abc" + big + "xyz") << "bytes lost, repeated or reordered";
 }
 
-TEST_F(CommFixture, SendDataEmptyOnceAfterStartAndOnceAfterEachDrain)
+TEST_F(LinkFixture, SendDataEmptyOnceAfterStartAndOnceAfterEachDrain)
 {
     comm.StartPort();
     ASSERT_TRUE(WaitUntil([&] { return empties == 1; }));
@@ -311,7 +311,7 @@ TEST_F(CommFixture, SendDataEmptyOnceAfterStartAndOnceAfterEachDrain)
     EXPECT_EQ(empties, 2);
 }
 
-TEST_F(CommFixture, NoSendDataEmptyAfterStopPort)
+TEST_F(LinkFixture, NoSendDataEmptyAfterStopPort)
 {
     comm.StartPort();
     ASSERT_TRUE(WaitUntil([&] { return empties == 1; }));
@@ -321,7 +321,7 @@ TEST_F(CommFixture, NoSendDataEmptyAfterStopPort)
     EXPECT_FALSE(comm.WriteBytes("a", 1));
 }
 
-TEST_F(CommFixture, StartingTwiceFailsAndLeavesThePortRunning)
+TEST_F(LinkFixture, StartingTwiceFailsAndLeavesThePortRunning)
 {
     comm.StartPort();
     EXPECT_EQ(StartFailure(comm), "此串口已经打开");
@@ -332,7 +332,7 @@ TEST_F(CommFixture, StartingTwiceFailsAndLeavesThePortRunning)
     EXPECT_TRUE(WaitUntil([&] { return Received() == "in"; }));
 }
 
-TEST_F(CommFixture, NamesThatOpenNoTtyFailAndLeaveNothingHalfOpen)
+TEST_F(LinkFixture, NamesThatOpenNoTtyFailAndLeaveNothingHalfOpen)
 {
     const std::filesystem::path dir = std::filesystem::temp_directory_path() /
                                       ("rovi-comm-" + std::to_string(getpid()));
@@ -352,7 +352,7 @@ TEST_F(CommFixture, NamesThatOpenNoTtyFailAndLeaveNothingHalfOpen)
     EXPECT_EQ(StartFailure(comm), "started");
 }
 
-TEST_F(CommFixture, ASecondComponentCannotOpenTheSameDevice)
+TEST_F(LinkFixture, ASecondComponentCannotOpenTheSameDevice)
 {
     comm.StartPort();
     SerialLink other;
@@ -364,7 +364,7 @@ TEST_F(CommFixture, ASecondComponentCannotOpenTheSameDevice)
     other.StopPort();
 }
 
-TEST_F(CommFixture, WriteBytesRefusesAClosedPortAndAnEmptyRequest)
+TEST_F(LinkFixture, WriteBytesRefusesAClosedPortAndAnEmptyRequest)
 {
     EXPECT_FALSE(comm.WriteBytes("a", 1));
     comm.StartPort();
@@ -374,7 +374,7 @@ TEST_F(CommFixture, WriteBytesRefusesAClosedPortAndAnEmptyRequest)
     EXPECT_EQ(empties, 1);
 }
 
-TEST_F(CommFixture, TheDeviceGoingAwayGivesHangupAndLaterWritesFail)
+TEST_F(LinkFixture, TheDeviceGoingAwayGivesHangupAndLaterWritesFail)
 {
     comm.StartPort();
     ASSERT_TRUE(WaitUntil([&] { return empties == 1; }));
@@ -391,7 +391,7 @@ TEST_F(CommFixture, TheDeviceGoingAwayGivesHangupAndLaterWritesFail)
     EXPECT_FALSE(comm.IsOpen());
 }
 
-TEST_F(CommFixture, TheLineDroppingWhileTheWriterIsBusyGivesOneHangup)
+TEST_F(LinkFixture, TheLineDroppingWhileTheWriterIsBusyGivesOneHangup)
 {
     comm.StartPort();
     // More than the terminal takes while nobody reads it: the writer is
@@ -411,7 +411,7 @@ TEST_F(CommFixture, TheLineDroppingWhileTheWriterIsBusyGivesOneHangup)
 // 关闭COM口 while the writer waits in the middle of a request nobody reads:
 // StopPort returns, nothing of that open is said afterwards (no hang-up,
 // no "queue empty"), and the port takes no more writes.
-TEST_F(CommFixture, StopPortWhileTheWriterWaitsEndsItQuietly)
+TEST_F(LinkFixture, StopPortWhileTheWriterWaitsEndsItQuietly)
 {
     comm.StartPort();
     ASSERT_TRUE(WaitUntil([&] { return empties == 1; }));
@@ -473,7 +473,7 @@ struct RestHookScope {
 
 // On a streaming line the reader rests between reads, never longer than
 // its pause after the last byte, so no silence of the interval is missed.
-TEST_F(CommFixture, TheReaderRestsAtMostAPauseAfterTheLastByte)
+TEST_F(LinkFixture, TheReaderRestsAtMostAPauseAfterTheLastByte)
 {
     const RestHookScope hook;
     comm.StartPort();
@@ -493,7 +493,7 @@ TEST_F(CommFixture, TheReaderRestsAtMostAPauseAfterTheLastByte)
     EXPECT_LE(g_longest_rest_us.load(), std::chrono::duration_cast<std::chrono::microseconds>(pause).count());
 }
 
-TEST_F(CommFixture, AnInputQueueEmptiedBetweenPollAndReadIsNoHangup)
+TEST_F(LinkFixture, AnInputQueueEmptiedBetweenPollAndReadIsNoHangup)
 {
     g_reads_seen = 0;
     const BeforeReadHookScope hook(&PurgeBeforeFirstRead);
@@ -507,7 +507,7 @@ TEST_F(CommFixture, AnInputQueueEmptiedBetweenPollAndReadIsNoHangup)
     EXPECT_EQ(hangups, 0);
 }
 
-TEST_F(CommFixture, StopPortWithReadsPendingGivesNoHangup)
+TEST_F(LinkFixture, StopPortWithReadsPendingGivesNoHangup)
 {
     comm.StartPort();
     Pump(50);
@@ -517,7 +517,7 @@ TEST_F(CommFixture, StopPortWithReadsPendingGivesNoHangup)
     EXPECT_EQ(hangups, 0);
 }
 
-TEST_F(CommFixture, AChunkWithNoSlotConnectedIsDropped)
+TEST_F(LinkFixture, AChunkWithNoSlotConnectedIsDropped)
 {
     QObject::disconnect(chunk_slot);
     comm.StartPort();
@@ -529,7 +529,7 @@ TEST_F(CommFixture, AChunkWithNoSlotConnectedIsDropped)
     EXPECT_EQ(Received(), "def");
 }
 
-TEST_F(CommFixture, LineSettingsReachTheOpenLineOnlyWhenAValueChanges)
+TEST_F(LinkFixture, LineSettingsReachTheOpenLineOnlyWhenAValueChanges)
 {
     ChangeLine([](LineSettings &line) { line.baudRate = 19200; }); // closed: stored only
     comm.StartPort();
@@ -553,7 +553,7 @@ TEST_F(CommFixture, LineSettingsReachTheOpenLineOnlyWhenAValueChanges)
     EXPECT_EQ(ReadLineBaudRate(line), 38400u);
 }
 
-TEST_F(CommFixture, AThousandOpenCloseCyclesLeaveNoDescriptorOrThreadBehind)
+TEST_F(LinkFixture, AThousandOpenCloseCyclesLeaveNoDescriptorOrThreadBehind)
 {
     comm.StartPort();
     comm.StopPort();
@@ -571,7 +571,7 @@ TEST_F(CommFixture, AThousandOpenCloseCyclesLeaveNoDescriptorOrThreadBehind)
 
 // Two writes 300 ms apart: an interval of 1.5 s merges them (1.2 s of
 // margin); return-at-once delivers each read as it is (300 ms of margin).
-TEST_F(CommFixture, ReturnAtOnceModeDeliversEachReadWithoutWaitingForSilence)
+TEST_F(LinkFixture, ReturnAtOnceModeDeliversEachReadWithoutWaitingForSilence)
 {
     const struct {
         const char *mode;
@@ -599,7 +599,7 @@ TEST_F(CommFixture, ReturnAtOnceModeDeliversEachReadWithoutWaitingForSilence)
     }
 }
 
-TEST(CommLifetime, NoticesQueuedForADestroyedComponentAreNeverDelivered)
+TEST(LinkLifetime, NoticesQueuedForADestroyedLinkAreNeverDelivered)
 {
     Pty pty;
     int delivered = 0;
@@ -614,6 +614,6 @@ TEST(CommLifetime, NoticesQueuedForADestroyedComponentAreNeverDelivered)
         ASSERT_TRUE(WaitWithoutEvents([&] { return comm.ReceiveBacklogHeld() == 6; }));
         comm.StopPort();
     }
-    Pump(200); // the queued notices die with their component
+    Pump(200); // the queued notices die with their link
     EXPECT_EQ(delivered, 0);
 }

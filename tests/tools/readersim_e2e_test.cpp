@@ -1,5 +1,5 @@
 // The simulated reader as a separate process on a real pseudo-terminal,
-// driven through the serial component.
+// driven through the serial link.
 #include "protocol/frame.h"
 #include "protocol/hexstr.h"
 #include "serial/seriallink.h"

@@ -1,4 +1,4 @@
-// The serial component of the Windows build on a real COM port: Wine maps
+// The serial link of the Windows build on a real COM port: Wine maps
 // ROVI_TEST_COM to the pseudo-terminal of the simulated reader, which runs
 // as a Linux program beside the tests (scripts/test-windows starts it).
 #include "comport.h"
@@ -32,7 +32,7 @@ void NoSoftwareFlowControl(SerialLink &link)
     link.SetLineSettings(ReaderLine(link.Line().baudRate));
 }
 
-// A component on the simulated reader's COM port that records its events.
+// A link on the simulated reader's COM port that records its events.
 class ComPortFixture : public testing::Test {
 protected:
     void SetUp() override
@@ -89,7 +89,7 @@ TEST_F(ComPortFixture, AQueryIsAnsweredWithOneVerifiedReport)
 // under Wine too).
 TEST_F(ComPortFixture, TheReadTimeoutsCutChunks)
 {
-    CommTimeouts timeouts = comm.Timeouts();
+    LineTimeouts timeouts = comm.Timeouts();
     timeouts.readInterval = 600;
     comm.SetTimeouts(timeouts);
     ASSERT_EQ(StartFailure(comm), "");
