@@ -2,6 +2,7 @@
 
 #include "readerlink.h"
 
+#include "base/localtime.h"
 #include "protocol/cardread.h"
 #include "protocol/cardsheet.h"
 #include "protocol/cardtally.h"
@@ -60,7 +61,7 @@ void PrintTable(const CardTally &tally, std::ostream &out)
     for (std::size_t row = 0; row < tally.Size(); ++row) {
         const CardTally::Card &card = tally.At(row);
         out << std::left << std::setw(w) << card.text << "  " << std::right << std::setw(7) << card.reads << "  "
-            << Iso(card.first).mid(11).toStdString() << "  " << Iso(card.last).mid(11).toStdString() << "  "
+            << LocalClock(card.first) << "  " << LocalClock(card.last) << "  "
             << std::left << std::setw(10) << IntervalSeconds(card) << "  " << std::setw(10) << card.last_minute
             << "  " << (card.left ? "left" : "present") << "\n";
     }

@@ -29,7 +29,7 @@ constexpr int kColumnChars[kCardColumns] = {0, 8, 10, 10, 10, 8, 6};
 } // namespace
 
 CardTestPage::CardTestPage(QWidget *parent, CardTableModel::Now now)
-    : QWidget(parent), model_(new CardTableModel(this, std::move(now))), sorted_(new QSortFilterProxyModel(this)),
+    : QWidget(parent), model_(new CardTableModel(this, std::move(now))),
       totals_(new QLabel(this)), unlisted_(new QLabel(this)), leaveAfter_(new QDoubleSpinBox(this)),
       clearButton_(new QPushButton(this)), exportButton_(new QPushButton(this)), table_(new QTableView(this))
 {
@@ -48,11 +48,12 @@ CardTestPage::CardTestPage(QWidget *parent, CardTableModel::Now now)
     clearButton_->setObjectName(QStringLiteral("clearCardsButton"));
     exportButton_->setObjectName(QStringLiteral("exportCardsButton"));
 
-    sorted_->setSourceModel(model_);
-    sorted_->setSortRole(CardTableModel::kSortRole);
-    sorted_->setDynamicSortFilter(true);
+    auto *sorted = new QSortFilterProxyModel(this);
+    sorted->setSourceModel(model_);
+    sorted->setSortRole(CardTableModel::kSortRole);
+    sorted->setDynamicSortFilter(true);
     table_->setObjectName(QStringLiteral("cardTable"));
-    table_->setModel(sorted_);
+    table_->setModel(sorted);
     table_->setSortingEnabled(true);
     table_->sortByColumn(static_cast<int>(CardColumn::First), Qt::AscendingOrder);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);

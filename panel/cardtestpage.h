@@ -7,7 +7,6 @@
 class QDoubleSpinBox;
 class QLabel;
 class QPushButton;
-class QSortFilterProxyModel;
 class QTableView;
 
 namespace rovi::panel {
@@ -33,7 +32,6 @@ private:
     void ShowTotals();
 
     CardTableModel *model_;
-    QSortFilterProxyModel *sorted_;
     QLabel *totals_;
     QLabel *unlisted_;
     QDoubleSpinBox *leaveAfter_;

@@ -11,7 +11,7 @@
 namespace rovi {
 
 NetLine::NetLine(const NetPort &port, const LineSettings &line, std::uint32_t silence_ms, QObject *parent)
-    : QObject(parent), port_(port), socket_(NetSocket::Connect(port, kConnectMs)),
+    : QObject(parent), socket_(NetSocket::Connect(port, kConnectMs)),
       readable_(new QSocketNotifier(socket_.Native(), QSocketNotifier::Read, this)),
       writable_(new QSocketNotifier(socket_.Native(), QSocketNotifier::Write, this)), silence_(new QTimer(this))
 {

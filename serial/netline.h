@@ -56,7 +56,6 @@ private:
     void End();
     void QueueRaw(std::string_view bytes);
 
-    NetPort port_;
     NetSocket socket_;
     std::optional<TelnetCodec> telnet_; // rfc2217:// only
     QSocketNotifier *readable_;

@@ -56,7 +56,8 @@ std::optional<NetPort> ParseNetPort(const std::string &name)
         }
         const bool digits = !service.empty() && service.size() <= 5 &&
                             std::all_of(service.begin(), service.end(), [](char c) { return c >= '0' && c <= '9'; });
-        if (host.empty() || !digits || std::stoul(std::string(service)) == 0 || std::stoul(std::string(service)) > 65535)
+        const unsigned long number = digits ? std::stoul(std::string(service)) : 0;
+        if (host.empty() || number == 0 || number > 65535)
             return std::nullopt;
         if (std::any_of(host.begin(), host.end(), [](char c) { return c == '/' || c == ' ' || c == '@'; }))
             return std::nullopt;

@@ -65,7 +65,8 @@ void ReaderSearch::Start(const std::vector<std::string> &ports, const std::vecto
     for (const std::string &port : ports) {
         auto search = std::make_unique<PortSearch>();
         search->port = port;
-        search->server_rate = ParseNetPort(port) && ParseNetPort(port)->kind == NetPort::Kind::Tcp;
+        const std::optional<NetPort> server = ParseNetPort(port);
+        search->server_rate = server && server->kind == NetPort::Kind::Tcp;
         search->link.SetPortName(port);
         search->link.SetLineSettings(ReaderLine(rates_.empty() ? 9600 : static_cast<std::uint32_t>(rates_[0])));
         search->timer.setSingleShot(true);
