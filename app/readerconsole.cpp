@@ -2,9 +2,9 @@
 
 #include "base/convert.h"
 #include "panel/parampanel.h"
-#include "panel/trafficfile.h"
 #include "panel/trafficmonitor.h"
 #include "protocol/hexstr.h"
+#include "protocol/trafficfile.h"
 #include "serial/seriallink.h"
 #include "ui/messages.h"
 #include "ui/qtext.h"
@@ -64,10 +64,14 @@ void ReaderConsole::HandleModemChange(std::uint32_t bits)
 
 void ReaderConsole::LogNote(const std::string &note)
 {
-    const auto now = std::chrono::system_clock::now();
+    Log(NoteLine(std::chrono::system_clock::now(), note));
+}
+
+void ReaderConsole::Log(const TrafficLine &line)
+{
     if (file_)
-        file_->AppendNote(now, note);
-    AppendLog(note, note, now, panel::TrafficMonitor::Direction::Note);
+        file_->Append(line);
+    monitor_.Log(line);
 }
 
 ReaderConsole::~ReaderConsole() = default;
@@ -78,7 +82,7 @@ void ReaderConsole::SetLogFolder(const std::string &folder)
     flush_timer_->stop();
     if (folder.empty())
         return;
-    file_ = std::make_unique<panel::TrafficFile>(folder);
+    file_ = std::make_unique<TrafficFile>(folder);
     file_failed_ = false;
     flush_timer_->start();
 }
@@ -96,12 +100,6 @@ void ReaderConsole::FlushLogFile()
     file_failed_ = true;
     Warn(window_, tr("无法写入记录文件 %1").arg(ToQ(file_->PathFor(std::chrono::system_clock::now()))) +
                       QLatin1Char('\n') + ToQ(file_->LastError()));
-}
-
-void ReaderConsole::FileChunk(std::chrono::system_clock::time_point when, bool sent, std::string_view bytes)
-{
-    if (file_)
-        file_->Append(when, sent, bytes);
 }
 
 void ReaderConsole::FactoryReset()
@@ -125,28 +123,24 @@ void ReaderConsole::SetField(Field field)
     SendFrame(ComposeFieldSetFor(field, panel_.Snapshot()));
 }
 
-// The common send routine: the frame's bytes to the writer, its two log
-// lines, the time-out. A command with no frame sends nothing.
+// The common send routine: the frame's bytes to the writer, its line in
+// the logs and the record file, the time-out. A command with no frame sends
+// nothing.
 void ReaderConsole::SendFrame(const std::optional<Frame> &frame)
 {
     if (!frame)
         return;
-    const auto now = std::chrono::system_clock::now();
     const std::string_view bytes = AsBytes(*frame);
-    Write(bytes, now);
-    AppendLog(HexLine(bytes), TextLine(bytes), now, panel::TrafficMonitor::Direction::Sent);
+    Log(ChunkLine(std::chrono::system_clock::now(), TrafficDirection::Sent, bytes));
+    link_.WriteAll(bytes);
     ArmTimer();
 }
 
+// Raw bytes go to the record file, not to the logs.
 void ReaderConsole::SendData(const ByteString &bytes)
 {
-    Write(bytes, std::chrono::system_clock::now());
-}
-
-void ReaderConsole::Write(std::string_view bytes, std::chrono::system_clock::time_point when)
-{
-    if (!bytes.empty())
-        FileChunk(when, true, bytes);
+    if (file_ && !bytes.empty())
+        file_->Append(ChunkLine(std::chrono::system_clock::now(), TrafficDirection::Sent, bytes));
     link_.WriteAll(bytes); // a long raw send goes whole, in order
 }
 
@@ -154,12 +148,6 @@ void ReaderConsole::ArmTimer()
 {
     if (!reply_timer_->isActive())
         reply_timer_->start();
-}
-
-void ReaderConsole::AppendLog(const std::string &hex_line, const std::string &text_line,
-                              std::chrono::system_clock::time_point when, panel::TrafficMonitor::Direction direction)
-{
-    monitor_.LogChunk(ToQ(hex_line), ToQ(text_line), when, direction);
 }
 
 void ReaderConsole::SendRaw(const QString &hex_text)
@@ -193,12 +181,10 @@ void ReaderConsole::HandleChunk(const QByteArray &bytes)
     // off each run under their own handler wrapper.
     reply_timer_->stop();
     const auto now = std::chrono::system_clock::now();
-    FileChunk(now, false, chunk);
-    const std::string hex_line = HexLine(chunk);
-    const std::string text_line = TextLine(chunk);
-    if (!text_line.empty())
+    const TrafficLine line = ChunkLine(now, TrafficDirection::Received, chunk);
+    if (!line.text.empty())
         monitor_.CountCard();
-    AppendLog(hex_line, text_line, now, panel::TrafficMonitor::Direction::Received);
+    Log(line);
     if (const auto card = card_reads_.CardIn(chunk))
         emit cardRead(QByteArray(card->data(), static_cast<qsizetype>(card->size())), now);
     switch (ReplyByLength(chunk)) {

@@ -7,6 +7,7 @@
 #include "panel/trafficmonitor.h"
 #include "protocol/cardread.h"
 #include "protocol/frame.h"
+#include "protocol/trafficline.h"
 #include "ui/messages.h"
 
 #include <QByteArray>
@@ -25,9 +26,10 @@ namespace rovi {
 
 class SerialLink;
 
+class TrafficFile;
+
 namespace panel {
 class ParamPanel;
-class TrafficFile;
 } // namespace panel
 
 // Joins the panel and the traffic monitor to the serial link: every command
@@ -73,11 +75,9 @@ signals:
 
 private:
     void SendFrame(const std::optional<Frame> &frame);
-    void Write(std::string_view bytes, std::chrono::system_clock::time_point when);
     void ArmTimer();
-    void AppendLog(const std::string &hex_line, const std::string &text_line, std::chrono::system_clock::time_point when,
-                   panel::TrafficMonitor::Direction direction);
-    void FileChunk(std::chrono::system_clock::time_point when, bool sent, std::string_view bytes);
+    // The line in both logs and the record file.
+    void Log(const TrafficLine &line);
     void LogNote(const std::string &note);
 
     QWidget *window_;
@@ -87,7 +87,7 @@ private:
     panel::TrafficMonitor &monitor_;
     SerialLink &link_;
     QTimer *reply_timer_; // one second reply time-out, single shot
-    std::unique_ptr<panel::TrafficFile> file_;
+    std::unique_ptr<TrafficFile> file_;
     QTimer *flush_timer_ = nullptr;
     bool file_failed_ = false; // told once until the file has been written again
     LineErrorBursts error_bursts_;

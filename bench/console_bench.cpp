@@ -6,7 +6,7 @@
 #include "app/mainwindow.h"
 #include "panel/logview.h"
 #include "app/readerconsole.h"
-#include "panel/trafficfile.h"
+#include "protocol/trafficfile.h"
 #include "panel/trafficmonitor.h"
 
 #include "benchargs.h"
@@ -173,13 +173,13 @@ int main(int argc, char **argv)
     // The record file alone: what appending a chunk costs the window thread,
     // flushes included (the file is written in 64 KB pieces and each second).
     {
-        panel::TrafficFile file(folder);
-        const auto when = panel::TrafficFile::Clock::now();
+        TrafficFile file(folder);
+        const auto when = TrafficFile::Clock::now();
         constexpr long kAppends = 1000000;
         QElapsedTimer timer;
         timer.start();
         for (long i = 0; i < kAppends; ++i)
-            file.Append(when, false, "12345678\r\n");
+            file.Append(ChunkLine(when, TrafficDirection::Received, "12345678\r\n"));
         file.Flush();
         std::printf("record file: %.2f us per 10-byte chunk appended (%ld chunks)\n",
                     static_cast<double>(timer.nsecsElapsed()) / 1e3 / kAppends, kAppends);

@@ -86,19 +86,19 @@ TrafficMonitor::TrafficMonitor(QWidget *client)
     connect(clearButton_, &QPushButton::clicked, this, &TrafficMonitor::clearRequested);
 }
 
-void TrafficMonitor::LogChunk(const QString &hex_line, const QString &text_line,
-                              std::chrono::system_clock::time_point when, Direction direction)
+void TrafficMonitor::Log(const TrafficLine &line)
 {
+    const QString hex = QString::fromStdString(line.hex);
     if (timestamps_) {
-        const QString &mark = direction == Direction::Sent       ? sent_mark_
-                              : direction == Direction::Received ? received_mark_
-                                                                 : QString();
-        hexLog_->AppendLine(QLatin1Char('[') + QString::fromStdString(LocalClock(when)) + QLatin1String("] ") + mark +
-                            hex_line);
+        const QString &mark = line.direction == TrafficDirection::Sent       ? sent_mark_
+                              : line.direction == TrafficDirection::Received ? received_mark_
+                                                                             : QString();
+        hexLog_->AppendLine(QLatin1Char('[') + QString::fromStdString(LocalClock(line.when)) + QLatin1String("] ") +
+                            mark + hex);
     } else {
-        hexLog_->AppendLine(hex_line);
+        hexLog_->AppendLine(hex);
     }
-    textLog_->AppendLine(text_line);
+    textLog_->AppendLine(QString::fromStdString(line.text));
     KeepBound();
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "protocol/trafficline.h"
+
 #include <QAccessible>
 #include <QWidget>
 
@@ -32,14 +34,10 @@ public:
     explicit TrafficMonitor(QWidget *client);
     ~TrafficMonitor() override;
 
-    // What a line of the logs is: bytes sent, bytes received, or a note
-    // about the line (a line error).
-    enum class Direction { Sent, Received, Note };
-    // One line in each log at `when`. While time stamps are on, the hex
-    // line starts with the time and the direction ("发" sent, "收"
-    // received; a note has none).
-    void LogChunk(const QString &hex_line, const QString &text_line, std::chrono::system_clock::time_point when,
-                  Direction direction = Direction::Received);
+    // The line in both logs: its hex in the hex log, its text in the text
+    // log. While time stamps are on, the hex line starts with the time and
+    // the direction ("发" sent, "收" received; a note has none).
+    void Log(const TrafficLine &line);
     // One more received chunk that carried a card number (wraps as a 32-bit
     // count, shown signed). The box shows it within a refresh period.
     void CountCard();

@@ -172,14 +172,14 @@ TEST_F(SessionFixture, OptionsComeFromSetIniAndTheLogsKeepTheirBound)
     EXPECT_EQ(m.LineLimit(), 150);
     const auto now = std::chrono::system_clock::now();
     for (int i = 0; i < 200; ++i)
-        m.LogChunk(QString::number(i), QString::number(i), now);
+        m.Log({now, TrafficDirection::Received, std::to_string(i), std::to_string(i)});
     EXPECT_EQ(mc.hexLog->LineCount(), 150);
     EXPECT_EQ(mc.textLog->Lines().front(), "50"); // the oldest left first
     EXPECT_EQ(mc.textLog->Lines().back(), "199");
     EXPECT_TRUE(QRegularExpression(R"(^\[\d\d:\d\d:\d\d\.\d\d\d\] 收 199$)").match(mc.hexLog->Lines().back()).hasMatch())
         << mc.hexLog->Lines().back().toStdString();
     window.timestampsAction->trigger(); // off: the lines are the plain ones again
-    m.LogChunk("FE", "", now);
+    m.Log({now, TrafficDirection::Received, "FE", ""});
     EXPECT_EQ(mc.hexLog->Lines().back(), "FE");
     for (int i = 0; i < 5; ++i)
         m.CountCard();
@@ -236,11 +236,11 @@ TEST_F(SessionFixture, SaveLogWritesBothLogsLineByLine)
     MainWindow window;
     window.show();
     const auto now = std::chrono::system_clock::now();
-    window.Monitor().LogChunk("FE F1 00 FF", "1", now);
-    window.Monitor().LogChunk("0D 0A", "", now);
+    window.Monitor().Log(ChunkLine(now, TrafficDirection::Received, std::string("\xFE\xF1\x00\xFF\x31", 5)));
+    window.Monitor().Log(ChunkLine(now, TrafficDirection::Received, "\r\n"));
     const QString path = QString::fromStdString((dir.Path() / "saved.txt").string());
     ASSERT_TRUE(window.SaveLogTo(path));
-    EXPECT_EQ(ReadAll(path.toStdString()), "FE F1 00 FF\t1\n0D 0A\t\n");
+    EXPECT_EQ(ReadAll(path.toStdString()), "FE F1 00 FF 31\t1\n0D 0A\t\n");
     EXPECT_FALSE(window.SaveLogTo(QString::fromStdString((dir.Path() / "no-folder" / "x.txt").string())));
 }
 
@@ -249,7 +249,7 @@ TEST_F(SessionFixture, SaveLogWritesBothLogsLineByLine)
 TEST_F(SessionFixture, SaveLogRefusesWhatIsNotAPlainFile)
 {
     MainWindow window;
-    window.Monitor().LogChunk("FE", "", std::chrono::system_clock::now());
+    window.Monitor().Log(ChunkLine(std::chrono::system_clock::now(), TrafficDirection::Received, "\xFE"));
     const std::filesystem::path other = dir.Path() / "someone-elses";
     std::ofstream(other) << "theirs\n";
     for (const NotAPlainFile &target : NotPlainFiles()) {

@@ -47,7 +47,7 @@ TEST_P(LogsDropTogether, EverySavedLineIsOneChunk)
     const auto now = std::chrono::system_clock::now();
     for (int i = 0; i < c.chunks; ++i) {
         const std::string chunk = Chunk(i, c.chunk_bytes);
-        monitor.LogChunk(QString::fromStdString(HexLine(chunk)), QString::fromStdString(TextLine(chunk)), now);
+        monitor.Log(ChunkLine(now, TrafficDirection::Received, chunk));
     }
     const QStringList saved = monitor.SavedText().split('\n', Qt::SkipEmptyParts);
     const auto *hex_log = client.findChild<LogView *>("hexLog");

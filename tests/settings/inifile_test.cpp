@@ -144,6 +144,22 @@ TEST(PortSettingsFile, ANewFileHoldsTheExactBytes)
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1); // no temp file left
 }
 
+// A folder with Chinese characters (a Chinese user name under %APPDATA%, or
+// D:\读卡器\): set.ini is written and read there.
+TEST(PortSettingsFile, AFolderWithChineseCharactersTakesSetIni)
+{
+    test::TempDir dir;
+    const std::filesystem::path folder = dir.Path() / std::filesystem::path(u8"记录测试");
+    std::filesystem::create_directory(folder);
+    std::filesystem::current_path(folder);
+    PortSettings s;
+    s.port = "COM7";
+    SavePortSettings("set.ini", s, true);
+    EXPECT_EQ(LoadPortSettings("set.ini").port, "COM7");
+    EXPECT_TRUE(std::filesystem::is_regular_file(folder / "set.ini"));
+    std::filesystem::current_path(dir.Path());
+}
+
 TEST(PortSettingsFile, AnUnwritableFileThrowsAndLosesNothing)
 {
     test::TempDir dir;

@@ -2,9 +2,8 @@
 
 #include "base/localtime.h"
 #include "base/texts.h"
-#include "protocol/hexstr.h"
 
-namespace rovi::panel {
+namespace rovi {
 
 TrafficFile::TrafficFile(std::string folder, Writer writer, Now now)
     : folder_(std::move(folder)), writer_(std::move(writer)), now_(std::move(now))
@@ -58,25 +57,18 @@ void TrafficFile::EndLine()
         Flush();
 }
 
-void TrafficFile::Append(Clock::time_point when, bool sent, std::string_view bytes)
+void TrafficFile::Append(const TrafficLine &line)
 {
-    if (!StartLine(when))
+    if (!StartLine(line.when))
         return;
     std::string &text = pending_.back().text;
-    text += sent ? "\tTX\t" : "\tRX\t";
-    text += HexLine(bytes);
+    switch (line.direction) {
+    case TrafficDirection::Sent: (text += "\tTX\t") += line.hex; break;
+    case TrafficDirection::Received: (text += "\tRX\t") += line.hex; break;
+    case TrafficDirection::Note: text += "\tERR\t"; break;
+    }
     text += '\t';
-    text += TextLine(bytes);
-    EndLine();
-}
-
-void TrafficFile::AppendNote(Clock::time_point when, std::string_view note)
-{
-    if (!StartLine(when))
-        return;
-    std::string &text = pending_.back().text;
-    text += "\tERR\t\t";
-    text += note;
+    text += line.text;
     EndLine();
 }
 
@@ -119,7 +111,7 @@ bool TrafficFile::Flush()
         // Said once the file takes lines again, in the file of the day it is said.
         const std::size_t lost = lost_lines_;
         lost_lines_ = 0;
-        AppendNote(now_(), Filled(Translated("TrafficFile", "[记录文件曾无法写入，丢失 %1 行]"), {std::to_string(lost)}));
+        Append(NoteLine(now_(), Filled(Translated("TrafficFile", "[记录文件曾无法写入，丢失 %1 行]"), {std::to_string(lost)})));
         return Flush();
     }
     last_error_.clear();
@@ -129,4 +121,4 @@ bool TrafficFile::Flush()
     return true;
 }
 
-} // namespace rovi::panel
+} // namespace rovi

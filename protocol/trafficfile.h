@@ -13,6 +13,8 @@
 // from where it stopped at the next flush. The file must be a regular file
 // (see base/appendfile.h): a FIFO, device or link of that name is refused.
 
+#include "trafficline.h"
+
 #include "base/appendfile.h"
 
 #include <chrono>
@@ -22,7 +24,7 @@
 #include <string>
 #include <string_view>
 
-namespace rovi::panel {
+namespace rovi {
 
 class TrafficFile {
 public:
@@ -39,10 +41,10 @@ public:
     TrafficFile(const TrafficFile &) = delete;
     TrafficFile &operator=(const TrafficFile &) = delete;
 
-    void Append(Clock::time_point when, bool sent, std::string_view bytes);
-    // A note about the line (a line error), as "ERR" with no bytes:
+    // A chunk's line as TX or RX; a note about the line (a line error) as
+    // "ERR" with no bytes:
     //   2026-12-10 14:03:07.412<TAB>ERR<TAB><TAB>[线路错误: 帧错误]
-    void AppendNote(Clock::time_point when, std::string_view note);
+    void Append(const TrafficLine &line);
     // Writes what is buffered; false when the file cannot be written (the
     // lines stay buffered, up to a bound, for the next try; LastError says
     // why). Lines that came while the buffer was full are lost, and the
@@ -80,4 +82,4 @@ private:
     std::size_t lost_lines_ = 0;
 };
 
-} // namespace rovi::panel
+} // namespace rovi

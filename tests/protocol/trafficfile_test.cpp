@@ -1,12 +1,10 @@
-#include "panel/trafficfile.h"
+#include "protocol/trafficfile.h"
 
 #include "tests/support/filetargets.h"
 #include "tests/support/files.h"
 #include "tests/support/tempdir.h"
 
 #include <gtest/gtest.h>
-
-#include "settings/portsettings.h"
 
 #ifndef _WIN32
 #include <sys/stat.h>
@@ -20,7 +18,7 @@
 #include <limits>
 #include <sstream>
 
-using namespace rovi::panel;
+using namespace rovi;
 using rovi::test::ReadAll;
 
 namespace {
@@ -46,13 +44,13 @@ TEST(TrafficFile, OneLinePerChunkInTheFileOfItsDay)
     const std::string folder = dir.Path().string();
     {
         TrafficFile file(folder);
-        file.Append(LocalTime(2026, 12, 10, 23, 59, 59, 987), false, "\x30\x31\x0D\x0A");
-        file.Append(LocalTime(2026, 12, 11, 0, 0, 0, 5), true, std::string("\xFE\xF1\x00\xFF", 4));
+        file.Append(ChunkLine(LocalTime(2026, 12, 10, 23, 59, 59, 987), TrafficDirection::Received, "\x30\x31\x0D\x0A"));
+        file.Append(ChunkLine(LocalTime(2026, 12, 11, 0, 0, 0, 5), TrafficDirection::Sent, std::string("\xFE\xF1\x00\xFF", 4)));
         EXPECT_TRUE(file.Flush());
         // Kept until flushed, then appended to what is there.
-        file.Append(LocalTime(2026, 12, 11, 0, 0, 1, 0), false, "");
+        file.Append(ChunkLine(LocalTime(2026, 12, 11, 0, 0, 1, 0), TrafficDirection::Received, ""));
         EXPECT_EQ(ReadAll(folder + "/rovi-2026-12-11.log"), "2026-12-11 00:00:00.005\tTX\tFE F1 00 FF\t\n");
-        file.AppendNote(LocalTime(2026, 12, 11, 0, 0, 2, 0), "[线路错误: 帧错误]");
+        file.Append(NoteLine(LocalTime(2026, 12, 11, 0, 0, 2, 0), "[线路错误: 帧错误]"));
     } // the rest is written at the end
     EXPECT_EQ(ReadAll(folder + "/rovi-2026-12-10.log"), "2026-12-10 23:59:59.987\tRX\t30 31 0D 0A\t01\n");
     EXPECT_EQ(ReadAll(folder + "/rovi-2026-12-11.log"),
@@ -64,7 +62,7 @@ TEST(TrafficFile, AFolderThatCannotBeWrittenFailsTheFlushAndKeepsTheLines)
 {
     rovi::test::TempDir dir;
     TrafficFile file((dir.Path() / "missing").string());
-    file.Append(LocalTime(2026, 12, 10, 12, 0, 0, 0), false, "1");
+    file.Append(ChunkLine(LocalTime(2026, 12, 10, 12, 0, 0, 0), TrafficDirection::Received, "1"));
     EXPECT_FALSE(file.Flush());
     std::filesystem::create_directory(dir.Path() / "missing");
     EXPECT_TRUE(file.Flush());
@@ -99,7 +97,7 @@ TEST(TrafficFile, AFullDiskNeitherTearsNorRepeatsLines)
     TrafficFile file(dir.Path().string(), disk.Writer());
     std::string expected;
     for (int i = 0; i < 5; ++i) {
-        file.Append(LocalTime(2026, 12, 10, 12, 0, i, 0), false, "1");
+        file.Append(ChunkLine(LocalTime(2026, 12, 10, 12, 0, i, 0), TrafficDirection::Received, "1"));
         expected += "2026-12-10 12:00:0" + std::to_string(i) + ".000\tRX\t31\t1\n";
     }
     disk.budget = 30; // part of the first line
@@ -118,8 +116,8 @@ TEST(TrafficFile, LinesOfADayWrittenLateGoToThatDaysFile)
     rovi::test::TempDir dir;
     LimitedDisk disk;
     TrafficFile file(dir.Path().string(), disk.Writer());
-    file.Append(LocalTime(2026, 12, 10, 23, 59, 59, 0), false, "1");
-    file.Append(LocalTime(2026, 12, 11, 0, 0, 1, 0), false, "2"); // the day changes while the disk is full
+    file.Append(ChunkLine(LocalTime(2026, 12, 10, 23, 59, 59, 0), TrafficDirection::Received, "1"));
+    file.Append(ChunkLine(LocalTime(2026, 12, 11, 0, 0, 1, 0), TrafficDirection::Received, "2")); // the day changes while the disk is full
     EXPECT_FALSE(file.Flush());
     disk.budget = 1 << 20;
     EXPECT_TRUE(file.Flush());
@@ -139,9 +137,9 @@ TEST(TrafficFile, LinesLostWhileTheBufferWasFullAreSaidSo)
     int appended = 0;
     // Each line is about 16 KB: past the buffer's bound within ~1,100 lines.
     for (; appended < 1100; ++appended)
-        file.Append(when, false, chunk);
+        file.Append(ChunkLine(when, TrafficDirection::Received, chunk));
     for (int i = 0; i < 7; ++i)
-        file.Append(when, false, chunk);
+        file.Append(ChunkLine(when, TrafficDirection::Received, chunk));
     disk.budget = std::numeric_limits<std::ptrdiff_t>::max();
     ASSERT_TRUE(file.Flush());
     const std::string written = ReadAll(file.PathFor(when));
@@ -178,7 +176,7 @@ TEST_P(RecordTargets, AreRefusedWithoutBlockingOrWritingElsewhere)
     const std::filesystem::path target = file.PathFor(when);
     if (!c.make(target, elsewhere))
         GTEST_SKIP() << "cannot make a " << c.name << " here";
-    file.Append(when, false, "1");
+    file.Append(ChunkLine(when, TrafficDirection::Received, "1"));
     EXPECT_FALSE(file.Flush());
     EXPECT_NE(file.LastError().find(c.words), std::string::npos) << file.LastError();
     EXPECT_EQ(ReadAll(elsewhere.string()), "theirs\n");
@@ -199,8 +197,8 @@ std::string Utf8(const std::filesystem::path &path)
 } // namespace
 
 // A folder with Chinese characters (a Chinese user name under %APPDATA%, or
-// D:\读卡器\): the record file and set.ini are written and read there.
-TEST(TrafficFile, AFolderWithChineseCharactersTakesTheRecordAndSetIni)
+// D:\读卡器\): the record file is written there.
+TEST(TrafficFile, AFolderWithChineseCharactersTakesTheRecord)
 {
     rovi::test::TempDir dir;
     const std::filesystem::path folder = dir.Path() / std::filesystem::path(u8"记录测试");
@@ -208,18 +206,11 @@ TEST(TrafficFile, AFolderWithChineseCharactersTakesTheRecordAndSetIni)
     const auto when = LocalTime(2026, 12, 10, 12, 0, 0, 0);
     {
         TrafficFile file(Utf8(folder));
-        file.Append(when, false, "1");
+        file.Append(ChunkLine(when, TrafficDirection::Received, "1"));
         EXPECT_TRUE(file.Flush()) << file.LastError();
     }
     std::ifstream in(folder / "rovi-2026-12-10.log", std::ios::binary);
     std::ostringstream bytes;
     bytes << in.rdbuf();
     EXPECT_EQ(bytes.str(), "2026-12-10 12:00:00.000\tRX\t31\t1\n");
-
-    std::filesystem::current_path(folder);
-    rovi::settings::PortSettings s;
-    s.port = "COM7";
-    rovi::settings::SavePortSettings("set.ini", s, true);
-    EXPECT_EQ(rovi::settings::LoadPortSettings("set.ini").port, "COM7");
-    std::filesystem::current_path(dir.Path());
 }
