@@ -1,13 +1,9 @@
 #include "batchsetupdialog.h"
 
-#include "mainwindow.h"
+#include "profilefile.h"
 
-#include "base/appendfile.h"
 #include "panel/commandrules.h"
 #include "panel/parampanel.h"
-#include "protocol/batchrecord.h"
-#include "profilefile.h"
-#include "serial/portinfo.h"
 #include "ui/messages.h"
 #include "ui/qtext.h"
 #include "ui/retranslate.h"
@@ -17,7 +13,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDate>
-#include <QDateTime>
 #include <QDir>
 #include <QFileDialog>
 #include <QFormLayout>
@@ -28,7 +23,6 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableWidget>
-#include <QTimer>
 #include <QVBoxLayout>
 
 namespace rovi {
@@ -37,15 +31,18 @@ namespace {
 
 enum Column { kNumber, kTime, kId, kResult, kReport, kColumns };
 
-QString ResultWords(ReaderSetup::Result result)
+QString ResultWords(BatchSetup::Verdict verdict)
 {
-    switch (result) {
-    case ReaderSetup::Result::Done: return BatchSetupDialog::tr("成功");
-    case ReaderSetup::Result::Refused: return BatchSetupDialog::tr("拒绝");
-    case ReaderSetup::Result::NoReply:
-    case ReaderSetup::Result::HungUp: return BatchSetupDialog::tr("无应答");
-    case ReaderSetup::Result::Garbled: return BatchSetupDialog::tr("无应答，波特率可能不同");
-    case ReaderSetup::Result::NotVerified: return BatchSetupDialog::tr("校验不符");
+    switch (verdict) {
+    case BatchSetup::Verdict::Done: return BatchSetupDialog::tr("成功");
+    case BatchSetup::Verdict::Refused: return BatchSetupDialog::tr("拒绝");
+    case BatchSetup::Verdict::NoReply:
+    case BatchSetup::Verdict::HungUp: return BatchSetupDialog::tr("无应答");
+    case BatchSetup::Verdict::Garbled: return BatchSetupDialog::tr("无应答，波特率可能不同");
+    case BatchSetup::Verdict::NotVerified: return BatchSetupDialog::tr("校验不符");
+    case BatchSetup::Verdict::OpenFailed: return BatchSetupDialog::tr("无法打开");
+    case BatchSetup::Verdict::StoppedUnanswered: return BatchSetupDialog::tr("已停止，未应答");
+    case BatchSetup::Verdict::StoppedUnverified: return BatchSetupDialog::tr("已停止，未校验");
     }
     return {};
 }
@@ -57,13 +54,22 @@ QString DefaultRecord()
 
 } // namespace
 
-BatchSetupDialog::BatchSetupDialog(MainWindow &window)
-    : QDialog(&window), window_(window), setup_(link_), poll_(new QTimer(this))
+BatchSetupDialog::BatchSetupDialog(const panel::ParamPanel &panel, QWidget *parent)
+    : QDialog(parent), panel_(panel)
 {
     setObjectName(QStringLiteral("batchSetupDialog"));
     setModal(false);
-    poll_->setInterval(kPollMs);
-    connect(poll_, &QTimer::timeout, this, [this] { Poll(); });
+    connect(&batch_, &BatchSetup::stateChanged, this, &BatchSetupDialog::OnState);
+    connect(&batch_, &BatchSetup::readerFinished, this, &BatchSetupDialog::OnReader);
+    connect(&batch_, &BatchSetup::ended, this, &BatchSetupDialog::OnEnded);
+    connect(&batch_, &BatchSetup::openFailing, this, [this](int tries, const QString &words) {
+        // There, but not yet to be opened (its permissions being set): the
+        // loop looks again. Still failing a few seconds on, it is said.
+        if (tries == kOpenFailuresSaid)
+            ShowStatus([port = ToQ(batch_.CurrentPlan().port), words] {
+                return tr("无法打开 %1：%2（仍在重试）").arg(port, words);
+            });
+    });
 
     profileSource_ = new QComboBox(this);
     profileSource_->setObjectName(QStringLiteral("profileSource"));
@@ -155,15 +161,16 @@ BatchSetupDialog::BatchSetupDialog(MainWindow &window)
         if (status_)
             batchStatus_->setText(status_());
     });
-    SetState(State::Idle, [] { return QString(); });
+    OnState(BatchSetup::State::Idle);
+    ShowStatus([] { return QString(); });
 }
 
 BatchSetupDialog::~BatchSetupDialog()
 {
     // The window is going too: every finished row is in the record already,
-    // and a reader being set gets its row there.
-    RecordStopped(false);
-    Finish([] { return QString(); }, false);
+    // and a reader being set gets its row there; the window's port stays shut.
+    disconnect(&batch_, nullptr, this, nullptr);
+    batch_.Stop();
 }
 
 void BatchSetupDialog::closeEvent(QCloseEvent *event)
@@ -176,7 +183,7 @@ bool BatchSetupDialog::LoadFields(QString *why)
 {
     std::optional<std::vector<FieldValue>> values;
     if (profileSource_->currentIndex() == 0)
-        values = FieldsSetBy(panel::SetAllFields(window_.Panel()->Snapshot()));
+        values = FieldsSetBy(panel::SetAllFields(panel_.Snapshot()));
     else if (!(values = ReadProfileFile(profilePath_->text(), why))) {
         *why = tr("参数文件有误：") + *why;
         return false;
@@ -197,171 +204,117 @@ bool BatchSetupDialog::Start()
         Warn(this, why);
         return false;
     }
-    record_ = recordPath_->text().toStdString();
+    BatchSetup::Plan plan;
+    plan.port = port_settings_.port;
+    plan.line = settings::LineOf(port_settings_, ReaderLine(kFactoryBaudRate));
+    plan.fields = fields_;
+    plan.firstId = firstId_->value();
+    plan.count = readerCount_->value();
+    plan.verify = verifyAfterSet_->isChecked();
+    plan.record = ToStd(recordPath_->text());
     std::string cannot;
-    if (!AppendFile::Open(record_, &cannot)) { // before any reader is changed
+    if (!batch_.Start(std::move(plan), &cannot)) { // before any reader is changed
         Warn(this, tr("无法写入记录文件 %1").arg(recordPath_->text()) + QLatin1Char('\n') + ToQ(cannot));
         return false;
     }
-    port_ = window_.portSettings.port;
-    port_before_ = window_.LendPort(); // the window neither holds nor watches for it meanwhile
-    open_failures_ = 0;
-    link_.SetPortName(port_);
-    link_.SetLineSettings(window_.ConfiguredLine());
-    next_id_ = firstId_->value();
-    wanted_ = readerCount_->value();
-    done_ = 0;
-    SetState(State::WaitingForReader, WaitingText());
-    poll_->start();
-    Poll();
+    emit portNeeded(); // before the loop's first look
     return true;
 }
 
 void BatchSetupDialog::Stop()
 {
-    if (!RecordStopped(true))
-        Warn(this, tr("无法写入记录文件 %1").arg(ToQ(record_)));
-    Finish(Running() ? StatusText([] { return tr("已停止"); }) : status_, true);
-}
-
-bool BatchSetupDialog::RecordStopped(bool shown)
-{
-    if (state_ != State::Setting || !setup_.Running())
-        return true;
-    const bool acknowledged = setup_.Verifying();
-    const std::string detail =
-        acknowledged ? "stopped before the read-back: the reader acknowledged ID " + std::to_string(next_id_) + ", not verified"
-                     : "stopped before the reader answered: it may have taken ID " + std::to_string(next_id_);
-    const QDateTime now = QDateTime::currentDateTime();
-    if (shown)
-        AddRow(now, acknowledged ? tr("已停止，未校验") : tr("已停止，未应答"), false, ToQ(detail));
-    return AppendBatchRecord(record_, {now.toString(Qt::ISODateWithMs).toStdString(), port_, false, std::nullopt, detail});
-}
-
-void BatchSetupDialog::AddRow(const QDateTime &when, const QString &result, bool ok, const QString &report)
-{
-    const int row = batchTable_->rowCount();
-    batchTable_->insertRow(row);
-    const QString cells[kColumns] = {QString::number(row + 1), when.toString(QStringLiteral("HH:mm:ss")),
-                                     QString::number(next_id_), result, report};
-    for (int c = 0; c < kColumns; ++c) {
-        auto *item = new QTableWidgetItem(cells[c]);
-        if (!ok)
-            item->setBackground(QColor(255, 210, 210));
-        batchTable_->setItem(row, c, item);
-    }
-    batchTable_->scrollToBottom();
-    if (!ok)
-        QApplication::beep();
+    const std::string record = batch_.CurrentPlan().record;
+    if (!batch_.Stop())
+        Warn(this, tr("无法写入记录文件 %1").arg(ToQ(record)));
 }
 
 void BatchSetupDialog::Next()
 {
-    if (state_ == State::WaitingForUnplug) {
-        SetState(State::WaitingForReader, WaitingText());
-        Poll();
-    }
+    batch_.Next();
 }
 
-BatchSetupDialog::StatusText BatchSetupDialog::WaitingText() const
+void BatchSetupDialog::OnReader(const BatchSetup::Reader &reader)
 {
-    return [port = ToQ(port_)] { return tr("等待读卡器（%1）…").arg(port); };
-}
-
-void BatchSetupDialog::Finish(StatusText why, bool reopen)
-{
-    const bool was_running = Running();
-    poll_->stop();
-    setup_.Stop();
-    link_.StopPort();
-    SetState(State::Idle, std::move(why));
-    if (was_running && reopen)
-        window_.TakePortBack(port_before_);
-}
-
-void BatchSetupDialog::SetState(State state, StatusText status)
-{
-    state_ = state;
-    status_ = std::move(status);
-    batchStatus_->setText(status_());
-    const bool idle = state == State::Idle;
-    startButton_->setEnabled(idle);
-    stopButton_->setEnabled(!idle);
-    nextButton_->setEnabled(state == State::WaitingForUnplug);
-    for (QWidget *w : std::initializer_list<QWidget *>{profileSource_, profilePath_, browse_, firstId_, readerCount_,
-                                                       verifyAfterSet_, recordPath_})
-        w->setEnabled(idle);
-}
-
-void BatchSetupDialog::Poll()
-{
-    const bool present = PortPresent(port_);
-    if (state_ == State::WaitingForUnplug && !present)
-        SetState(State::WaitingForReader, WaitingText());
-    else if (state_ == State::WaitingForReader && present)
-        SetUp();
-}
-
-void BatchSetupDialog::SetUp()
-{
-    try {
-        link_.StopPort();
-        link_.SetLineSettings(window_.ConfiguredLine()); // a reader before may have moved it to its new rate
-        link_.StartPort();
-    } catch (const SerialError &e) {
-        // There, but not yet to be opened (its permissions being set): the
-        // next look tries again. Still failing a few seconds on, it is said.
-        if (++open_failures_ == kOpenFailuresSaid)
-            SetState(State::WaitingForReader, [port = ToQ(port_), words = QString::fromLocal8Bit(e.what())] {
-                return tr("无法打开 %1：%2（仍在重试）").arg(port, words);
-            });
-        return;
-    }
-    open_failures_ = 0;
-    SetState(State::Setting, [id = next_id_] { return tr("正在设置 ID %1…").arg(id); });
-    std::vector<FieldValue> values{{Field::id_addr, static_cast<std::uint8_t>(next_id_)}};
-    values.insert(values.end(), fields_.begin(), fields_.end());
-    setup_.Start(values, verifyAfterSet_->isChecked(), 1000, [this](const ReaderSetup::Outcome &outcome) {
-        RunHandler(this, [&] { OnOutcome(outcome); });
-    });
-}
-
-void BatchSetupDialog::OnOutcome(const ReaderSetup::Outcome &outcome)
-{
-    link_.StopPort();
-    const bool ok = outcome.result == ReaderSetup::Result::Done;
-    const QDateTime now = QDateTime::currentDateTime();
     QString report;
-    if (outcome.report) {
+    if (reader.report) {
         std::vector<FieldValue> read_back;
-        const FieldBytes bytes = FieldBytesOf(*outcome.report);
+        const FieldBytes bytes = FieldBytesOf(*reader.report);
         for (std::size_t i = 0; i < kFieldCount; ++i)
             read_back.push_back({static_cast<Field>(i), bytes[i]});
         report = ToQ(Words(read_back));
     }
-    if (!ok)
-        report = ToQ(outcome.problem) + (report.isEmpty() ? QString() : tr("；") + report);
-    AddRow(now, ResultWords(outcome.result), ok, report);
-    if (!AppendBatchRecord(record_, {now.toString(Qt::ISODateWithMs).toStdString(), port_, ok, outcome.report,
-                                     outcome.problem})) {
-        Finish([] { return tr("记录文件无法写入，已停止"); }, true);
-        Warn(this, tr("无法写入记录文件 %1").arg(ToQ(record_)) + QLatin1Char('\n') + tr("已停止；表中的结果都在。"));
-        return;
-    }
-    if (ok) {
-        ++done_;
-        if (wanted_ > 0 && done_ >= wanted_)
-            return Finish([done = done_] { return tr("完成：%1 台").arg(done); }, true);
-        if (++next_id_ > kIdMax)
-            return Finish([] { return tr("ID 已用到 %1，已停止").arg(kIdMax); }, true);
-    }
-    const bool garbled = outcome.result == ReaderSetup::Result::Garbled;
-    SetState(State::WaitingForUnplug, [ok, garbled, id = ok ? next_id_ - 1 : next_id_] {
+    if (!reader.Ok())
+        report = ToQ(reader.problem) + (report.isEmpty() ? QString() : tr("；") + report);
+    AddRow(reader, ResultWords(reader.verdict), report);
+    const bool ok = reader.Ok();
+    const bool garbled = reader.verdict == BatchSetup::Verdict::Garbled;
+    unplug_text_ = [ok, garbled, id = reader.id.value_or(0)] {
         QString said = ok ? tr("ID %1 已设置。").arg(id) : tr("失败，ID %1 留给下一台。").arg(id);
         if (garbled)
             said += tr("这台的波特率可能不同：停止后可用“通讯设置”→“搜索读卡器…”找到它。");
         return said + tr("请拔下这台，接上下一台（端口一直都在时按“下一台”）");
-    });
+    };
+}
+
+void BatchSetupDialog::AddRow(const BatchSetup::Reader &reader, const QString &result, const QString &report)
+{
+    const int row = batchTable_->rowCount();
+    batchTable_->insertRow(row);
+    const QString cells[kColumns] = {QString::number(row + 1), reader.when.toString(QStringLiteral("HH:mm:ss")),
+                                     QString::number(reader.id.value_or(0)), result, report};
+    for (int c = 0; c < kColumns; ++c) {
+        auto *item = new QTableWidgetItem(cells[c]);
+        if (!reader.Ok())
+            item->setBackground(QColor(255, 210, 210));
+        batchTable_->setItem(row, c, item);
+    }
+    batchTable_->scrollToBottom();
+    if (!reader.Ok())
+        QApplication::beep();
+}
+
+void BatchSetupDialog::OnEnded(BatchSetup::End end)
+{
+    switch (end) {
+    case BatchSetup::End::Done: ShowStatus([done = batch_.Finished()] { return tr("完成：%1 台").arg(done); }); break;
+    case BatchSetup::End::IdsUsedUp: ShowStatus([] { return tr("ID 已用到 %1，已停止").arg(kIdMax); }); break;
+    case BatchSetup::End::Stopped: ShowStatus([] { return tr("已停止"); }); break;
+    case BatchSetup::End::RecordFailed: ShowStatus([] { return tr("记录文件无法写入，已停止"); }); break;
+    }
+    emit portReleased();
+    if (end == BatchSetup::End::RecordFailed)
+        Warn(this, tr("无法写入记录文件 %1").arg(ToQ(batch_.CurrentPlan().record)) + QLatin1Char('\n') +
+                       tr("已停止；表中的结果都在。"));
+}
+
+BatchSetupDialog::StatusText BatchSetupDialog::WaitingText() const
+{
+    return [port = ToQ(batch_.CurrentPlan().port)] { return tr("等待读卡器（%1）…").arg(port); };
+}
+
+void BatchSetupDialog::ShowStatus(StatusText status)
+{
+    status_ = std::move(status);
+    batchStatus_->setText(status_());
+}
+
+void BatchSetupDialog::OnState(BatchSetup::State state)
+{
+    switch (state) {
+    case BatchSetup::State::Idle: break; // said by OnEnded
+    case BatchSetup::State::WaitingForReader: ShowStatus(WaitingText()); break;
+    case BatchSetup::State::Setting:
+        ShowStatus([id = batch_.NextId()] { return tr("正在设置 ID %1…").arg(id); });
+        break;
+    case BatchSetup::State::WaitingForUnplug: ShowStatus(unplug_text_); break;
+    }
+    const bool idle = state == BatchSetup::State::Idle;
+    startButton_->setEnabled(idle);
+    stopButton_->setEnabled(!idle);
+    nextButton_->setEnabled(state == BatchSetup::State::WaitingForUnplug);
+    for (QWidget *w : std::initializer_list<QWidget *>{profileSource_, profilePath_, browse_, firstId_, readerCount_,
+                                                       verifyAfterSet_, recordPath_})
+        w->setEnabled(idle);
 }
 
 } // namespace rovi

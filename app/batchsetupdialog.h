@@ -1,24 +1,18 @@
 #pragma once
 
 // 批量设置: readers set up one after another on the configured port, each
-// with the same fields and the next ID, each verified and recorded. The
-// set-then-verify and the record are rovi-cli provision's (ReaderSetup,
-// batchrecord.h), so a batch done from either leaves the same record.
-//
-// The loop: wait for the port to be there (a reader plugged into the
-// adapter, or the adapter itself plugged in), open it, set and verify, add
-// a row to the table and the record, close, then wait for the port to go
-// away (or for 下一台, on a port that never goes away) and for the next.
-// A failed reader keeps its ID for the next one. While the batch runs the
-// window's own port is closed; stopping opens it again if it was open.
+// with the same fields and the next ID, each verified and recorded. The loop
+// is BatchSetup's (serial/batchsetup.h), rovi-cli provision's too, so a
+// batch done from either runs and records alike; the dialog asks for it and
+// shows its rows. While the batch runs the window's own port is left to it:
+// portNeeded at 开始, portReleased when the batch is over.
 //
 // Object names: profileSource, profilePath, firstId, readerCount,
 // verifyAfterSet, recordPath, startButton, stopButton, nextButton,
 // batchStatus, batchTable.
 
-#include "portuse.h"
-#include "serial/readersetup.h"
-#include "serial/seriallink.h"
+#include "serial/batchsetup.h"
+#include "settings/portsettings.h"
 
 #include <QDialog>
 
@@ -30,67 +24,65 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QSpinBox;
-class QDateTime;
 class QTableWidget;
-class QTimer;
 
 namespace rovi {
 
-class MainWindow;
+namespace panel {
+class ParamPanel;
+} // namespace panel
 
 class BatchSetupDialog : public QDialog {
     Q_OBJECT
 
 public:
-    explicit BatchSetupDialog(MainWindow &window);
+    // "面板当前参数" are `panel`'s fields at 开始.
+    BatchSetupDialog(const panel::ParamPanel &panel, QWidget *parent);
     ~BatchSetupDialog() override;
 
+    // The port and line the batch runs on, as the window's port settings
+    // name them; taken at the next 开始.
+    void SetPortSettings(const settings::PortSettings &settings) { port_settings_ = settings; }
+
     // 开始: false, said in a message box, when the profile or the record
-    // cannot be used (nothing is sent then).
+    // cannot be used (nothing is sent then). A rate in the settings that is
+    // no number throws the conversion error, before the port is asked for.
     bool Start();
     // 停止: the reader being set is left, the window's port as it was.
     void Stop();
     // 下一台: the next reader is on the line now.
     void Next();
-    bool Running() const { return state_ != State::Idle; }
-    int Finished() const { return done_; }
+    bool Running() const { return batch_.Running(); }
+    int Finished() const { return batch_.Finished(); }
 
-    static constexpr int kPollMs = 200;
     // A present port that cannot be opened this many looks in a row is said so.
     static constexpr int kOpenFailuresSaid = 10;
+
+signals:
+    // 开始: the window closes its port and leaves it alone meanwhile.
+    void portNeeded();
+    // The batch is over: the window may take its port back.
+    void portReleased();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    enum class State { Idle, WaitingForReader, Setting, WaitingForUnplug };
-    void Poll();
-    void SetUp();
-    void OnOutcome(const ReaderSetup::Outcome &outcome);
-    // A reader being set when the batch stops: its row says what is known
-    // (in the table too when `shown`); false when the record cannot take it.
-    bool RecordStopped(bool shown);
-    void AddRow(const QDateTime &when, const QString &result, bool ok, const QString &report);
+    void OnState(BatchSetup::State state);
+    void OnReader(const BatchSetup::Reader &reader);
+    void OnEnded(BatchSetup::End end);
+    void AddRow(const BatchSetup::Reader &reader, const QString &result, const QString &report);
     // A status line, made again when the language changes.
     using StatusText = std::function<QString()>;
-    void Finish(StatusText why, bool reopen);
-    void SetState(State state, StatusText status);
+    void ShowStatus(StatusText status);
     StatusText WaitingText() const;
     bool LoadFields(QString *why);
 
-    MainWindow &window_;
-    SerialLink link_;
-    ReaderSetup setup_;
-    QTimer *poll_;
-    State state_ = State::Idle;
+    const panel::ParamPanel &panel_;
+    settings::PortSettings port_settings_;
+    BatchSetup batch_;
     std::vector<FieldValue> fields_; // the profile's, without the ID
-    int next_id_ = 1;
-    int done_ = 0;
-    int wanted_ = 0; // 0: until stopped
-    PortUse port_before_ = PortUse::Idle;
-    int open_failures_ = 0; // opens of a present port failed in a row
-    std::string port_;
-    std::string record_;
+    StatusText unplug_text_;         // what the last reader's result says while waiting for the next
 
     QComboBox *profileSource_;
     QLineEdit *profilePath_;

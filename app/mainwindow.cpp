@@ -15,7 +15,6 @@
 #include "panel/trafficmonitor.h"
 #include "serial/netport.h"
 #include "serial/portinfo.h"
-#include "settings/linechoices.h"
 #include "settings/portdialog.h"
 #include "ui/messages.h"
 #include "ui/qtext.h"
@@ -55,9 +54,6 @@ MainWindow::MainWindow()
                    Qt::MSWindowsFixedSizeDialogHint);
     setFont(SongFont(12, true));
 
-    // The rest comes from set.ini when the port is opened.
-    link_.SetLineSettings(ReaderLine(19200));
-
     BuildMenu();
     setCentralWidget(BuildClient());
     console_ = new ReaderConsole(this, *panel_, *monitor_, link_);
@@ -94,85 +90,87 @@ void MainWindow::ShowCardTest()
 void MainWindow::BuildMenu()
 {
     QMenu *comm_menu = menuBar()->addMenu(QString());
-    portSettingsAction = comm_menu->addAction(QString());
-    openPortAction = comm_menu->addAction(QString());
-    closePortAction = comm_menu->addAction(QString());
-    searchReaderAction = comm_menu->addAction(QString());
+    portSettingsAction_ = comm_menu->addAction(QString());
+    openPortAction_ = comm_menu->addAction(QString());
+    closePortAction_ = comm_menu->addAction(QString());
+    searchReaderAction_ = comm_menu->addAction(QString());
     comm_menu->addSeparator();
-    reconnectAction = comm_menu->addAction(QString());
-    reconnectAction->setCheckable(true);
-    reconnectAction->setChecked(options.reconnect);
+    reconnectAction_ = comm_menu->addAction(QString());
+    reconnectAction_->setCheckable(true);
+    reconnectAction_->setChecked(options_.reconnect);
     QMenu *record_menu = menuBar()->addMenu(QString());
-    saveLogAction = record_menu->addAction(QString());
-    logFileAction = record_menu->addAction(QString());
-    logFileAction->setCheckable(true);
-    timestampsAction = record_menu->addAction(QString());
-    timestampsAction->setCheckable(true);
+    saveLogAction_ = record_menu->addAction(QString());
+    logFileAction_ = record_menu->addAction(QString());
+    logFileAction_->setCheckable(true);
+    timestampsAction_ = record_menu->addAction(QString());
+    timestampsAction_->setCheckable(true);
     QMenu *profile_menu = menuBar()->addMenu(QString());
-    saveProfileAction = profile_menu->addAction(QString());
-    loadProfileAction = profile_menu->addAction(QString());
-    batchSetupAction = profile_menu->addAction(QString());
-    batchSetupAction->setObjectName(QStringLiteral("batchSetupAction"));
-    saveProfileAction->setObjectName(QStringLiteral("saveProfileAction"));
-    loadProfileAction->setObjectName(QStringLiteral("loadProfileAction"));
+    saveProfileAction_ = profile_menu->addAction(QString());
+    loadProfileAction_ = profile_menu->addAction(QString());
+    batchSetupAction_ = profile_menu->addAction(QString());
     QMenu *help_menu = menuBar()->addMenu(QString());
-    aboutAction = help_menu->addAction(QString());
-    portSettingsAction->setObjectName(QStringLiteral("portSettingsAction"));
-    openPortAction->setObjectName(QStringLiteral("openPortAction"));
-    closePortAction->setObjectName(QStringLiteral("closePortAction"));
-    aboutAction->setObjectName(QStringLiteral("aboutAction"));
+    aboutAction_ = help_menu->addAction(QString());
+    const std::pair<QAction *, const char *> names[] = {
+        {portSettingsAction_, "portSettingsAction"}, {openPortAction_, "openPortAction"},
+        {closePortAction_, "closePortAction"},       {searchReaderAction_, "searchReaderAction"},
+        {reconnectAction_, "reconnectAction"},       {saveLogAction_, "saveLogAction"},
+        {logFileAction_, "logFileAction"},           {timestampsAction_, "timestampsAction"},
+        {saveProfileAction_, "saveProfileAction"},   {loadProfileAction_, "loadProfileAction"},
+        {batchSetupAction_, "batchSetupAction"},     {aboutAction_, "aboutAction"}};
+    for (const auto &[action, name] : names)
+        action->setObjectName(QLatin1String(name));
     Retranslated(this, [=, this] {
         comm_menu->setTitle(tr("通讯设置"));
-        portSettingsAction->setText(tr("COM设置"));
-        openPortAction->setText(tr("打开COM口"));
-        closePortAction->setText(tr("关闭COM口"));
-        searchReaderAction->setText(tr("搜索读卡器…"));
-        reconnectAction->setText(tr("断线自动重连"));
+        portSettingsAction_->setText(tr("COM设置"));
+        openPortAction_->setText(tr("打开COM口"));
+        closePortAction_->setText(tr("关闭COM口"));
+        searchReaderAction_->setText(tr("搜索读卡器…"));
+        reconnectAction_->setText(tr("断线自动重连"));
         record_menu->setTitle(tr("记录"));
-        saveLogAction->setText(tr("保存记录…"));
-        logFileAction->setText(tr("记录到文件"));
-        timestampsAction->setText(tr("显示时间戳"));
+        saveLogAction_->setText(tr("保存记录…"));
+        logFileAction_->setText(tr("记录到文件"));
+        timestampsAction_->setText(tr("显示时间戳"));
         profile_menu->setTitle(tr("参数"));
-        saveProfileAction->setText(tr("保存参数…"));
-        loadProfileAction->setText(tr("载入参数…"));
-        batchSetupAction->setText(tr("批量设置…"));
+        saveProfileAction_->setText(tr("保存参数…"));
+        loadProfileAction_->setText(tr("载入参数…"));
+        batchSetupAction_->setText(tr("批量设置…"));
         help_menu->setTitle(tr("帮助"));
-        aboutAction->setText(tr("关于"));
+        aboutAction_->setText(tr("关于"));
     });
     // Named in both languages, so either reader finds the way back.
     auto *language_menu = new QMenu(QStringLiteral("语言 / Language"), menuBar());
     menuBar()->insertMenu(help_menu->menuAction(), language_menu); // Help stays last
     language_menu->setObjectName(QStringLiteral("languageMenu"));
     auto *languages = new QActionGroup(this);
-    chineseAction = languages->addAction(QStringLiteral("中文"));
-    englishAction = languages->addAction(QStringLiteral("English"));
-    chineseAction->setObjectName(QStringLiteral("chineseAction"));
-    englishAction->setObjectName(QStringLiteral("englishAction"));
-    for (QAction *choice : {chineseAction, englishAction}) {
+    chineseAction_ = languages->addAction(QStringLiteral("中文"));
+    englishAction_ = languages->addAction(QStringLiteral("English"));
+    chineseAction_->setObjectName(QStringLiteral("chineseAction"));
+    englishAction_->setObjectName(QStringLiteral("englishAction"));
+    for (QAction *choice : {chineseAction_, englishAction_}) {
         choice->setCheckable(true);
         language_menu->addAction(choice);
     }
-    (CurrentLanguage() == Language::English ? englishAction : chineseAction)->setChecked(true);
-    connect(chineseAction, &QAction::triggered, this, Guarded(this, [this] { SetLanguage(Language::Chinese); }));
-    connect(englishAction, &QAction::triggered, this, Guarded(this, [this] { SetLanguage(Language::English); }));
+    (CurrentLanguage() == Language::English ? englishAction_ : chineseAction_)->setChecked(true);
+    connect(chineseAction_, &QAction::triggered, this, Guarded(this, [this] { SetLanguage(Language::Chinese); }));
+    connect(englishAction_, &QAction::triggered, this, Guarded(this, [this] { SetLanguage(Language::English); }));
     auto on_menu = [this](QAction *item, void (MainWindow::*handler)()) {
         connect(item, &QAction::triggered, this, Guarded(this, [this, handler] { (this->*handler)(); }));
     };
-    on_menu(portSettingsAction, &MainWindow::ShowPortDialog);
-    on_menu(searchReaderAction, &MainWindow::ShowReaderSearch);
-    on_menu(openPortAction, &MainWindow::OpenPort);
-    on_menu(closePortAction, &MainWindow::ClosePortClicked);
-    on_menu(aboutAction, &MainWindow::ShowAbout);
-    on_menu(saveLogAction, &MainWindow::SaveLogAs);
-    on_menu(saveProfileAction, &MainWindow::SaveProfile);
-    on_menu(loadProfileAction, &MainWindow::LoadProfile);
-    on_menu(batchSetupAction, &MainWindow::ShowBatchSetup);
+    on_menu(portSettingsAction_, &MainWindow::ShowPortDialog);
+    on_menu(searchReaderAction_, &MainWindow::ShowReaderSearch);
+    on_menu(openPortAction_, &MainWindow::OpenPort);
+    on_menu(closePortAction_, &MainWindow::ClosePortClicked);
+    on_menu(aboutAction_, &MainWindow::ShowAbout);
+    on_menu(saveLogAction_, &MainWindow::SaveLogAs);
+    on_menu(saveProfileAction_, &MainWindow::SaveProfile);
+    on_menu(loadProfileAction_, &MainWindow::LoadProfile);
+    on_menu(batchSetupAction_, &MainWindow::ShowBatchSetup);
     auto on_switch = [this](QAction *item, void (MainWindow::*handler)(bool)) {
         connect(item, &QAction::triggered, this, [this, handler](bool on) { RunHandler(this, [=, this] { (this->*handler)(on); }); });
     };
-    on_switch(reconnectAction, &MainWindow::SetReconnect);
-    on_switch(logFileAction, &MainWindow::SetLogToFile);
-    on_switch(timestampsAction, &MainWindow::SetTimestamps);
+    on_switch(reconnectAction_, &MainWindow::SetReconnect);
+    on_switch(logFileAction_, &MainWindow::SetLogToFile);
+    on_switch(timestampsAction_, &MainWindow::SetTimestamps);
 }
 
 QWidget *MainWindow::BuildClient()
@@ -235,8 +233,8 @@ void MainWindow::ShowStatus(std::function<QString()> make)
 void MainWindow::SetLanguage(Language language)
 {
     UseLanguage(language);
-    (language == Language::English ? englishAction : chineseAction)->setChecked(true);
-    options.language = language;
+    (language == Language::English ? englishAction_ : chineseAction_)->setChecked(true);
+    options_.language = language;
     settings::SaveLanguage(settings::kIniPath, language);
 }
 
@@ -271,21 +269,21 @@ void MainWindow::closeEvent(QCloseEvent *event)
 void MainWindow::LoadSettingsAndAutoConnect()
 {
     const settings::StoredSettings stored = settings::LoadStoredSettings(settings::kIniPath);
-    portSettings = stored.com;
-    options = stored.options;
+    SetPortSettings(stored.com);
+    options_ = stored.options;
     ApplyToolOptions();
-    if (portSettings.autoConnect > 0)
+    if (portSettings_.autoConnect > 0)
         OpenPort();
 }
 
 void MainWindow::ApplyToolOptions()
 {
-    reconnectAction->setChecked(options.reconnect);
-    logFileAction->setChecked(options.log_to_file);
-    timestampsAction->setChecked(options.timestamps);
-    monitor_->SetLineLimit(options.log_lines);
-    monitor_->SetTimestamps(options.timestamps);
-    console_->SetLogFolder(options.log_to_file ? QDir::currentPath().toStdString() : std::string());
+    reconnectAction_->setChecked(options_.reconnect);
+    logFileAction_->setChecked(options_.log_to_file);
+    timestampsAction_->setChecked(options_.timestamps);
+    monitor_->SetLineLimit(options_.log_lines);
+    monitor_->SetTimestamps(options_.timestamps);
+    console_->SetLogFolder(options_.log_to_file ? QDir::currentPath().toStdString() : std::string());
 }
 
 void MainWindow::ClosePortAndFlushRecord()
@@ -294,28 +292,27 @@ void MainWindow::ClosePortAndFlushRecord()
     console_->FlushLogFile();
 }
 
+void MainWindow::SetPortSettings(const settings::PortSettings &s)
+{
+    portSettings_ = s;
+    if (batch_)
+        batch_->SetPortSettings(s);
+}
+
 LineSettings MainWindow::ConfiguredLine() const
 {
-    LineSettings line = link_.Line();
-    line.baudRate = static_cast<std::uint32_t>(StrToInt(portSettings.baud));
-    if (const auto parity = settings::ChoiceAt(settings::kParityChoices, portSettings.parity))
-        line.parity = parity->value;
-    if (const auto data = settings::ChoiceAt(settings::kDataBitsChoices, portSettings.dataBits))
-        line.dataBits = data->value;
-    if (const auto stop = settings::ChoiceAt(settings::kStopBitsChoices, portSettings.stopBits))
-        line.stopBits = stop->value;
-    return line;
+    return settings::LineOf(portSettings_, link_.Line());
 }
 
 bool MainWindow::TryOpenPort(int *error)
 {
-    link_.SetPortName(portSettings.port);
+    link_.SetPortName(portSettings_.port);
     link_.SetLineSettings(ConfiguredLine());
     try {
         link_.StopPort();
         link_.StartPort();
-        ShowStatus([summary = portSettings] { return ToQ(settings::StatusSummary(summary)); });
-        opened_port_ = portSettings.port;
+        ShowStatus([summary = portSettings_] { return ToQ(settings::StatusSummary(summary)); });
+        opened_port_ = portSettings_.port;
         return true;
     } catch (const SerialError &e) {
         if (error)
@@ -332,7 +329,7 @@ void MainWindow::OpenPort()
         return;
     SetStatusText(QString());
     // The message, and below it why the open failed and what to do.
-    const std::string advice = OpenFailureAdvice(DiagnoseOpenFailure(portSettings.port, error));
+    const std::string advice = OpenFailureAdvice(DiagnoseOpenFailure(portSettings_.port, error));
     ShowMessage({this, tr("提示"), tr("串口打开失败或者此串口已经被占用") + QLatin1Char('\n') + ToQ(advice),
                  MessageIcon::None});
 }
@@ -346,7 +343,7 @@ void MainWindow::OnHungUp()
 {
     const std::string port = link_.PortName();
     ClosePort();
-    if (options.reconnect)
+    if (options_.reconnect)
         reconnector_->Watch(port);
     const bool backing_off = reconnector_->BackingOff();
     ShowStatus([port = ToQ(port), backing_off] {
@@ -359,29 +356,28 @@ bool MainWindow::Reconnecting() const
     return reconnector_->Watching();
 }
 
-PortUse MainWindow::LendPort()
+void MainWindow::LendPort()
 {
-    const PortUse before = link_.IsOpen() ? PortUse::Open : reconnector_->Watching() ? PortUse::Watched : PortUse::Idle;
+    lent_from_ = link_.IsOpen() ? PortUse::Open : reconnector_->Watching() ? PortUse::Watched : PortUse::Idle;
     reconnector_->Stop();
     ClosePort();
-    return before;
 }
 
-void MainWindow::TakePortBack(PortUse before)
+void MainWindow::TakePortBack()
 {
-    if (before == PortUse::Open)
+    if (lent_from_ == PortUse::Open)
         OpenPort();
-    else if (before == PortUse::Watched && options.reconnect)
-        reconnector_->Watch(portSettings.port);
+    else if (lent_from_ == PortUse::Watched && options_.reconnect)
+        reconnector_->Watch(portSettings_.port);
 }
 
 void MainWindow::ShowReaderSearch()
 {
     std::optional<int> last_rate;
-    if (const int rate = StrToIntDef(portSettings.baud, 0); rate > 0)
+    if (const int rate = StrToIntDef(portSettings_.baud, 0); rate > 0)
         last_rate = rate;
     // A device server named in the settings is searched too.
-    const QString server = LooksLikeNetPort(portSettings.port) ? ToQ(portSettings.port) : QString();
+    const QString server = LooksLikeNetPort(portSettings_.port) ? ToQ(portSettings_.port) : QString();
     ReaderSearchDialog dialog(this, link_.IsOpen() ? ToQ(link_.PortName()) : QString(), last_rate, server);
     connect(&dialog, &ReaderSearchDialog::useReader, this,
             [this](const QString &port, int rate, const Frame &report) {
@@ -395,9 +391,11 @@ void MainWindow::UseFoundReader(const std::string &port, int rate, const Frame &
     reconnector_->Stop();
     ClosePort();
     // Stored as the port dialog stores them, the other settings as they were.
-    portSettings.port = port;
-    portSettings.baud = std::to_string(rate);
-    settings::SavePortSettings(settings::kIniPath, portSettings, portSettings.autoConnect > 0);
+    settings::PortSettings found = portSettings_;
+    found.port = port;
+    found.baud = std::to_string(rate);
+    SetPortSettings(found);
+    settings::SavePortSettings(settings::kIniPath, portSettings_, portSettings_.autoConnect > 0);
     OpenPort();
     // The panel as a query's answer would fill it.
     panel_->ApplyReport(report);
@@ -405,8 +403,16 @@ void MainWindow::UseFoundReader(const std::string &port, int rate, const Frame &
 
 void MainWindow::ShowPortDialog()
 {
-    settings::PortDialog dialog(this, portSettings, [this] { OpenPort(); });
-    dialog.exec();
+    NewPortDialog()->exec();
+}
+
+std::unique_ptr<settings::PortDialog> MainWindow::NewPortDialog()
+{
+    auto dialog = std::make_unique<settings::PortDialog>(this, portSettings_);
+    connect(dialog.get(), &settings::PortDialog::settingsChosen, this,
+            [this](const settings::PortSettings &chosen) { SetPortSettings(chosen); });
+    connect(dialog.get(), &settings::PortDialog::openRequested, this, &MainWindow::OpenPort);
+    return dialog;
 }
 
 void MainWindow::ClosePortClicked()
@@ -425,7 +431,7 @@ void MainWindow::SaveSwitch(const settings::IniKey &key, bool on)
 
 void MainWindow::SetReconnect(bool on)
 {
-    options.reconnect = on;
+    options_.reconnect = on;
     if (!on)
         reconnector_->Stop();
     SaveSwitch(settings::kKeyReconnect, on);
@@ -433,14 +439,14 @@ void MainWindow::SetReconnect(bool on)
 
 void MainWindow::SetLogToFile(bool on)
 {
-    options.log_to_file = on;
+    options_.log_to_file = on;
     console_->SetLogFolder(on ? QDir::currentPath().toStdString() : std::string());
     SaveSwitch(settings::kKeyLogFile, on);
 }
 
 void MainWindow::SetTimestamps(bool on)
 {
-    options.timestamps = on;
+    options_.timestamps = on;
     monitor_->SetTimestamps(on);
     SaveSwitch(settings::kKeyTimestamps, on);
 }
@@ -489,8 +495,12 @@ void MainWindow::LoadProfileFile(const QString &path)
 
 void MainWindow::ShowBatchSetup()
 {
-    if (!batch_)
-        batch_ = new BatchSetupDialog(*this);
+    if (!batch_) {
+        batch_ = new BatchSetupDialog(*panel_, this);
+        connect(batch_, &BatchSetupDialog::portNeeded, this, &MainWindow::LendPort);
+        connect(batch_, &BatchSetupDialog::portReleased, this, Guarded(this, [this] { TakePortBack(); }));
+        batch_->SetPortSettings(portSettings_);
+    }
     batch_->show();
     batch_->raise();
     batch_->activateWindow();

@@ -11,6 +11,7 @@
 #include <QMainWindow>
 
 #include <functional>
+#include <memory>
 
 
 class QAction;
@@ -24,6 +25,10 @@ namespace rovi {
 class BatchSetupDialog;
 class ReaderConsole;
 class Reconnector;
+
+namespace settings {
+class PortDialog;
+} // namespace settings
 
 namespace panel {
 class CardTestPage;
@@ -57,28 +62,14 @@ public:
     void ShowLineHint(const QString &hint);
     static constexpr int kLineHintMs = 5000;
 
-    QAction *portSettingsAction; // COM设置
-    QAction *openPortAction;   // 打开COM口
-    QAction *closePortAction; // 关闭COM口
-    QAction *aboutAction;   // 关于
-    QAction *searchReaderAction; // 搜索读卡器…
-    // Beside the original menu: reconnecting and the traffic record.
-    QAction *reconnectAction;  // 断线自动重连 (checkable)
-    QAction *saveLogAction;    // 保存记录…
-    QAction *logFileAction;    // 记录到文件 (checkable)
-    QAction *timestampsAction; // 显示时间戳 (checkable)
-    // 参数: the panel's fields to and from a profile file.
-    QAction *saveProfileAction; // 保存参数…
-    QAction *loadProfileAction; // 载入参数…
-    QAction *batchSetupAction;  // 批量设置…
-    // 语言 / Language: the window's texts in Chinese or English, at once.
-    QAction *chineseAction;
-    QAction *englishAction;
+    // The menu's actions are reached by their object names (see BuildMenu).
 
-    // Port settings, loaded from set.ini when the window is first shown.
-    settings::PortSettings portSettings;
+    // Port settings, loaded from set.ini when the window is first shown and
+    // chosen in COM设置; set here, they are used by the next open, not saved.
+    const settings::PortSettings &CurrentPortSettings() const { return portSettings_; }
+    void SetPortSettings(const settings::PortSettings &s);
     // The tool's own options, loaded with them.
-    settings::ToolOptions options;
+    const settings::ToolOptions &Options() const { return options_; }
 
     void LoadSettingsAndAutoConnect();  // load the settings; open the port if auto-connect is set
     void ClosePortAndFlushRecord(); // close the port
@@ -88,14 +79,11 @@ public:
     // with 断线自动重连 on, the port reopens when the device is back.
     void OnHungUp();
     bool Reconnecting() const;
-    // The port lent to a batch, which opens it reader after reader: closed,
-    // and not watched for while lent. Says how it was in use before.
-    PortUse LendPort();
-    // The port back from a batch: opened again when it was open, watched
-    // for again when it was watched for.
-    void TakePortBack(PortUse before);
 
     void ShowPortDialog();
+    // COM设置's dialog, joined to the window: what it chooses becomes the
+    // window's settings, and its open request opens the port with them.
+    std::unique_ptr<settings::PortDialog> NewPortDialog();
     // 搜索读卡器…, and the reader it found put to use: the port and rate
     // stored and opened, the panel filled from its report.
     void ShowReaderSearch();
@@ -111,7 +99,8 @@ public:
     // 批量设置…: the batch dialog, made once and shown beside the window.
     void ShowBatchSetup();
     BatchSetupDialog *BatchSetup() const { return batch_; }
-    // The line the settings ask for (rate, parity, data and stop bits).
+    // The line the settings ask for (rate, parity, data and stop bits); a
+    // rate that is no number throws the conversion error.
     LineSettings ConfiguredLine() const;
     void SetLogToFile(bool on);
     void SetTimestamps(bool on);
@@ -131,7 +120,36 @@ private:
     void ApplyToolOptions();
     bool TryOpenPort(int *error); // opens with the settings; the summary on success
     void SaveSwitch(const settings::IniKey &key, bool on);
+    // The port lent to a batch, which opens it reader after reader: closed,
+    // and not watched for while lent; how it was in use before is kept.
+    void LendPort();
+    // The port back from a batch: opened again when it was open, watched
+    // for again when it was watched for.
+    void TakePortBack();
     QWidget *BuildClient();
+
+    // 通讯设置: COM设置, 打开COM口, 关闭COM口, 搜索读卡器…, 断线自动重连 (checkable).
+    QAction *portSettingsAction_;
+    QAction *openPortAction_;
+    QAction *closePortAction_;
+    QAction *searchReaderAction_;
+    QAction *reconnectAction_;
+    // 记录: 保存记录…, 记录到文件 and 显示时间戳 (checkable).
+    QAction *saveLogAction_;
+    QAction *logFileAction_;
+    QAction *timestampsAction_;
+    // 参数: the panel's fields to and from a profile file, and the batch.
+    QAction *saveProfileAction_;
+    QAction *loadProfileAction_;
+    QAction *batchSetupAction_;
+    // 语言 / Language: the window's texts in Chinese or English, at once.
+    QAction *chineseAction_;
+    QAction *englishAction_;
+    // 帮助: 关于.
+    QAction *aboutAction_;
+
+    settings::PortSettings portSettings_;
+    settings::ToolOptions options_;
 
     SerialLink link_;
     panel::ParamPanel *panel_ = nullptr;
@@ -148,6 +166,7 @@ private:
     std::function<QString()> status_; // makes the status text
     QString summary_;         // the status text, without a hint
     std::string opened_port_; // the name the port was last opened by
+    PortUse lent_from_ = PortUse::Idle; // how the port was in use when a batch took it
 };
 
 } // namespace rovi

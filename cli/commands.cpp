@@ -9,6 +9,7 @@
 
 #include "protocol/hexstr.h"
 #include "protocol/replyscan.h"
+#include "serial/batchsetup.h"
 #include "serial/readersearch.h"
 #include "serial/readersetup.h"
 
@@ -17,7 +18,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QThread>
 #include <QTimer>
 
 #include <algorithm>
@@ -31,7 +31,8 @@ namespace rovi::cli {
 
 namespace {
 
-constexpr int kPortPollMs = 200;
+// Looks at a present port that will not open before its reader is failed.
+constexpr int kOpenTries = 11;
 
 void PrintJson(std::ostream &out, const QJsonObject &object)
 {
@@ -97,16 +98,16 @@ Outcome NoReply(const ReaderLink &link, int timeout_ms)
 
 // Runs one conversation with the reader to its end: the outcome as an exit
 // code and words, and the report read back (when there was one).
-std::pair<Outcome, std::optional<Frame>> Converse(ReaderLink &link,
-                                                  const std::function<void(ReaderSetup &, ReaderSetup::Done)> &start)
+std::pair<Outcome, std::optional<Frame>> Converse(ReaderLink &link, const std::function<void(ReaderSetup &)> &start)
 {
     ReaderSetup setup(link.Serial());
     std::optional<ReaderSetup::Outcome> outcome;
     QEventLoop loop;
-    start(setup, [&](const ReaderSetup::Outcome &o) {
+    QObject::connect(&setup, &ReaderSetup::finished, &loop, [&](const ReaderSetup::Outcome &o) {
         outcome = o;
         loop.quit();
     });
+    start(setup);
     if (!outcome)
         loop.exec();
     int code = kExitDone;
@@ -125,9 +126,7 @@ std::pair<Outcome, std::optional<Frame>> Converse(ReaderLink &link,
 std::pair<Outcome, std::optional<Frame>> SetFields(ReaderLink &link, const std::vector<FieldValue> &values, bool verify,
                                                   int timeout_ms)
 {
-    return Converse(link, [&](ReaderSetup &setup, ReaderSetup::Done done) {
-        setup.Start(values, verify, timeout_ms, std::move(done));
-    });
+    return Converse(link, [&](ReaderSetup &setup) { setup.Start(values, verify, timeout_ms); });
 }
 
 int Finish(const Outcome &outcome, std::ostream &err)
@@ -307,87 +306,66 @@ int RunMonitor(const Invocation &inv, ReaderLink &link, std::ostream &out, std::
     return kExitDone;
 }
 
-// Waits until the port is there (or gone), by the same name rules as the
-// open: COMn stands for its /dev/ttyS device.
-void WaitFor(const std::string &port, bool present)
-{
-    while (PortPresent(port) != present)
-        QThread::msleep(kPortPollMs);
-}
-
-// Appends a result to the record; false when it cannot be written.
-bool Record(const std::string &file, const std::string &port, bool ok, const std::optional<Frame> &report,
-            const std::string &detail)
-{
-    return file.empty() || AppendBatchRecord(file, {Now(), port, ok, report, detail});
-}
-
-// One reader: open (a freshly plugged adapter may need a moment, while udev
-// sets its mode), set, verify; the outcome and the report read back.
-std::pair<Outcome, std::optional<Frame>> ProvisionOne(const Invocation &inv, const std::vector<FieldValue> &values)
-{
-    std::optional<ReaderLink> link;
-    for (int attempt = 0; !link; ++attempt) {
-        try {
-            link.emplace(inv.line);
-        } catch (const OpenError &e) {
-            if (attempt >= 10)
-                return {{kExitOpenFailed, ExplainOpenFailure(inv.line.port, e.failure)}, std::nullopt};
-            QThread::msleep(kPortPollMs);
-        }
-    }
-    return SetFields(*link, values, true, inv.timeout_ms);
-}
-
+// Readers one after another (BatchSetup, as the window's batch runs them):
+// each result a line (or a JSON object), in the record when one is named.
 int RunProvision(const Invocation &inv, std::ostream &out, std::ostream &err)
 {
-    if (!inv.record.empty()) {
-        // Before any reader is changed: a record that cannot be written stops here.
-        std::string why;
-        if (!AppendFile::Open(inv.record, &why))
-            return Finish({kExitUsage, "cannot write the record: " + why + "; nothing sent"}, err);
-    }
-    int done = 0;
-    int next_id = inv.id_from.value_or(0);
-    while (!inv.count || done < *inv.count) {
-        if (!PortPresent(inv.line.port)) {
+    BatchSetup::Plan plan;
+    plan.port = inv.line.port;
+    plan.line = LineOf(inv.line);
+    plan.fields = inv.fields;
+    plan.firstId = inv.id_from;
+    plan.count = inv.count.value_or(0);
+    plan.timeoutMs = inv.timeout_ms;
+    plan.record = inv.record;
+    // A freshly plugged adapter may need a moment, while udev sets its mode;
+    // one that stays shut is that reader's failure.
+    plan.openTries = kOpenTries;
+    plan.openProblem = [&](int error) { return ExplainOpenFailure(inv.line.port, DiagnoseOpenFailure(inv.line.port, error)); };
+
+    BatchSetup batch;
+    QEventLoop loop;
+    int code = kExitDone;
+    QObject::connect(&batch, &BatchSetup::stateChanged, &loop, [&](BatchSetup::State state) {
+        if (state == BatchSetup::State::WaitingForReader && !PortPresent(inv.line.port))
             err << "rovi-cli: waiting for " << inv.line.port << std::endl;
-            WaitFor(inv.line.port, true);
-        }
-        std::vector<FieldValue> values = inv.fields;
-        if (inv.id_from)
-            values.insert(values.begin(), FieldValue{Field::id_addr, static_cast<std::uint8_t>(next_id)});
-        const auto [outcome, report] = ProvisionOne(inv, values);
-        const bool ok = outcome.code == kExitDone;
-        if (inv.json)
-            PrintJson(out, {{"time", Q(Now())}, {"port", Q(inv.line.port)}, {"result", ok ? "ok" : "failed"},
-                            {"set", Q(Words(values))}, {"detail", Q(outcome.problem)},
-                            {"raw", report ? Q(HexLine(AsBytes(*report))) : QJsonValue()}});
-        else
-            out << (ok ? "ok      " : "FAILED  ") << Words(values) << (ok ? "" : "  (" + outcome.problem + ")")
-                << std::endl;
-        if (!Record(inv.record, inv.line.port, ok, report, outcome.problem))
-            return Finish({kExitFailure, "cannot write the record " + inv.record + "; stopping"}, err);
-        if (ok) {
-            ++done;
-            if (inv.id_from && ++next_id > kIdMax) {
-                if (inv.count && done >= *inv.count)
-                    return kExitDone;
-                if (!inv.count) { // until stopped: the IDs have run out
-                    err << "rovi-cli: the next ID would pass " << kIdMax << "; stopping" << std::endl;
-                    return kExitDone;
-                }
-                return Finish({kExitFailure, "the next ID would pass " + std::to_string(kIdMax) + "; stopping after " +
-                                                 std::to_string(done) + " reader(s)"},
-                              err);
-            }
-        }
-        if (!inv.count || done < *inv.count) {
+        else if (state == BatchSetup::State::WaitingForUnplug)
             err << "rovi-cli: unplug this reader and plug in the next" << std::endl;
-            WaitFor(inv.line.port, false);
+    });
+    QObject::connect(&batch, &BatchSetup::readerFinished, &loop, [&](const BatchSetup::Reader &reader) {
+        const bool ok = reader.Ok();
+        if (inv.json)
+            PrintJson(out, {{"time", Q(reader.when.toString(Qt::ISODateWithMs).toStdString())},
+                            {"port", Q(inv.line.port)}, {"result", ok ? "ok" : "failed"},
+                            {"set", Q(Words(reader.values))}, {"detail", Q(reader.problem)},
+                            {"raw", reader.report ? Q(HexLine(AsBytes(*reader.report))) : QJsonValue()}});
+        else
+            out << (ok ? "ok      " : "FAILED  ") << Words(reader.values) << (ok ? "" : "  (" + reader.problem + ")")
+                << std::endl;
+    });
+    QObject::connect(&batch, &BatchSetup::ended, &loop, [&](BatchSetup::End end) {
+        switch (end) {
+        case BatchSetup::End::Done:
+        case BatchSetup::End::Stopped: break;
+        case BatchSetup::End::RecordFailed:
+            code = Finish({kExitFailure, "cannot write the record " + inv.record + "; stopping"}, err);
+            break;
+        case BatchSetup::End::IdsUsedUp:
+            if (!inv.count) // until stopped: the IDs have run out
+                err << "rovi-cli: the next ID would pass " << kIdMax << "; stopping" << std::endl;
+            else
+                code = Finish({kExitFailure, "the next ID would pass " + std::to_string(kIdMax) + "; stopping after " +
+                                                 std::to_string(batch.Finished()) + " reader(s)"},
+                              err);
+            break;
         }
-    }
-    return kExitDone;
+        loop.quit();
+    });
+    std::string why;
+    if (!batch.Start(plan, &why))
+        return Finish({kExitUsage, "cannot write the record: " + why + "; nothing sent"}, err);
+    loop.exec();
+    return code;
 }
 
 } // namespace
@@ -410,9 +388,7 @@ int Run(const Invocation &inv, std::ostream &out, std::ostream &err)
     }
     switch (inv.command) {
     case Command::Query: {
-        const auto [outcome, report] = Converse(*link, [&](ReaderSetup &setup, ReaderSetup::Done done) {
-            setup.StartQuery(inv.timeout_ms, std::move(done));
-        });
+        const auto [outcome, report] = Converse(*link, [&](ReaderSetup &setup) { setup.StartQuery(inv.timeout_ms); });
         if (outcome.code != kExitDone || !report)
             return Finish(outcome, err);
         PrintReport(out, *report, inv.json);
@@ -420,8 +396,8 @@ int Run(const Invocation &inv, std::ostream &out, std::ostream &err)
     }
     case Command::Set: return RunSet(inv, *link, out, err);
     case Command::Reset: {
-        const Outcome ack = Converse(*link, [&](ReaderSetup &setup, ReaderSetup::Done done) {
-            setup.StartCommand(ComposeFactoryReset(), inv.timeout_ms, std::move(done));
+        const Outcome ack = Converse(*link, [&](ReaderSetup &setup) {
+            setup.StartCommand(ComposeFactoryReset(), inv.timeout_ms);
         }).first;
         if (ack.code == kExitDone)
             out << "factory settings restored" << std::endl;

@@ -29,7 +29,7 @@ enum class Command { Ports, Query, Set, Reset, Send, Monitor, Provision, Scan, C
 
 struct LineOptions {
     std::string port;
-    std::uint32_t baud = 9600;
+    std::uint32_t baud = kFactoryBaudRate;
     Parity parity = Parity::None;
     DataBits data_bits = DataBits::Eight;
     StopBits stop_bits = StopBits::One;

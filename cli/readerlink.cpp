@@ -46,14 +46,19 @@ std::string ExplainOpenFailure(const std::string &port, const OpenFailure &failu
     return "cannot open " + port + ": " + std::strerror(failure.error);
 }
 
-ReaderLink::ReaderLink(const LineOptions &line)
+LineSettings LineOf(const LineOptions &line)
 {
-    link_.SetPortName(line.port);
     LineSettings settings = ReaderLine(line.baud);
     settings.parity = line.parity;
     settings.dataBits = line.data_bits;
     settings.stopBits = line.stop_bits;
-    link_.SetLineSettings(settings);
+    return settings;
+}
+
+ReaderLink::ReaderLink(const LineOptions &line)
+{
+    link_.SetPortName(line.port);
+    link_.SetLineSettings(LineOf(line));
     QObject::connect(&link_, &SerialLink::chunkReceived, [this](const QByteArray &chunk) {
         chunks_.emplace_back(chunk.constData(), static_cast<std::size_t>(chunk.size()));
         if (waiting_)

@@ -25,6 +25,9 @@ struct OpenError {
 // One line of words for an open failure ("busy: held by ModemManager (pid 612)").
 std::string ExplainOpenFailure(const std::string &port, const OpenFailure &failure);
 
+// The line the options ask for: the reader's line at their rate and format.
+LineSettings LineOf(const LineOptions &line);
+
 class ReaderLink {
 public:
     // Throws OpenError.

@@ -4,6 +4,7 @@
 
 #include "ui/messages.h"
 #include "ui/qtext.h"
+#include "ui/baudrateitems.h"
 #include "ui/captionroom.h"
 #include "ui/dialogframe.h"
 #include "ui/retranslate.h"
@@ -52,14 +53,6 @@ void SetItemTexts(QComboBox *box, const QStringList &texts)
 QString RuleWords(const std::string &words)
 {
     return QCoreApplication::translate("MirrorRules", words.c_str());
-}
-
-QStringList Items(std::initializer_list<const char *> texts)
-{
-    QStringList list;
-    for (const char *t : texts)
-        list << QString::fromUtf8(t);
-    return list;
 }
 
 QStringList LevelItems()
@@ -114,10 +107,8 @@ ParamPanel::ParamPanel(QWidget *parent) : QGroupBox(parent)
 
     serialFormat_ = Named(new RuleComboBox(groups[3], QStringList(4, QString())), QStringLiteral("serialFormat"),
                           QRect(4, 60, 82, 20));
-    baudRate_ = Named(new RuleComboBox(groups[4], Items({"1200", "2400", "4800", "9600", "19200", "38400",
-                                                            "57600", "115200"})),
-                         QStringLiteral("baudRate"), QRect(8, 60, 74, 20));
-    baudRate_->setCurrentIndex(3);
+    baudRate_ = Named(new RuleComboBox(groups[4], BaudRateItems()), QStringLiteral("baudRate"), QRect(8, 60, 74, 20));
+    baudRate_->setCurrentIndex(kFactoryBaudIndex);
 
     auto *externalPower = Named(new QRadioButton(groups[5]), QStringLiteral("externalPower"), QRect(8, 30, 80, 20));
     auto *softwarePower = Named(new QRadioButton(groups[5]), QStringLiteral("softwarePower"), QRect(8, 60, 80, 20));

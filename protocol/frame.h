@@ -79,6 +79,11 @@ inline constexpr int kSerialFmtFormats = 3;          // decoded: "disabled" is n
 inline constexpr int kBaudRates = 8;                 // baud: 1 + index
 // The rates of the baud field's codes, by index (code 1 + index).
 inline constexpr int kBaudRateValues[kBaudRates] = {1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200};
+// The rate a reader leaves the factory with: the one a list offers first
+// and the one a port is opened at when nothing else is known.
+inline constexpr int kFactoryBaudIndex = 3;
+inline constexpr int kFactoryBaudRate = kBaudRateValues[kFactoryBaudIndex];
+static_assert(kFactoryBaudRate == 9600);
 inline constexpr std::uint8_t kExternalPowerCode = 0x01; // power: set by the reader's input
 inline constexpr std::uint8_t kSoftwarePowerBase = 0x20; // power: + level index
 inline constexpr int kPowerLevels = 32;

@@ -18,7 +18,7 @@ std::vector<int> SearchRateOrder(const std::vector<int> &candidates, std::option
     };
     if (last_used)
         add(*last_used);
-    add(9600);
+    add(kFactoryBaudRate);
     for (int i = kBaudRates - 1; i >= 0; --i)
         add(kBaudRateValues[i]);
     return order;
@@ -68,7 +68,7 @@ void ReaderSearch::Start(const std::vector<std::string> &ports, const std::vecto
         const std::optional<NetPort> server = ParseNetPort(port);
         search->server_rate = server && server->kind == NetPort::Kind::Tcp;
         search->link.SetPortName(port);
-        search->link.SetLineSettings(ReaderLine(rates_.empty() ? 9600 : static_cast<std::uint32_t>(rates_[0])));
+        search->link.SetLineSettings(ReaderLine(rates_.empty() ? kFactoryBaudRate : static_cast<std::uint32_t>(rates_[0])));
         search->timer.setSingleShot(true);
         PortSearch *s = search.get();
         connect(&s->link, &SerialLink::chunkReceived, this, [this, s](const QByteArray &chunk) {

@@ -18,28 +18,26 @@ ReaderSetup::ReaderSetup(SerialLink &link, QObject *parent) : QObject(parent), l
     });
 }
 
-void ReaderSetup::Start(const std::vector<FieldValue> &values, bool verify, int timeout_ms, Done done)
+void ReaderSetup::Start(const std::vector<FieldValue> &values, bool verify, int timeout_ms)
 {
-    Begin(SetFrameFor(values), Step::AwaitAck, values, verify, timeout_ms, std::move(done));
+    Begin(SetFrameFor(values), Step::AwaitAck, values, verify, timeout_ms);
 }
 
-void ReaderSetup::StartCommand(const Frame &frame, int timeout_ms, Done done)
+void ReaderSetup::StartCommand(const Frame &frame, int timeout_ms)
 {
-    Begin(frame, Step::AwaitAck, {}, false, timeout_ms, std::move(done));
+    Begin(frame, Step::AwaitAck, {}, false, timeout_ms);
 }
 
-void ReaderSetup::StartQuery(int timeout_ms, Done done)
+void ReaderSetup::StartQuery(int timeout_ms)
 {
-    Begin(ComposeQuery(), Step::AwaitReport, {}, true, timeout_ms, std::move(done));
+    Begin(ComposeQuery(), Step::AwaitReport, {}, true, timeout_ms);
 }
 
-void ReaderSetup::Begin(const Frame &frame, Step step, std::vector<FieldValue> values, bool verify, int timeout_ms,
-                        Done done)
+void ReaderSetup::Begin(const Frame &frame, Step step, std::vector<FieldValue> values, bool verify, int timeout_ms)
 {
     values_ = std::move(values);
     verify_ = verify;
     timeout_ms_ = timeout_ms;
-    done_ = std::move(done);
     Ask(frame, step);
 }
 
@@ -47,7 +45,6 @@ void ReaderSetup::Stop()
 {
     timer_->stop();
     step_ = Step::Idle;
-    done_ = nullptr;
 }
 
 void ReaderSetup::Ask(const Frame &frame, Step step)
@@ -117,10 +114,7 @@ void ReaderSetup::Finish(Outcome outcome)
 {
     timer_->stop();
     step_ = Step::Idle;
-    Done done = std::move(done_);
-    done_ = nullptr;
-    if (done)
-        done(outcome);
+    emit finished(outcome);
 }
 
 std::string Mismatches(const std::vector<FieldValue> &values, const Frame &report)

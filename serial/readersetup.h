@@ -4,8 +4,8 @@
 // and compares: the one set-then-verify that rovi-cli's set and provision
 // and the window's batch setup share. Asynchronous: Start() sends the set
 // frame, the link's chunks carry it on (the reply found across chunks, card
-// traffic around it passed over), and the callback gets one outcome, on the
-// link's thread. A reader that acknowledges a new baud rate answers the
+// traffic around it passed over), and `finished` says the one outcome, on
+// the link's thread. A reader that acknowledges a new baud rate answers the
 // verifying query at that rate: the link follows it.
 
 #include "seriallink.h"
@@ -15,7 +15,6 @@
 
 #include <QObject>
 
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,6 +24,8 @@ class QTimer;
 namespace rovi {
 
 class ReaderSetup : public QObject {
+    Q_OBJECT
+
 public:
     enum class Result {
         Done,        // acknowledged (and, verifying, read back as set)
@@ -39,26 +40,28 @@ public:
         std::string problem;         // in words; empty when done
         std::optional<Frame> report; // the report read back, when one came
     };
-    using Done = std::function<void(const Outcome &)>;
-
     explicit ReaderSetup(SerialLink &link, QObject *parent = nullptr);
 
     // `values` as one set-all frame (or a single-field frame for one field);
     // each wait lasts at most timeout_ms.
-    void Start(const std::vector<FieldValue> &values, bool verify, int timeout_ms, Done done);
+    void Start(const std::vector<FieldValue> &values, bool verify, int timeout_ms);
     // A frame answered by an acknowledgement (出厂设置's), nothing verified.
-    void StartCommand(const Frame &frame, int timeout_ms, Done done);
+    void StartCommand(const Frame &frame, int timeout_ms);
     // The query: the outcome carries the report.
-    void StartQuery(int timeout_ms, Done done);
+    void StartQuery(int timeout_ms);
     // Gives up: no outcome comes.
     void Stop();
     bool Running() const { return step_ != Step::Idle; }
     // The set was acknowledged and the verifying query awaits its report.
     bool Verifying() const { return step_ == Step::AwaitReport; }
 
+signals:
+    // The conversation's end; Running() is false by then.
+    void finished(const rovi::ReaderSetup::Outcome &outcome);
+
 private:
     enum class Step { Idle, AwaitAck, AwaitReport };
-    void Begin(const Frame &frame, Step step, std::vector<FieldValue> values, bool verify, int timeout_ms, Done done);
+    void Begin(const Frame &frame, Step step, std::vector<FieldValue> values, bool verify, int timeout_ms);
     void Ask(const Frame &frame, Step step);
     void OnChunk(const QByteArray &chunk);
     void OnReply(bool ack, std::string_view bytes);
@@ -73,7 +76,6 @@ private:
     int timeout_ms_ = 0;
     Frame sent_{};
     ByteString received_;
-    Done done_;
 };
 
 // The fields set that a report does not show as set ("id is 5, not 17"), or

@@ -103,7 +103,7 @@ private:
     std::shared_ptr<NoticeQueue> notices_; // the last open's (kept after closing, empty, for a look at its backlog)
     std::unique_ptr<NetLine> net_;         // instead of the device and the workers
 
-    std::string port_name_ = "COM2";
+    std::string port_name_; // named by the owner before StartPort
     LineSettings line_;
     LineTimeouts timeouts_;
 };

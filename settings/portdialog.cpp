@@ -4,6 +4,7 @@
 
 #include "serial/portinfo.h"
 
+#include "ui/baudrateitems.h"
 #include "ui/messages.h"
 #include "ui/qtext.h"
 #include "ui/dialogframe.h"
@@ -157,8 +158,8 @@ void PortDialog::RefreshDevices()
         FillPorts(devices);
 }
 
-PortDialog::PortDialog(QWidget *owner, PortSettings &settings, std::function<void()> open_com, std::string ini_path)
-    : QDialog(owner), settings_(settings), open_com_(std::move(open_com)), ini_path_(std::move(ini_path))
+PortDialog::PortDialog(QWidget *owner, const PortSettings &settings, std::string ini_path)
+    : QDialog(owner), settings_(settings), ini_path_(std::move(ini_path))
 {
     setObjectName(QStringLiteral("portDialog"));
     SetUpFixedDialog(*this, tr("串口选择"), QSize(403, 291));
@@ -173,12 +174,11 @@ PortDialog::PortDialog(QWidget *owner, PortSettings &settings, std::function<voi
     portBox->setEditable(true);
     portBox->setInsertPolicy(QComboBox::NoInsert);
     FillPorts(Devices());
-    baudBox = AddRow(group, 1, tr("波特率"), "baudBox",
-                          {"1200", "2400", "4800", "9600", "19200", "38400", "57600", "115200"});
+    baudBox = AddRow(group, 1, tr("波特率"), "baudBox", BaudRateItems());
     parityBox = AddRow(group, 2, tr("校验位"), "parityBox", ListOf(kParityChoices));
     dataBitsBox = AddRow(group, 3, tr("数据位"), "dataBitsBox", ListOf(kDataBitsChoices));
     stopBitsBox = AddRow(group, 4, tr("停止位"), "stopBitsBox", ListOf(kStopBitsChoices));
-    baudBox->setCurrentIndex(3);
+    baudBox->setCurrentIndex(kFactoryBaudIndex);
 
     autoConnectBox = new QCheckBox(tr("串口自动连接"), group);
     autoConnectBox->setObjectName(QStringLiteral("autoConnectBox"));
@@ -226,9 +226,10 @@ void PortDialog::SaveAndOpen()
     settings_.parity = parityBox->currentIndex();
     settings_.dataBits = dataBitsBox->currentIndex();
     settings_.stopBits = stopBitsBox->currentIndex();
+    emit settingsChosen(settings_); // taken before the save, which may fail
     SavePortSettings(ini_path_, settings_, autoConnectBox->isChecked());
     close_requested_ = true; // the dialog leaves once this handler has finished
-    open_com_();
+    emit openRequested();
 }
 
 } // namespace rovi::settings

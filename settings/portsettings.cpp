@@ -76,6 +76,18 @@ void SavePortSettings(const std::string &path, const PortSettings &s, bool auto_
     write(kKeyAuto, auto_connect ? "1" : "0");
 }
 
+LineSettings LineOf(const PortSettings &s, const LineSettings &current)
+{
+    LineSettings line = ReaderLine(static_cast<std::uint32_t>(StrToInt(s.baud)));
+    const auto parity = ChoiceAt(kParityChoices, s.parity);
+    line.parity = parity ? parity->value : current.parity;
+    const auto data = ChoiceAt(kDataBitsChoices, s.dataBits);
+    line.dataBits = data ? data->value : current.dataBits;
+    const auto stop = ChoiceAt(kStopBitsChoices, s.stopBits);
+    line.stopBits = stop ? stop->value : current.stopBits;
+    return line;
+}
+
 std::string StatusSummary(const PortSettings &s)
 {
     std::string text = Filled(Translated("PortSettings", "串口:%1 波特率:%2"), {s.port, s.baud});

@@ -5,6 +5,9 @@
 
 #include "inifile.h"
 
+#include "protocol/frame.h"
+#include "serial/linetypes.h"
+
 #include <string>
 
 namespace rovi::settings {
@@ -28,7 +31,7 @@ inline constexpr std::size_t kMaxTextValue = 2047;
 
 struct PortSettings {
     std::string port = "COM1"; // port name as chosen
-    std::string baud = "9600";  // baud rate text
+    std::string baud = std::to_string(kFactoryBaudRate); // baud rate text
     int parity = 0;               // parity: 0 none, 1 odd, 2 even
     int dataBits = 0;              // data bits: 0 = 8, 1 = 7, 2 = 6
     int stopBits = 0;               // stop bits: 0 = 1, 1 = 2
@@ -49,6 +52,12 @@ void SavePortSettings(const std::string &path, const PortSettings &s, bool auto_
 
 // An integer value: "0x"/"0X" in front becomes "$", then the lenient parse.
 int IniInteger(std::string_view value, int fallback);
+
+// The line the settings ask for: the reader's line (no flow control) at the
+// baud text's rate, with the parity, data and stop bits their indexes name;
+// an index outside its table leaves that setting as it is on `current`.
+// A baud text that is no integer throws the conversion error.
+LineSettings LineOf(const PortSettings &s, const LineSettings &current);
 
 // The status-bar summary of an open port.
 std::string StatusSummary(const PortSettings &s);

@@ -56,7 +56,9 @@ int main(int argc, char *argv[])
     }
     rovi::BatchSetupDialog *batch = nullptr;
     if (mode == "batch" && argc > 4) {
-        window.portSettings.port = argv[3];
+        rovi::settings::PortSettings port = window.CurrentPortSettings();
+        port.port = argv[3];
+        window.SetPortSettings(port);
         window.ShowBatchSetup();
         batch = window.BatchSetup();
         batch->move(window.frameGeometry().topLeft() + QPoint(80, 60));

@@ -533,6 +533,10 @@ The port does not exist or is in use</translation>
         <source>无法打开 %1：%2（仍在重试）</source>
         <translation>Cannot open %1: %2 (still trying)</translation>
     </message>
+    <message>
+        <source>无法打开</source>
+        <translation>Cannot open</translation>
+    </message>
 </context>
 <context>
     <name>rovi::MainWindow</name>

@@ -1,6 +1,7 @@
 // 批量设置 against simulated readers plugged in and pulled out one after
 // another behind one stable name, as at an installer's bench.
 #include "app/batchsetupdialog.h"
+#include "tests/support/window.h"
 #include "app/mainwindow.h"
 #include "tests/support/filetargets.h"
 #include "tests/support/files.h"
@@ -57,7 +58,7 @@ protected:
     BatchSetupDialog *OpenBatch(MainWindow &window, int first_id, int count, const std::string &csv)
     {
         window.show();
-        window.portSettings.port = Link();
+        test::UsePort(window, Link());
         window.ShowBatchSetup();
         BatchSetupDialog *batch = window.BatchSetup();
         Child<QSpinBox>(batch, "firstId")->setValue(first_id);
@@ -93,7 +94,7 @@ TEST_F(BatchFixture, ThreeReadersWithConsecutiveIdsOneRefusalAndRovicliSRecord)
 
     MainWindow window;
     window.show();
-    window.portSettings.port = Link();
+    test::UsePort(window, Link());
     window.ShowBatchSetup();
     BatchSetupDialog *batch = window.BatchSetup();
     ASSERT_NE(batch, nullptr);
@@ -155,7 +156,7 @@ TEST_F(BatchFixture, AStoppedBatchLeavesThePortAsItWas)
     auto reader = Plug(false);
     MainWindow window;
     window.show();
-    window.portSettings.port = Link();
+    test::UsePort(window, Link());
     window.OpenPort();
     ASSERT_TRUE(window.Link().IsOpen());
     window.ShowBatchSetup();
@@ -180,7 +181,7 @@ TEST_F(BatchFixture, AStoppedBatchLeavesThePortAsItWas)
 TEST_F(BatchFixture, ARecordThatCannotBeWrittenStopsBeforeAnythingIsSent)
 {
     MainWindow window;
-    window.portSettings.port = Link();
+    test::UsePort(window, Link());
     window.ShowBatchSetup();
     BatchSetupDialog *batch = window.BatchSetup();
     const std::filesystem::path other = dir.Path() / "someone-elses";
@@ -210,7 +211,7 @@ TEST_F(BatchFixture, AReaderAtAnotherRateIsSaidSo)
 {
     MainWindow window;
     window.show();
-    window.portSettings.port = Link();
+    test::UsePort(window, Link());
     window.ShowBatchSetup();
     BatchSetupDialog *batch = window.BatchSetup();
     Child<QLineEdit>(batch, "recordPath")->setText(QString::fromStdString((dir.Path() / "r.csv").string()));
@@ -312,7 +313,7 @@ TEST_F(BatchFixture, ARecordThatFailsMidBatchStopsIt)
 TEST_F(BatchFixture, TheWindowLeavesThePortToTheBatchAndTakesItBackAfter)
 {
     MainWindow window;
-    window.options.reconnect = true;
+    window.SetReconnect(true);
     BatchSetupDialog *batch = OpenBatch(window, 17, 2, (dir.Path() / "r.csv").string());
     {
         auto first = Plug(false);

@@ -1,6 +1,7 @@
 // The window with its port on a serial device server: rfc2217:// to the
 // simulated reader behind ser2net, from set.ini as typed.
 #include "app/mainwindow.h"
+#include "tests/support/window.h"
 #include "app/readersearchdialog.h"
 #include "settings/portsettings.h"
 #include "tests/support/controls.h"
@@ -72,7 +73,7 @@ TEST(DeviceServerWindow, QueriesAReaderBehindRfc2217AndFollowsItsNewRate)
     panel.SetButton(Field::baud)->click();
     ASSERT_TRUE(test::WaitUntil([&] { return !recorder.messages.empty(); }));
     EXPECT_EQ(recorder.messages[0].text, "设置成功");
-    window.portSettings.baud = "19200";
+    test::ChangePortSettings(window, [](settings::PortSettings &s) { s.baud = "19200"; });
     window.OpenPort();
     ASSERT_TRUE(window.Link().IsOpen());
     EXPECT_EQ(Query(window), "00 01 41 01 05 20 03 05");
@@ -89,7 +90,7 @@ TEST(DeviceServerWindow, AServerThatStopsIsADisconnectAndTheWindowReconnectsWhen
     MainWindow window;
     window.show();
     ASSERT_TRUE(window.Link().IsOpen());
-    ASSERT_TRUE(window.reconnectAction->isChecked());
+    ASSERT_TRUE(test::MenuAction(window, "reconnectAction")->isChecked());
     server.Stop();
     ASSERT_TRUE(test::WaitUntil([&] { return !window.Link().IsOpen(); }, 5000));
     EXPECT_TRUE(window.StatusText().contains("已断开")) << window.StatusText().toStdString();
@@ -109,7 +110,7 @@ TEST(DeviceServerWindow, TheSearchFindsTheReaderBehindTheServerInTheSettings)
     test::Ser2Net server(sim.Path(), test::Ser2Net::Mode::Rfc2217, 9600);
     ReaderSearchDialog::SetPortLister([] { return std::vector<PortEntry>{}; });
     MainWindow window;
-    window.portSettings.port = server.Url(); // typed in COM设置, not opened
+    test::UsePort(window, server.Url()); // typed in COM设置, not opened
     ReaderSearchDialog dialog(&window, {}, 9600, QString::fromStdString(server.Url()));
     QObject::connect(&dialog, &ReaderSearchDialog::useReader, &window,
                      [&](const QString &port, int rate, const Frame &report) { window.UseFoundReader(port.toStdString(), rate, report); });

@@ -1,4 +1,5 @@
 #include "app/aboutdialog.h"
+#include "tests/support/window.h"
 #include "app/batchsetupdialog.h"
 #include "app/linetrouble.h"
 #include "app/mainwindow.h"
@@ -44,10 +45,10 @@ namespace {
 struct EveryWindow {
     MainWindow window;
     settings::PortSettings port_settings;
-    settings::PortDialog ports{&window, port_settings, [] {}};
+    settings::PortDialog ports{&window, port_settings};
     AboutDialog about{&window};
     ReaderSearchDialog search{&window, QString(), 19200};
-    BatchSetupDialog *batch = new BatchSetupDialog(window); // the window owns it
+    BatchSetupDialog *batch = new BatchSetupDialog(*window.Panel(), &window); // the window owns it
     QMenu menu;
     EveryWindow() { window.findChild<panel::LogView *>(QStringLiteral("hexLog"))->FillContextMenu(menu); }
     std::vector<const QWidget *> All() const { return {&window, &ports, &about, &search, batch, &menu}; }
@@ -251,28 +252,28 @@ TEST(LanguageMenu, SwitchesTheWindowAtOnceAndStoresTheChoice)
     auto *query = window.findChild<QPushButton *>(QStringLiteral("queryButton"));
     auto *start = window.BatchSetup()->findChild<QPushButton *>(QStringLiteral("startButton"));
     ASSERT_EQ(query->text(), "查看参数");
-    window.options.reconnect = false; // nothing watches for the port
+    window.SetReconnect(false); // nothing watches for the port
     window.Link().SetPortName("COM3");
     window.OnHungUp();
     ASSERT_EQ(window.StatusText(), "串口:COM3 已断开");
 
-    window.englishAction->trigger();
+    test::MenuAction(window, "englishAction")->trigger();
     QCoreApplication::processEvents(); // the change reaches every window as a posted event
     EXPECT_EQ(query->text(), "Read settings");
     EXPECT_EQ(start->text(), "Start");
     EXPECT_EQ(window.StatusText(), "Port COM3 disconnected"); // said again
     EXPECT_EQ(window.menuBar()->actions().front()->text(), "Connection");
-    EXPECT_TRUE(window.englishAction->isChecked());
+    EXPECT_TRUE(test::MenuAction(window, "englishAction")->isChecked());
     const std::string english = "[comset]\r\n\xB4\xAE\xBF\xDA=COM3\r\nreconnect=0\r\nlanguage=en\r\n[other]\r\nkeep=1\r\n";
     EXPECT_EQ(test::ReadAll("set.ini"), english);
 
-    window.chineseAction->trigger();
+    test::MenuAction(window, "chineseAction")->trigger();
     QCoreApplication::processEvents();
     EXPECT_EQ(query->text(), "查看参数");
     EXPECT_EQ(start->text(), "开始");
     EXPECT_EQ(window.StatusText(), "串口:COM3 已断开");
     EXPECT_EQ(window.menuBar()->actions().front()->text(), "通讯设置");
-    EXPECT_TRUE(window.chineseAction->isChecked());
+    EXPECT_TRUE(test::MenuAction(window, "chineseAction")->isChecked());
     std::string chinese = english;
     chinese.replace(chinese.find("language=en"), 11, "language=zh");
     EXPECT_EQ(test::ReadAll("set.ini"), chinese);

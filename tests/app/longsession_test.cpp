@@ -1,6 +1,7 @@
 // A long day with a real reader: the adapter pulled and plugged back in,
 // the options kept in set.ini, bounded logs, the record on disk.
 #include "app/mainwindow.h"
+#include "tests/support/window.h"
 #include "tests/support/controls.h"
 #include "panel/logview.h"
 #include "panel/parampanel.h"
@@ -41,7 +42,7 @@ protected:
     void Open(MainWindow &window)
     {
         window.show();
-        window.portSettings.port = Link();
+        test::UsePort(window, Link());
         window.OpenPort();
         ASSERT_TRUE(window.Link().IsOpen());
     }
@@ -109,11 +110,11 @@ TEST_F(SessionFixture, AHangupQueuedBeforeAnOpenDoesNotCloseTheNewPort)
     ReaderSim other(QStringList{"--link", QString::fromStdString(other_link)});
     MainWindow window;
     Open(window);
-    window.options.reconnect = false; // a wrongly closed port would stay closed
+    window.SetReconnect(false); // a wrongly closed port would stay closed
     reader.reset();
     LetTheHangupQueueUp(window.Link());
-    window.portSettings.port = other_link;
-    window.openPortAction->trigger(); // 打开COM口
+    test::UsePort(window, other_link);
+    test::MenuAction(window, "openPortAction")->trigger(); // 打开COM口
     Pump(500);
     EXPECT_TRUE(window.Link().IsOpen());
     EXPECT_EQ(window.StatusText(),
@@ -127,7 +128,7 @@ TEST_F(SessionFixture, AHangupQueuedBeforeACloseStartsNoReconnecting)
     Open(window);
     reader.reset();
     LetTheHangupQueueUp(window.Link());
-    window.closePortAction->trigger(); // 关闭COM口
+    test::MenuAction(window, "closePortAction")->trigger(); // 关闭COM口
     Pump(500);
     EXPECT_FALSE(window.Reconnecting());
     reader = Plug();
@@ -142,7 +143,7 @@ TEST_F(SessionFixture, ClosingByHandOrSwitchingItOffStopsReconnecting)
     Open(window);
     reader.reset();
     ASSERT_TRUE(WaitUntil([&] { return window.Reconnecting(); }));
-    window.closePortAction->trigger(); // 关闭COM口
+    test::MenuAction(window, "closePortAction")->trigger(); // 关闭COM口
     EXPECT_FALSE(window.Reconnecting());
     reader = Plug();
     Pump(1000); // three checks' worth
@@ -150,7 +151,7 @@ TEST_F(SessionFixture, ClosingByHandOrSwitchingItOffStopsReconnecting)
 
     window.OpenPort();
     ASSERT_TRUE(window.Link().IsOpen());
-    window.reconnectAction->trigger(); // off, and stored
+    test::MenuAction(window, "reconnectAction")->trigger(); // off, and stored
     EXPECT_FALSE(settings::LoadStoredSettings(settings::kIniPath).options.reconnect);
     reader.reset();
     ASSERT_TRUE(WaitUntil([&] { return !window.Link().IsOpen(); }));
@@ -164,9 +165,9 @@ TEST_F(SessionFixture, OptionsComeFromSetIniAndTheLogsKeepTheirBound)
     settings::SaveToolSwitch(settings::kIniPath, settings::kKeyTimestamps, true);
     MainWindow window;
     window.show();
-    EXPECT_FALSE(window.reconnectAction->isChecked());
-    EXPECT_TRUE(window.timestampsAction->isChecked());
-    EXPECT_FALSE(window.logFileAction->isChecked());
+    EXPECT_FALSE(test::MenuAction(window, "reconnectAction")->isChecked());
+    EXPECT_TRUE(test::MenuAction(window, "timestampsAction")->isChecked());
+    EXPECT_FALSE(test::MenuAction(window, "logFileAction")->isChecked());
     panel::TrafficMonitor &m = window.Monitor();
     test::MonitorControls mc{&window};
     EXPECT_EQ(m.LineLimit(), 150);
@@ -178,7 +179,7 @@ TEST_F(SessionFixture, OptionsComeFromSetIniAndTheLogsKeepTheirBound)
     EXPECT_EQ(mc.textLog->Lines().back(), "199");
     EXPECT_TRUE(QRegularExpression(R"(^\[\d\d:\d\d:\d\d\.\d\d\d\] 收 199$)").match(mc.hexLog->Lines().back()).hasMatch())
         << mc.hexLog->Lines().back().toStdString();
-    window.timestampsAction->trigger(); // off: the lines are the plain ones again
+    test::MenuAction(window, "timestampsAction")->trigger(); // off: the lines are the plain ones again
     m.Log({now, TrafficDirection::Received, "FE", ""});
     EXPECT_EQ(mc.hexLog->Lines().back(), "FE");
     for (int i = 0; i < 5; ++i)
@@ -209,7 +210,7 @@ TEST_F(SessionFixture, TheRecordFileHoldsEveryChunkSentAndReceived)
     auto reader = Plug();
     MainWindow window;
     Open(window);
-    window.logFileAction->trigger(); // on, and stored
+    test::MenuAction(window, "logFileAction")->trigger(); // on, and stored
     EXPECT_TRUE(settings::LoadStoredSettings(settings::kIniPath).options.log_to_file);
     test::PanelControls(&window).queryButton->click();
     ASSERT_TRUE(WaitUntil([&] { return !test::PanelControls(&window).Mirror(Field::id_addr)->text().isEmpty(); }));

@@ -1,4 +1,5 @@
 #include "ui/messages.h"
+#include "tests/support/window.h"
 #include "ui/translation.h"
 #include "tests/support/controls.h"
 #include "app/aboutdialog.h"
@@ -64,15 +65,15 @@ TEST(MainWindow, FixedClientAreaMenuTabAndStatusBar)
         menus << a->text();
     // The original two menus, and the record, profile and language menus between them.
     EXPECT_EQ(menus, (QStringList{"通讯设置", "记录", "参数", "语言 / Language", "帮助"}));
-    EXPECT_EQ(window.portSettingsAction->text(), "COM设置");
-    EXPECT_EQ(window.openPortAction->text(), "打开COM口");
-    EXPECT_EQ(window.closePortAction->text(), "关闭COM口");
-    EXPECT_EQ(window.aboutAction->text(), "关于");
-    EXPECT_EQ(window.reconnectAction->text(), "断线自动重连");
-    EXPECT_TRUE(window.reconnectAction->isChecked());
-    EXPECT_EQ(window.saveLogAction->text(), "保存记录…");
-    EXPECT_FALSE(window.logFileAction->isChecked());
-    EXPECT_FALSE(window.timestampsAction->isChecked());
+    EXPECT_EQ(test::MenuAction(window, "portSettingsAction")->text(), "COM设置");
+    EXPECT_EQ(test::MenuAction(window, "openPortAction")->text(), "打开COM口");
+    EXPECT_EQ(test::MenuAction(window, "closePortAction")->text(), "关闭COM口");
+    EXPECT_EQ(test::MenuAction(window, "aboutAction")->text(), "关于");
+    EXPECT_EQ(test::MenuAction(window, "reconnectAction")->text(), "断线自动重连");
+    EXPECT_TRUE(test::MenuAction(window, "reconnectAction")->isChecked());
+    EXPECT_EQ(test::MenuAction(window, "saveLogAction")->text(), "保存记录…");
+    EXPECT_FALSE(test::MenuAction(window, "logFileAction")->isChecked());
+    EXPECT_FALSE(test::MenuAction(window, "timestampsAction")->isChecked());
     auto *pages = window.findChild<QTabWidget *>("pages");
     ASSERT_NE(pages, nullptr);
     ASSERT_EQ(pages->count(), 2); // F1, and the card test beside it
@@ -161,7 +162,7 @@ TEST(AboutBox, TheMenuItemOpensItModalOverTheWindow)
         parent = box->parentWidget();
         box->close();
     });
-    window.aboutAction->trigger(); // returns when the box has closed
+    test::MenuAction(window, "aboutAction")->trigger(); // returns when the box has closed
     EXPECT_EQ(title, "关于");
     EXPECT_TRUE(modal);
     EXPECT_EQ(parent, &window);

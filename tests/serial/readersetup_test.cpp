@@ -73,7 +73,8 @@ TEST(ReaderSetup, EachAnswerGivesItsOutcome)
         });
         ReaderSetup setup(link);
         std::optional<ReaderSetup::Outcome> outcome;
-        setup.Start(values, true, 400, [&](const ReaderSetup::Outcome &o) { outcome = o; });
+        QObject::connect(&setup, &ReaderSetup::finished, [&](const ReaderSetup::Outcome &o) { outcome = o; });
+        setup.Start(values, true, 400);
         EXPECT_TRUE(setup.Running());
         const bool finished = WaitUntil([&] { return outcome.has_value(); }, 5000);
         device.join();

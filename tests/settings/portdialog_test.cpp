@@ -1,6 +1,7 @@
 // The port settings dialog, OpenCom and start-up, against real pseudo-terminals
 // and real set.ini files in a fresh current directory.
 #include "app/mainwindow.h"
+#include "tests/support/window.h"
 #include "settings/portsettings.h"
 #include "settings/inifile.h"
 #include "settings/portdialog.h"
@@ -60,7 +61,7 @@ TEST_F(SettingsFixture, FirstStartWithoutSetIniLeavesThePortClosed)
 {
     MainWindow window;
     window.show();
-    EXPECT_EQ(window.portSettings, PortSettings{});
+    EXPECT_EQ(window.CurrentPortSettings(), PortSettings{});
     EXPECT_FALSE(window.Link().IsOpen());
     EXPECT_TRUE(window.StatusText().isEmpty());
     EXPECT_TRUE(recorder.messages.empty());
@@ -96,7 +97,7 @@ TEST_F(SettingsFixture, ABusyPortNamesTheProgramThatHoldsIt)
     holder.SetPortName(pty.SlavePath());
     holder.StartPort();
     MainWindow window;
-    window.portSettings = OnPty();
+    window.SetPortSettings(OnPty());
     window.OpenPort();
     EXPECT_FALSE(window.Link().IsOpen());
     ExpectOpenFailure(recorder, "（进程 " + std::to_string(QCoreApplication::applicationPid()) + "）");
@@ -116,11 +117,12 @@ class OpenComLine : public SettingsFixture, public testing::WithParamInterface<L
 TEST_P(OpenComLine, SetsTheComponentAndTheSummary)
 {
     MainWindow window;
-    window.portSettings = OnPty();
-    window.portSettings.baud = "19200";
-    window.portSettings.parity = GetParam().parity;
-    window.portSettings.dataBits = GetParam().data;
-    window.portSettings.stopBits = GetParam().stop;
+    PortSettings s = OnPty();
+    s.baud = "19200";
+    s.parity = GetParam().parity;
+    s.dataBits = GetParam().data;
+    s.stopBits = GetParam().stop;
+    window.SetPortSettings(s);
     window.OpenPort();
     ASSERT_TRUE(window.Link().IsOpen());
     EXPECT_EQ(window.Link().Line().baudRate, 19200u);
@@ -142,19 +144,19 @@ INSTANTIATE_TEST_SUITE_P(Table, OpenComLine, testing::Values(
 TEST_F(SettingsFixture, ABaudTextThatDoesNotParseChangesOnlyTheName)
 {
     MainWindow window;
-    window.portSettings = OnPty();
+    window.SetPortSettings(OnPty());
     window.OpenPort();
     ASSERT_TRUE(window.Link().IsOpen());
-    window.portSettings.port = "elsewhere";
-    window.portSettings.baud = "96x0";
-    window.openPortAction->trigger(); // 打开COM口, through the handler that reports errors
+    test::UsePort(window, "elsewhere");
+    test::ChangePortSettings(window, [](PortSettings &s) { s.baud = "96x0"; });
+    test::MenuAction(window, "openPortAction")->trigger(); // 打开COM口, through the handler that reports errors
     ASSERT_EQ(recorder.messages.size(), 1u);
     EXPECT_EQ(recorder.messages[0].text, "'96x0' is not a valid integer value.");
     EXPECT_EQ(recorder.messages[0].icon, MessageIcon::Error);
     EXPECT_EQ(window.Link().PortName(), "elsewhere");
     EXPECT_EQ(window.Link().Line().baudRate, 9600u);
     EXPECT_TRUE(window.Link().IsOpen());
-    window.closePortAction->trigger(); // 关闭COM口: the status says the port is closed
+    test::MenuAction(window, "closePortAction")->trigger(); // 关闭COM口: the status says the port is closed
     EXPECT_FALSE(window.Link().IsOpen());
     EXPECT_EQ(window.StatusText(), QString::fromStdString("串口:" + pty.SlavePath() + " 已关闭"));
 }
@@ -168,7 +170,7 @@ TEST_F(SettingsFixture, TheDialogShowsTheSettings)
     s.dataBits = 2;
     s.stopBits = 1;
     s.autoConnect = 1;
-    PortDialog dialog(nullptr, s, [] {});
+    PortDialog dialog(nullptr, s);
     EXPECT_EQ(dialog.windowTitle(), "串口选择");
     EXPECT_EQ(dialog.size(), QSize(403, 291));
     EXPECT_EQ(dialog.portBox->currentText(), "COM3"); // letter case ignored
@@ -180,7 +182,7 @@ TEST_F(SettingsFixture, TheDialogShowsTheSettings)
     EXPECT_TRUE(dialog.autoConnectBox->isChecked());
     s.autoConnect = 2; // ticked exactly when the flag is 1
     s.baud = "300";
-    PortDialog other(nullptr, s, [] {});
+    PortDialog other(nullptr, s);
     EXPECT_FALSE(other.autoConnectBox->isChecked());
     EXPECT_EQ(other.baudBox->currentIndex(), -1);
 }
@@ -188,8 +190,9 @@ TEST_F(SettingsFixture, TheDialogShowsTheSettings)
 TEST_F(SettingsFixture, OpenButtonSavesClosesAndReopensThePort)
 {
     MainWindow window;
-    window.portSettings = OnPty();
-    PortDialog dialog(&window, window.portSettings, [&] { window.OpenPort(); });
+    window.SetPortSettings(OnPty());
+    const auto dialog_made = window.NewPortDialog();
+    PortDialog &dialog = *dialog_made;
     dialog.baudBox->setCurrentIndex(4);
     dialog.parityBox->setCurrentIndex(2);
     dialog.autoConnectBox->setChecked(true);
@@ -198,10 +201,10 @@ TEST_F(SettingsFixture, OpenButtonSavesClosesAndReopensThePort)
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_TRUE(window.Link().IsOpen());
-    EXPECT_EQ(window.portSettings.baud, "19200");
-    EXPECT_EQ(window.portSettings.parity, 2);
-    EXPECT_EQ(window.portSettings.autoConnect, 0); // the flag itself changes only at the next start
-    PortSettings saved = window.portSettings;
+    EXPECT_EQ(window.CurrentPortSettings().baud, "19200");
+    EXPECT_EQ(window.CurrentPortSettings().parity, 2);
+    EXPECT_EQ(window.CurrentPortSettings().autoConnect, 0); // the flag itself changes only at the next start
+    PortSettings saved = window.CurrentPortSettings();
     saved.autoConnect = 1;
     EXPECT_EQ(LoadPortSettings(kIniPath), saved);
     window.ClosePort();
@@ -213,7 +216,7 @@ TEST_F(SettingsFixture, TheListDescribesDevicesAndFollowsThemComingAndGoing)
     PortDialog::SetDeviceLister([&] { return present; });
     PortSettings s;
     s.port = "/dev/ttyUSB7";
-    PortDialog dialog(nullptr, s, [] {});
+    PortDialog dialog(nullptr, s);
     QComboBox &ports = *dialog.portBox;
     EXPECT_EQ(ports.itemText(20), "/dev/ttyUSB7");
     EXPECT_EQ(ports.currentText(), "/dev/ttyUSB7"); // the name alone, as it is saved
@@ -232,8 +235,9 @@ TEST_F(SettingsFixture, TheListDescribesDevicesAndFollowsThemComingAndGoing)
 TEST_F(SettingsFixture, AStoredPortThatIsNoItemIsKeptNotLost)
 {
     MainWindow window;
-    window.portSettings.port = dir.Absent();
-    PortDialog dialog(&window, window.portSettings, [&] { window.OpenPort(); });
+    test::UsePort(window, dir.Absent());
+    const auto dialog_made = window.NewPortDialog();
+    PortDialog &dialog = *dialog_made;
     EXPECT_EQ(dialog.portBox->currentText().toStdString(), dir.Absent());
     dialog.openButton->click();
     EXPECT_EQ(LoadPortSettings(kIniPath).port, dir.Absent());
@@ -245,7 +249,8 @@ TEST_F(SettingsFixture, AStoredPortThatIsNoItemIsKeptNotLost)
 TEST_F(SettingsFixture, ATypedPortOpensAndIsSavedAsTyped)
 {
     MainWindow window;
-    PortDialog dialog(&window, window.portSettings, [&] { window.OpenPort(); });
+    const auto dialog_made = window.NewPortDialog();
+    PortDialog &dialog = *dialog_made;
     ASSERT_TRUE(dialog.portBox->isEditable());
     dialog.portBox->lineEdit()->selectAll();
     QTest::keyClicks(dialog.portBox->lineEdit(), QString::fromStdString(pty.SlavePath()));
@@ -258,7 +263,8 @@ TEST_F(SettingsFixture, ATypedPortOpensAndIsSavedAsTyped)
     EXPECT_TRUE(recorder.messages.empty());
     window.ClosePort();
 
-    PortDialog again(&window, window.portSettings, [&] { window.OpenPort(); });
+    const auto again_made = window.NewPortDialog();
+    PortDialog &again = *again_made;
     again.portBox->lineEdit()->selectAll();
     QTest::keyClicks(again.portBox->lineEdit(), QString::fromStdString(dir.Absent()));
     again.openButton->click();
@@ -270,8 +276,12 @@ TEST_F(SettingsFixture, AnUnwritableSetIniKeepsTheDialogOpenAndThePortAsItWas)
 {
     std::filesystem::create_directory(kIniPath);
     MainWindow window;
-    bool reopened = false;
-    PortDialog dialog(&window, window.portSettings, [&] { reopened = true; });
+    // Joined as the window joins it, but no port is opened here (COM2 would
+    // be a real device of the machine): the request is only noted.
+    PortDialog dialog(&window, window.CurrentPortSettings());
+    QObject::connect(&dialog, &PortDialog::settingsChosen, &window, &MainWindow::SetPortSettings);
+    bool open_requested = false;
+    QObject::connect(&dialog, &PortDialog::openRequested, [&] { open_requested = true; });
     dialog.portBox->setCurrentIndex(1);
     dialog.show();
     dialog.openButton->click();
@@ -279,6 +289,6 @@ TEST_F(SettingsFixture, AnUnwritableSetIniKeepsTheDialogOpenAndThePortAsItWas)
     EXPECT_EQ(recorder.messages[0].text, "Unable to write to .\\set.ini.");
     EXPECT_EQ(recorder.messages[0].icon, MessageIcon::Error);
     EXPECT_TRUE(dialog.isVisible());
-    EXPECT_FALSE(reopened);
-    EXPECT_EQ(window.portSettings.port, "COM2"); // copied before the first key was written
+    EXPECT_FALSE(open_requested);
+    EXPECT_EQ(window.CurrentPortSettings().port, "COM2"); // copied before the first key was written
 }

@@ -19,7 +19,7 @@ TEST(PortList, PresentComPortsAreDescribedInTheirFixedRows)
     });
     PortSettings s;
     s.port = "com3";
-    PortDialog dialog(nullptr, s, [] {});
+    PortDialog dialog(nullptr, s);
     QComboBox &ports = *dialog.portBox;
     ASSERT_EQ(ports.count(), 22);
     EXPECT_EQ(ports.itemText(2), "COM3");

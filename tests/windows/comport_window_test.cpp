@@ -1,6 +1,7 @@
 // The tool's window on the simulated reader's COM port, as an installer
 // meets it: set.ini names the port with auto-connect on, then 查看参数.
 #include "comport.h"
+#include "tests/support/window.h"
 
 #include "app/batchsetupdialog.h"
 #include "app/mainwindow.h"
@@ -82,7 +83,7 @@ TEST(ComPortWindow, ABatchOnAPortThatStaysWithNext)
     test::MessageRecorder recorder;
     MainWindow window;
     window.show();
-    window.portSettings.port = test::TestComPort();
+    test::UsePort(window, test::TestComPort());
     window.ShowBatchSetup();
     BatchSetupDialog *batch = window.BatchSetup();
     ASSERT_NE(batch, nullptr);
