@@ -59,7 +59,7 @@ MainWindow::MainWindow()
     console_ = new ReaderConsole(this, *panel_, *monitor_, link_);
     connect(console_, &ReaderConsole::cardRead, cardTest_,
             [this](const QByteArray &card, std::chrono::system_clock::time_point when) {
-                cardTest_->AddRead(std::string_view(card.constData(), static_cast<std::size_t>(card.size())), when);
+                cardTest_->AddRead(ViewOf(card), when);
             });
     reconnector_ = new Reconnector(this, [this] { return TryOpenPort(nullptr); });
     connect(&link_, &SerialLink::hungUp, this, Guarded(this, [this] { OnHungUp(); }));
@@ -464,7 +464,7 @@ bool MainWindow::SaveLogTo(const QString &path, QString *why)
 {
     QString reason;
     const QByteArray bytes = monitor_->SavedText().toUtf8();
-    if (SaveWholeFile(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), &reason))
+    if (SaveWholeFile(path, ViewOf(bytes), &reason))
         return true;
     if (why)
         *why = reason;

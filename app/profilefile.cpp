@@ -33,7 +33,7 @@ std::optional<std::vector<FieldValue>> ReadProfileFile(const QString &path, QStr
         return std::nullopt;
     }
     const QByteArray bytes = file.read(static_cast<qint64>(kMaxProfileBytes) + 1);
-    auto parsed = ParseProfile(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    auto parsed = ParseProfile(ViewOf(bytes));
     if (const auto *error = std::get_if<ProfileError>(&parsed)) {
         *why = path + QLatin1Char('\n') +
                (error->line > 0 ? QCoreApplication::translate("ProfileFile", "第 %1 行：").arg(error->line) : QString()) + ToQ(error->reason);

@@ -172,7 +172,7 @@ void ReaderConsole::OnReplyTimeout()
 
 void ReaderConsole::HandleChunk(const QByteArray &bytes)
 {
-    const std::string_view chunk(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    const std::string_view chunk = ViewOf(bytes);
     // Acknowledgements, and the panel's rules while a report is applied,
     // share one box that never nests.
     const MessageSlotScope one_box(received_messages_);

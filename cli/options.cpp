@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "protocol/profile.h"
+#include "ui/qtext.h"
 
 #include <QCommandLineParser>
 #include <QFile>
@@ -137,7 +138,7 @@ std::variant<std::vector<FieldValue>, QString> ReadProfile(const QString &path)
     if (!file.open(QIODevice::ReadOnly))
         return QStringLiteral("cannot read the profile %1: %2").arg(path, file.errorString());
     const QByteArray bytes = file.read(static_cast<qint64>(kMaxProfileBytes) + 1);
-    const auto parsed = ParseProfile(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    const auto parsed = ParseProfile(ViewOf(bytes));
     if (const auto *error = std::get_if<ProfileError>(&parsed))
         return error->line > 0 ? QStringLiteral("profile %1, line %2: %3").arg(path).arg(error->line).arg(QString::fromStdString(error->reason))
                                : QStringLiteral("profile %1: %2").arg(path, QString::fromStdString(error->reason));

@@ -1,6 +1,7 @@
 #include "readerlink.h"
 
 #include "serial/netsocket.h"
+#include "ui/qtext.h"
 
 #include "protocol/frame.h"
 
@@ -60,7 +61,7 @@ ReaderLink::ReaderLink(const LineOptions &line)
     link_.SetPortName(line.port);
     link_.SetLineSettings(LineOf(line));
     QObject::connect(&link_, &SerialLink::chunkReceived, [this](const QByteArray &chunk) {
-        chunks_.emplace_back(chunk.constData(), static_cast<std::size_t>(chunk.size()));
+        chunks_.emplace_back(ViewOf(chunk));
         if (waiting_)
             waiting_->quit();
     });

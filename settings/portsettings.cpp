@@ -78,12 +78,12 @@ void SavePortSettings(const std::string &path, const PortSettings &s, bool auto_
 
 LineSettings LineOf(const PortSettings &s, const LineSettings &current)
 {
-    LineSettings line = ReaderLine(static_cast<std::uint32_t>(StrToInt(s.baud)));
     const auto parity = ChoiceAt(kParityChoices, s.parity);
-    line.parity = parity ? parity->value : current.parity;
     const auto data = ChoiceAt(kDataBitsChoices, s.dataBits);
-    line.dataBits = data ? data->value : current.dataBits;
     const auto stop = ChoiceAt(kStopBitsChoices, s.stopBits);
+    LineSettings line = ReaderLine(static_cast<std::uint32_t>(StrToInt(s.baud)));
+    line.parity = parity ? parity->value : current.parity;
+    line.dataBits = data ? data->value : current.dataBits;
     line.stopBits = stop ? stop->value : current.stopBits;
     return line;
 }
