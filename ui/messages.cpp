@@ -42,19 +42,15 @@ void SetMessagePresenter(MessagePresenter presenter)
 
 namespace {
 
-// Shows the request modally; `shown` learns the real box while it is open.
-void Present(const MessageRequest &request, QMessageBox **shown = nullptr)
+// Shows the request modally.
+void Present(const MessageRequest &request)
 {
     if (Presenter()) {
         Presenter()(request);
         return;
     }
     QMessageBox box(ToQt(request.icon), request.title, request.text, QMessageBox::Ok, request.owner);
-    if (shown)
-        *shown = &box;
     box.exec();
-    if (shown)
-        *shown = nullptr;
 }
 
 } // namespace
@@ -82,12 +78,15 @@ void MessageSlot::Replace(const MessageRequest &request)
     box_->setText(request.text);
 }
 
+MessageSlot::~MessageSlot()
+{
+    delete box_.data();
+}
+
 void MessageSlot::Show(const MessageRequest &request)
 {
-    if (open_) {
-        if (!box_) {
-            Present(request); // a recording presenter sees every message
-        } else if (shown_.success) {
+    if (box_ && box_->isVisible()) { // a closed box goes at the next turn of the loop
+        if (shown_.success) {
             Replace(request);
         } else {
             // A failure stays in view; the box says that more came.
@@ -96,20 +95,19 @@ void MessageSlot::Show(const MessageRequest &request)
         }
         return;
     }
-    open_ = true;
     shown_ = request;
     later_ = 0;
-    MessageSlot *const outer = std::exchange(ActiveSlot(), nullptr);
-    struct Restore {
-        MessageSlot *slot;
-        MessageSlot *outer;
-        ~Restore()
-        {
-            slot->open_ = false;
-            ActiveSlot() = outer;
-        }
-    } restore{this, outer};
-    Present(request, &box_);
+    if (Presenter()) { // a recording presenter sees every message
+        Presenter()(request);
+        return;
+    }
+    // Modal as the program's other boxes are, but shown without a loop of
+    // its own: the chunk handler that raised it returns, and the next
+    // chunk's message finds it open.
+    box_ = new QMessageBox(ToQt(request.icon), request.title, request.text, QMessageBox::Ok, request.owner);
+    box_->setAttribute(Qt::WA_DeleteOnClose);
+    box_->setWindowModality(Qt::ApplicationModal);
+    box_->show();
 }
 
 MessageSlotScope::MessageSlotScope(MessageSlot &slot) : outer_(std::exchange(ActiveSlot(), &slot)) {}

@@ -3,6 +3,7 @@
 // Every message box of the program goes through ShowMessage, so tests can
 // record messages instead of running a modal loop.
 
+#include <QPointer>
 #include <QString>
 
 #include <exception>
@@ -37,14 +38,20 @@ void SetMessagePresenter(MessagePresenter presenter);
 void ShowMessage(const MessageRequest &request);
 
 // One box for a kind of message that must never nest: the messages that
-// received data raises. The first opens a modal box; while it is open,
-// later ones go into it instead of opening another box inside its loop, so
-// a line that keeps sending acknowledgements leaves one box on screen
-// however long it goes on. A success shown there gives way to the next
-// message; anything else (a failure) stays until the user closes the box,
-// which then counts the messages that came after it on a second line.
+// received data raises. The first opens a modal box, without a loop of its
+// own: the handler that raised it returns at once. While it is open, later
+// ones go into it instead of opening another box, so a line that keeps
+// sending acknowledgements leaves one box on screen however long it goes
+// on. A success shown there gives way to the next message; anything else
+// (a failure) stays until the user closes the box, which then counts the
+// messages that came after it on a second line.
 class MessageSlot {
 public:
+    MessageSlot() = default;
+    ~MessageSlot(); // closes its box
+    MessageSlot(const MessageSlot &) = delete;
+    MessageSlot &operator=(const MessageSlot &) = delete;
+
     void Show(const MessageRequest &request);
 
     // The second line of a failure's box after `later` more messages.
@@ -53,8 +60,7 @@ public:
 private:
     void Replace(const MessageRequest &request);
 
-    bool open_ = false;
-    QMessageBox *box_ = nullptr;
+    QPointer<QMessageBox> box_; // open, or gone
     MessageRequest shown_{};
     int later_ = 0;
 };
@@ -63,8 +69,7 @@ private:
 void WarnSuccess(QWidget *owner, const QString &text);
 
 // While alive, every message shown on the window thread goes through the
-// slot. The slot's own box lifts the scope while it runs its loop, so
-// messages of other handlers run meanwhile are shown as usual.
+// slot.
 class MessageSlotScope {
 public:
     explicit MessageSlotScope(MessageSlot &slot);

@@ -259,17 +259,17 @@ TEST_F(ConsoleFixture, SendingWithThePortClosedTimesOut)
     EXPECT_EQ(recorder.Texts(), QStringList{"发送失败"});
 }
 
-// A line that keeps sending lone acknowledgements: each is delivered from
-// inside the open box's loop, as the serial link delivers them. One box
-// stays on screen and shows the latest; every chunk is logged.
+// A line that keeps sending lone acknowledgements: each comes while the box
+// of the ones before is open. One box stays on screen and shows the latest;
+// every chunk is logged.
 TEST_F(ConsoleFixture, AcknowledgementsWhileTheirBoxIsOpenUpdateItInsteadOfNesting)
 {
-    SetMessagePresenter(nullptr); // real modal boxes with their nested event loops
+    SetMessagePresenter(nullptr); // real modal boxes
     constexpr int kMore = 500;
     int delivered = 0;
     QSet<QMessageBox *> boxes;
-    // Qt never fires a timer inside its own handler, so the feeder and the
-    // closer are two timers: a box nested inside the feeder is still closed.
+    // The feeder and the closer are two timers: a second box, were one
+    // opened, would be seen and closed too.
     QTimer feeder, closer;
     QObject::connect(&feeder, &QTimer::timeout, [&] {
         if (QApplication::activeModalWidget() == nullptr || delivered >= kMore)
@@ -315,7 +315,7 @@ TEST_F(ConsoleFixture, AcknowledgementsWhileTheirBoxIsOpenUpdateItInsteadOfNesti
 // not take its place; the box says that more replies came.
 TEST_F(ConsoleFixture, AFailureIsNotHiddenByALaterSuccess)
 {
-    SetMessagePresenter(nullptr); // the real box, with its nested loop
+    SetMessagePresenter(nullptr); // the real box
     QString shown;
     int step = 0;
     QTimer driver;
@@ -325,7 +325,7 @@ TEST_F(ConsoleFixture, AFailureIsNotHiddenByALaterSuccess)
             return;
         if (step == 0) {
             const std::string success = "\x00\x00\x00\x00"s;
-            console.HandleChunk(QByteArray(success.data(), 4)); // delivered inside the failure's loop
+            console.HandleChunk(QByteArray(success.data(), 4)); // while the failure's box is open
             ++step;
             return;
         }
