@@ -272,7 +272,7 @@ void MainWindow::LoadSettingsAndAutoConnect()
     SetPortSettings(stored.com);
     options_ = stored.options;
     ApplyToolOptions();
-    if (portSettings_.autoConnect > 0)
+    if (port_settings_.autoConnect > 0)
         OpenPort();
 }
 
@@ -294,25 +294,25 @@ void MainWindow::ClosePortAndFlushRecord()
 
 void MainWindow::SetPortSettings(const settings::PortSettings &s)
 {
-    portSettings_ = s;
+    port_settings_ = s;
     if (batch_)
         batch_->SetPortSettings(s);
 }
 
 LineSettings MainWindow::ConfiguredLine() const
 {
-    return settings::LineOf(portSettings_, link_.Line());
+    return settings::LineOf(port_settings_, link_.Line());
 }
 
 bool MainWindow::TryOpenPort(int *error)
 {
-    link_.SetPortName(portSettings_.port);
+    link_.SetPortName(port_settings_.port);
     link_.SetLineSettings(ConfiguredLine());
     try {
         link_.StopPort();
         link_.StartPort();
-        ShowStatus([summary = portSettings_] { return ToQ(settings::StatusSummary(summary)); });
-        opened_port_ = portSettings_.port;
+        ShowStatus([summary = port_settings_] { return ToQ(settings::StatusSummary(summary)); });
+        opened_port_ = port_settings_.port;
         return true;
     } catch (const SerialError &e) {
         if (error)
@@ -329,7 +329,7 @@ void MainWindow::OpenPort()
         return;
     SetStatusText(QString());
     // The message, and below it why the open failed and what to do.
-    const std::string advice = OpenFailureAdvice(DiagnoseOpenFailure(portSettings_.port, error));
+    const std::string advice = OpenFailureAdvice(DiagnoseOpenFailure(port_settings_.port, error));
     ShowMessage({this, tr("提示"), tr("串口打开失败或者此串口已经被占用") + QLatin1Char('\n') + ToQ(advice),
                  MessageIcon::None});
 }
@@ -368,16 +368,16 @@ void MainWindow::TakePortBack()
     if (lent_from_ == PortUse::Open)
         OpenPort();
     else if (lent_from_ == PortUse::Watched && options_.reconnect)
-        reconnector_->Watch(portSettings_.port);
+        reconnector_->Watch(port_settings_.port);
 }
 
 void MainWindow::ShowReaderSearch()
 {
     std::optional<int> last_rate;
-    if (const int rate = StrToIntDef(portSettings_.baud, 0); rate > 0)
+    if (const int rate = StrToIntDef(port_settings_.baud, 0); rate > 0)
         last_rate = rate;
     // A device server named in the settings is searched too.
-    const QString server = LooksLikeNetPort(portSettings_.port) ? ToQ(portSettings_.port) : QString();
+    const QString server = LooksLikeNetPort(port_settings_.port) ? ToQ(port_settings_.port) : QString();
     ReaderSearchDialog dialog(this, link_.IsOpen() ? ToQ(link_.PortName()) : QString(), last_rate, server);
     connect(&dialog, &ReaderSearchDialog::useReader, this,
             [this](const QString &port, int rate, const Frame &report) {
@@ -391,11 +391,11 @@ void MainWindow::UseFoundReader(const std::string &port, int rate, const Frame &
     reconnector_->Stop();
     ClosePort();
     // Stored as the port dialog stores them, the other settings as they were.
-    settings::PortSettings found = portSettings_;
+    settings::PortSettings found = port_settings_;
     found.port = port;
     found.baud = std::to_string(rate);
     SetPortSettings(found);
-    settings::SavePortSettings(settings::kIniPath, portSettings_, portSettings_.autoConnect > 0);
+    settings::SavePortSettings(settings::kIniPath, port_settings_, port_settings_.autoConnect > 0);
     OpenPort();
     // The panel as a query's answer would fill it.
     panel_->ApplyReport(report);
@@ -408,7 +408,7 @@ void MainWindow::ShowPortDialog()
 
 std::unique_ptr<settings::PortDialog> MainWindow::NewPortDialog()
 {
-    auto dialog = std::make_unique<settings::PortDialog>(this, portSettings_);
+    auto dialog = std::make_unique<settings::PortDialog>(this, port_settings_);
     connect(dialog.get(), &settings::PortDialog::settingsChosen, this,
             [this](const settings::PortSettings &chosen) { SetPortSettings(chosen); });
     connect(dialog.get(), &settings::PortDialog::openRequested, this, &MainWindow::OpenPort);
@@ -499,7 +499,7 @@ void MainWindow::ShowBatchSetup()
         batch_ = new BatchSetupDialog(*panel_, this);
         connect(batch_, &BatchSetupDialog::portNeeded, this, &MainWindow::LendPort);
         connect(batch_, &BatchSetupDialog::portReleased, this, Guarded(this, [this] { TakePortBack(); }));
-        batch_->SetPortSettings(portSettings_);
+        batch_->SetPortSettings(port_settings_);
     }
     batch_->show();
     batch_->raise();

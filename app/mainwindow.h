@@ -66,7 +66,7 @@ public:
 
     // Port settings, loaded from set.ini when the window is first shown and
     // chosen in COM设置; set here, they are used by the next open, not saved.
-    const settings::PortSettings &CurrentPortSettings() const { return portSettings_; }
+    const settings::PortSettings &CurrentPortSettings() const { return port_settings_; }
     void SetPortSettings(const settings::PortSettings &s);
     // The tool's own options, loaded with them.
     const settings::ToolOptions &Options() const { return options_; }
@@ -148,7 +148,7 @@ private:
     // 帮助: 关于.
     QAction *aboutAction_;
 
-    settings::PortSettings portSettings_;
+    settings::PortSettings port_settings_;
     settings::ToolOptions options_;
 
     SerialLink link_;

@@ -19,7 +19,7 @@ namespace rovi {
 // Windows: "COMn" (any letter case, n >= 1) means \\.\COMn, the form that
 // reaches every port number (CreateFile finds COM10 and above only so);
 // any other name is passed unchanged.
-std::optional<std::string> ResolveCommName(const std::string &name);
+std::optional<std::string> ResolvePortName(const std::string &name);
 
 // The n of a "COMn" name (any letter case, n >= 1 without leading zeros),
 // or nothing.

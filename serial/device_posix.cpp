@@ -11,7 +11,7 @@
 
 namespace rovi {
 
-std::optional<std::string> ResolveCommName(const std::string &name)
+std::optional<std::string> ResolvePortName(const std::string &name)
 {
     if (name.empty())
         return std::nullopt;
@@ -25,7 +25,7 @@ std::optional<std::string> ResolveCommName(const std::string &name)
 
 NativeHandle SerialDevice::OpenExclusive(const std::string &name)
 {
-    const auto path = ResolveCommName(name);
+    const auto path = ResolvePortName(name);
     if (!path)
         throw SerialError(Translated("SerialLink", kOpenFailureMessage), ENOENT);
     const int fd = ::open(path->c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);

@@ -28,7 +28,7 @@ std::map<HANDLE, HANDLE> holds; // device handle -> its hold
 
 } // namespace
 
-std::optional<std::string> ResolveCommName(const std::string &name)
+std::optional<std::string> ResolvePortName(const std::string &name)
 {
     if (name.empty())
         return std::nullopt;
@@ -39,7 +39,7 @@ std::optional<std::string> ResolveCommName(const std::string &name)
 
 NativeHandle SerialDevice::OpenExclusive(const std::string &name)
 {
-    const auto path = ResolveCommName(name);
+    const auto path = ResolvePortName(name);
     if (!path)
         throw SerialError(Translated("SerialLink", kOpenFailureMessage), ERROR_FILE_NOT_FOUND);
     HANDLE h = CreateFileA(path->c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,

@@ -189,7 +189,7 @@ bool PortPresent(const std::string &name)
 {
     if (LooksLikeNetPort(name))
         return ParseNetPort(name).has_value(); // a server is only known to be there by connecting
-    const auto path = ResolveCommName(name);
+    const auto path = ResolvePortName(name);
     struct stat st {};
     return path && stat(path->c_str(), &st) == 0;
 }
@@ -199,7 +199,7 @@ OpenFailure DiagnoseOpenFailure(const std::string &name, int error)
     if (LooksLikeNetPort(name))
         return {OpenFailure::Kind::Network, error, name, {}, {}};
     OpenFailure failure{OpenFailure::Kind::Other, error, {}, {}, {}};
-    const auto path = ResolveCommName(name);
+    const auto path = ResolvePortName(name);
     struct stat st {};
     if (!path || stat(path->c_str(), &st) != 0 || error == ENOENT || error == ENODEV || error == ENXIO) {
         failure.kind = OpenFailure::Kind::Missing;

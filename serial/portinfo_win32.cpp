@@ -79,7 +79,7 @@ bool PortPresent(const std::string &name)
     char target[1024];
     if (QueryDosDeviceA(DosName(name).c_str(), target, sizeof target) != 0)
         return true;
-    const auto path = ResolveCommName(name);
+    const auto path = ResolvePortName(name);
     if (!path)
         return false;
     const HANDLE h = CreateFileA(path->c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,

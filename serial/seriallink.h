@@ -51,7 +51,7 @@ public:
     // most 65535 bytes.
     void WriteAll(std::string_view bytes);
 
-    // The port's name as the user gave it (see ResolveCommName); used at the next StartPort.
+    // The port's name as the user gave it (see ResolvePortName); used at the next StartPort.
     const std::string &PortName() const { return port_name_; }
     void SetPortName(const std::string &name) { port_name_ = name; }
 

@@ -120,18 +120,18 @@ TEST(ApplyLineSettings, APseudoTerminalKeepsAnExactNonStandardRate)
     SerialDevice::CloseExclusive(fd);
 }
 
-TEST(ResolveCommName, ExistingPathsAsTheyStandAndComNumbersAsTtyS)
+TEST(ResolvePortName, ExistingPathsAsTheyStandAndComNumbersAsTtyS)
 {
-    EXPECT_EQ(ResolveCommName("/dev/null"), "/dev/null");
-    EXPECT_EQ(ResolveCommName("COM1"), "/dev/ttyS0");
-    EXPECT_EQ(ResolveCommName("com12"), "/dev/ttyS11");
-    EXPECT_EQ(ResolveCommName("CoM3"), "/dev/ttyS2");
-    EXPECT_EQ(ResolveCommName("COM0"), std::nullopt);
-    EXPECT_EQ(ResolveCommName("COM"), std::nullopt);
-    EXPECT_EQ(ResolveCommName("COM1x"), std::nullopt);
-    EXPECT_EQ(ResolveCommName("COM-1"), std::nullopt);
-    EXPECT_EQ(ResolveCommName(""), std::nullopt);
-    EXPECT_EQ(ResolveCommName("ttyUSB0"), std::nullopt);
+    EXPECT_EQ(ResolvePortName("/dev/null"), "/dev/null");
+    EXPECT_EQ(ResolvePortName("COM1"), "/dev/ttyS0");
+    EXPECT_EQ(ResolvePortName("com12"), "/dev/ttyS11");
+    EXPECT_EQ(ResolvePortName("CoM3"), "/dev/ttyS2");
+    EXPECT_EQ(ResolvePortName("COM0"), std::nullopt);
+    EXPECT_EQ(ResolvePortName("COM"), std::nullopt);
+    EXPECT_EQ(ResolvePortName("COM1x"), std::nullopt);
+    EXPECT_EQ(ResolvePortName("COM-1"), std::nullopt);
+    EXPECT_EQ(ResolvePortName(""), std::nullopt);
+    EXPECT_EQ(ResolvePortName("ttyUSB0"), std::nullopt);
 }
 
 TEST(PlanRead, TheMeaningOfTheReadTimeOuts)
