@@ -176,6 +176,27 @@ TEST_F(BatchFixture, AStoppedBatchLeavesThePortAsItWas)
     EXPECT_TRUE(recorder.messages.empty());
 }
 
+// A rate in the port settings that is no number: 开始 says so as 打开COM口
+// does, before the batch asks for the port, so the window's port stays open.
+TEST_F(BatchFixture, ARateThatIsNoNumberStopsTheStartAndLeavesThePortOpen)
+{
+    auto reader = Plug(false);
+    MainWindow window;
+    window.show();
+    test::UsePort(window, Link());
+    window.OpenPort();
+    ASSERT_TRUE(window.Link().IsOpen());
+    test::ChangePortSettings(window, [](settings::PortSettings &s) { s.baud = "96x0"; });
+    window.ShowBatchSetup();
+    BatchSetupDialog *batch = window.BatchSetup();
+    Child<QLineEdit>(batch, "recordPath")->setText(QString::fromStdString((dir.Path() / "r.csv").string()));
+    Child<QPushButton>(batch, "startButton")->click();
+    EXPECT_FALSE(batch->Running());
+    EXPECT_TRUE(window.Link().IsOpen());
+    EXPECT_EQ(recorder.Texts(), QStringList{"'96x0' is not a valid integer value."});
+    EXPECT_FALSE(std::filesystem::exists(dir.Path() / "r.csv"));
+}
+
 // A record that cannot be written (a missing folder, a name taken by what
 // is not a plain file): nothing starts, and it is said with the reason.
 TEST_F(BatchFixture, ARecordThatCannotBeWrittenStopsBeforeAnythingIsSent)
