@@ -300,6 +300,50 @@ TEST(CliProvision, RunningOutOfIdsBeforeTheCountFails)
     EXPECT_NE(r.err.find("the next ID would pass 240"), std::string::npos) << r.err;
 }
 
+// A reader whose port is there but cannot be opened (another program holds
+// it): after a few looks it is a failed reader, recorded with the reason,
+// and the next reader on the port is set.
+TEST(CliProvision, APortThatWillNotOpenFailsItsReaderAndTheNextIsSet)
+{
+    TempDir dir;
+    const QString link = QString::fromStdString((dir.Path() / "reader").string());
+    const QString record = QString::fromStdString((dir.Path() / "site.csv").string());
+    auto first = std::make_unique<ReaderSim>(QStringList{"--link", link});
+    auto holder = std::make_unique<rovi::SerialLink>();
+    holder->SetPortName(link.toStdString());
+    holder->StartPort(); // exclusive: the tool's opens are refused
+    QProcess cli;
+    cli.start(QStringLiteral(ROVI_CLI_PATH),
+              {"-p", link, "provision", "wiegand=34", "--id-from", "5", "--record", record, "--count", "1"});
+    ASSERT_TRUE(cli.waitForStarted());
+    std::string out, err;
+    ASSERT_TRUE(WaitUntil([&] {
+        out += cli.readAllStandardOutput().toStdString();
+        err += cli.readAllStandardError().toStdString();
+        return err.find("unplug this reader") != std::string::npos;
+    }, 10000)) << out << err;
+    EXPECT_EQ(out.rfind("FAILED  id=5 wiegand=34  (cannot open " + link.toStdString() + ": busy", 0), 0u) << out;
+    holder.reset();
+    first.reset(); // unplugged
+    ASSERT_TRUE(WaitUntil([&] {
+        err += cli.readAllStandardError().toStdString();
+        return err.find("waiting for") != std::string::npos;
+    }, 10000)) << err;
+    ReaderSim second({"--link", link});
+    ASSERT_TRUE(cli.waitForFinished(10000)) << err;
+    out += cli.readAllStandardOutput().toStdString();
+    EXPECT_EQ(cli.exitCode(), 0);
+    EXPECT_NE(out.find("\nok      id=5 wiegand=34\n"), std::string::npos) << out; // the failed reader's ID, again
+    std::ifstream csv(record.toStdString());
+    std::string header, failed, ok;
+    std::getline(csv, header);
+    std::getline(csv, failed);
+    std::getline(csv, ok);
+    EXPECT_NE(failed.find(",failed,"), std::string::npos) << failed;
+    EXPECT_NE(failed.find("busy"), std::string::npos) << failed;
+    EXPECT_NE(ok.find(",ok,\"00\",\"5\",\"34\","), std::string::npos) << ok;
+}
+
 namespace {
 
 // A line that answers a command with given bytes: what a reader, a wrong
