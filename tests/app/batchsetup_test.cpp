@@ -155,13 +155,9 @@ TEST_F(BatchFixture, AStoppedBatchLeavesThePortAsItWas)
 {
     auto reader = Plug(false);
     MainWindow window;
-    window.show();
-    test::UsePort(window, Link());
+    BatchSetupDialog *batch = OpenBatch(window, 1, 0, (dir.Path() / "r.csv").string());
     window.OpenPort();
     ASSERT_TRUE(window.Link().IsOpen());
-    window.ShowBatchSetup();
-    BatchSetupDialog *batch = window.BatchSetup();
-    Child<QLineEdit>(batch, "recordPath")->setText(QString::fromStdString((dir.Path() / "r.csv").string()));
     Child<QPushButton>(batch, "startButton")->click();
     EXPECT_FALSE(window.Link().IsOpen()); // the batch has the port now
     ASSERT_TRUE(WaitUntil([&] { return Child<QTableWidget>(batch, "batchTable")->rowCount() == 1; }, 10000));
@@ -182,14 +178,10 @@ TEST_F(BatchFixture, ARateThatIsNoNumberStopsTheStartAndLeavesThePortOpen)
 {
     auto reader = Plug(false);
     MainWindow window;
-    window.show();
-    test::UsePort(window, Link());
+    BatchSetupDialog *batch = OpenBatch(window, 1, 0, (dir.Path() / "r.csv").string());
     window.OpenPort();
     ASSERT_TRUE(window.Link().IsOpen());
-    test::ChangePortSettings(window, [](settings::PortSettings &s) { s.baud = "96x0"; });
-    window.ShowBatchSetup();
-    BatchSetupDialog *batch = window.BatchSetup();
-    Child<QLineEdit>(batch, "recordPath")->setText(QString::fromStdString((dir.Path() / "r.csv").string()));
+    test::ChangePortSettings(window, [](settings::PortSettings &s) { s.baud = "96x0"; }); // the dialog is told too
     Child<QPushButton>(batch, "startButton")->click();
     EXPECT_FALSE(batch->Running());
     EXPECT_TRUE(window.Link().IsOpen());
