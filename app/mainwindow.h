@@ -68,8 +68,6 @@ public:
     // chosen in COM设置; set here, they are used by the next open, not saved.
     const settings::PortSettings &CurrentPortSettings() const { return port_settings_; }
     void SetPortSettings(const settings::PortSettings &s);
-    // The tool's own options, loaded with them.
-    const settings::ToolOptions &Options() const { return options_; }
 
     void LoadSettingsAndAutoConnect();  // load the settings; open the port if auto-connect is set
     void ClosePortAndFlushRecord(); // close the port
@@ -149,7 +147,7 @@ private:
     QAction *aboutAction_;
 
     settings::PortSettings port_settings_;
-    settings::ToolOptions options_;
+    settings::ToolOptions options_; // the tool's own options, loaded with them
 
     SerialLink link_;
     panel::ParamPanel *panel_ = nullptr;

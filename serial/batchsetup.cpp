@@ -53,7 +53,7 @@ bool BatchSetup::Start(Plan plan, std::string *why)
     SetState(State::WaitingForReader);
     poll_->start();
     // The first look once the caller is back in the event loop: the port's
-    // owner can let it go first (BatchSetupDialog::portNeeded).
+    // owner (a window lending its port) can let it go first.
     QTimer::singleShot(0, this, &BatchSetup::Poll);
     return true;
 }
@@ -66,14 +66,12 @@ bool BatchSetup::Stop()
     if (state_ == State::Setting && setup_.Running()) {
         const bool acknowledged = setup_.Verifying();
         const std::string id = plan_.firstId ? "ID " + std::to_string(next_id_) : std::string("the fields");
-        Reader reader{QDateTime::currentDateTime(), {}, Values(), {}, {}, {}};
-        if (plan_.firstId)
-            reader.id = next_id_;
-        reader.verdict = acknowledged ? Verdict::StoppedUnverified : Verdict::StoppedUnanswered;
-        reader.problem = acknowledged ? "stopped before the read-back: the reader acknowledged " + id + ", not verified"
-                                      : "stopped before the reader answered: it may have taken " + id;
         setup_.Stop();
-        recorded = Conclude(std::move(reader));
+        recorded = Conclude(acknowledged ? ThisReader(Verdict::StoppedUnverified,
+                                                      "stopped before the read-back: the reader acknowledged " + id +
+                                                          ", not verified")
+                                         : ThisReader(Verdict::StoppedUnanswered,
+                                                      "stopped before the reader answered: it may have taken " + id));
     }
     Finish(End::Stopped);
     return recorded;
@@ -135,11 +133,8 @@ void BatchSetup::SetUp()
         emit openFailing(open_failures_, QString::fromLocal8Bit(e.what()));
         if (plan_.openTries > 0 && open_failures_ >= plan_.openTries) {
             open_failures_ = 0;
-            Reader reader{QDateTime::currentDateTime(), {}, Values(), Verdict::OpenFailed, {}, {}};
-            if (plan_.firstId)
-                reader.id = next_id_;
-            reader.problem = plan_.openProblem ? plan_.openProblem(e.Errno()) : std::string(e.what());
-            if (!Conclude(std::move(reader)))
+            const std::string problem = plan_.openProblem ? plan_.openProblem(e.Errno()) : std::string(e.what());
+            if (!Conclude(ThisReader(Verdict::OpenFailed, problem)))
                 return Finish(End::RecordFailed);
             SetState(State::WaitingForUnplug);
         }
@@ -153,12 +148,8 @@ void BatchSetup::SetUp()
 void BatchSetup::OnOutcome(const ReaderSetup::Outcome &outcome)
 {
     link_.StopPort();
-    Reader reader{QDateTime::currentDateTime(), {}, Values(), VerdictOf(outcome.result), outcome.problem,
-                  outcome.report};
-    if (plan_.firstId)
-        reader.id = next_id_;
-    const bool ok = reader.Ok();
-    if (!Conclude(std::move(reader)))
+    const bool ok = outcome.result == ReaderSetup::Result::Done;
+    if (!Conclude(ThisReader(VerdictOf(outcome.result), outcome.problem, outcome.report)))
         return Finish(End::RecordFailed);
     if (ok) {
         ++done_;
@@ -168,6 +159,14 @@ void BatchSetup::OnOutcome(const ReaderSetup::Outcome &outcome)
             return Finish(End::IdsUsedUp);
     }
     SetState(State::WaitingForUnplug);
+}
+
+BatchSetup::Reader BatchSetup::ThisReader(Verdict verdict, std::string problem, std::optional<Frame> report) const
+{
+    Reader reader{QDateTime::currentDateTime(), {}, Values(), verdict, std::move(problem), std::move(report)};
+    if (plan_.firstId)
+        reader.id = next_id_;
+    return reader;
 }
 
 bool BatchSetup::Conclude(Reader reader)

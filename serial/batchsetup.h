@@ -107,6 +107,8 @@ private:
     void Poll();
     void SetUp();
     void OnOutcome(const ReaderSetup::Outcome &outcome);
+    // The reader on the line now, as it ended.
+    Reader ThisReader(Verdict verdict, std::string problem, std::optional<Frame> report = {}) const;
     // Says and records a reader; false when the record could not take it.
     bool Conclude(Reader reader);
     void SetState(State state);
