@@ -16,7 +16,10 @@ cleanup() {
 }
 trap cleanup EXIT
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$scratch/display" >/dev/null 2>&1 &
+# -noreset: the server stays as it is when the first run's last client
+# leaves, so the second run never meets it in the middle of a reset. What
+# it says goes to a file that a failure shows.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$scratch/display" >"$scratch/xvfb.log" 2>&1 &
 xvfb=$!
 for _ in $(seq 100); do [[ -s "$scratch/display" ]] && break; sleep 0.05; done
 [[ -s "$scratch/display" ]] || { echo "Xvfb did not start"; exit 1; }
@@ -46,6 +49,8 @@ for row in "en Note" "zh 提示"; do
     if [[ -z "$box" ]]; then
         echo "language=$language: no box titled \"$title\""
         cat "$scratch/tool.log"
+        kill -0 "$xvfb" 2>/dev/null || echo "Xvfb (display $DISPLAY) is gone"
+        cat "$scratch/xvfb.log"
         exit 1
     fi
     echo "language=$language: the open-failure box is titled \"$title\""
