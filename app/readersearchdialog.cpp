@@ -43,6 +43,17 @@ QString ReportInWords(const Frame &report)
     return words.join(ReaderSearchDialog::tr("，"));
 }
 
+// A port's row: searched (ticked) when `ticked`, unless `skipped` says why
+// it is not (then it is greyed and cannot be ticked).
+void AddPortRow(QListWidget *list, const QString &port, const QString &text, const QString &skipped, bool ticked)
+{
+    auto *item = new QListWidgetItem(list);
+    item->setData(kPortRole, port);
+    item->setFlags(skipped.isEmpty() ? Qt::ItemIsUserCheckable | Qt::ItemIsEnabled : Qt::ItemIsUserCheckable);
+    item->setText(text + skipped);
+    item->setCheckState(skipped.isEmpty() && ticked ? Qt::Checked : Qt::Unchecked);
+}
+
 ReaderSearchDialog::PortLister &Lister()
 {
     static ReaderSearchDialog::PortLister lister;
@@ -153,40 +164,24 @@ ReaderSearchDialog::~ReaderSearchDialog()
 
 void ReaderSearchDialog::FillPorts(const QString &in_use, const QString &server)
 {
-    if (!server.isEmpty()) {
-        // One connection at a time: a server's second client would take the
-        // line from the window (or be refused).
-        auto *item = new QListWidgetItem(ports_);
-        item->setData(kPortRole, server);
-        item->setFlags(Qt::ItemIsUserCheckable | Qt::ItemIsEnabled);
-        QString text = server + tr("  （串口服务器）");
-        if (server == in_use) {
-            text += tr("  （本程序正在使用，跳过）");
-            item->setFlags(Qt::ItemIsUserCheckable);
-        }
-        item->setText(text);
-        item->setCheckState(server == in_use ? Qt::Unchecked : Qt::Checked);
-    }
+    const QString in_use_words = tr("  （本程序正在使用，跳过）");
+    // One connection at a time: a server's second client would take the
+    // line from the window (or be refused).
+    if (!server.isEmpty())
+        AddPortRow(ports_, server, server + tr("  （串口服务器）"), server == in_use ? in_use_words : QString(), true);
     for (const PortEntry &port : Lister() ? Lister()() : ListPorts()) {
         const QString name = QString::fromStdString(port.by_id.empty() ? port.path : port.by_id);
         QString text = name;
         const QString words = QString::fromStdString(PortWords(port));
         if (!words.isEmpty())
             text += QStringLiteral("  (") + words + QLatin1Char(')');
-        auto *item = new QListWidgetItem(ports_);
-        item->setData(kPortRole, name);
-        item->setFlags(Qt::ItemIsUserCheckable | Qt::ItemIsEnabled);
-        const bool in_use_here = name == in_use || QString::fromStdString(port.path) == in_use;
-        const bool built_in = QString::fromStdString(port.path).startsWith(QStringLiteral("/dev/ttyS"));
-        if (in_use_here) {
-            text += tr("  （本程序正在使用，跳过）");
-            item->setFlags(Qt::ItemIsUserCheckable);
-        } else if (!port.holders.empty()) {
-            text += tr("  （被 %1 占用，跳过）").arg(QString::fromStdString(port.holders.front().command));
-            item->setFlags(Qt::ItemIsUserCheckable);
-        }
-        item->setText(text);
-        item->setCheckState(in_use_here || built_in || !port.holders.empty() ? Qt::Unchecked : Qt::Checked);
+        const QString path = QString::fromStdString(port.path);
+        QString skipped;
+        if (name == in_use || path == in_use)
+            skipped = in_use_words;
+        else if (!port.holders.empty())
+            skipped = tr("  （被 %1 占用，跳过）").arg(QString::fromStdString(port.holders.front().command));
+        AddPortRow(ports_, name, text, skipped, !path.startsWith(QStringLiteral("/dev/ttyS")));
     }
 }
 

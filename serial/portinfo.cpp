@@ -1,5 +1,8 @@
 #include "portinfo.h"
 
+#include "netport.h"
+#include "portdevice.h"
+
 #include <algorithm>
 
 namespace rovi {
@@ -14,6 +17,20 @@ std::string PortWords(const PortEntry &port)
     for (const std::string &word : words)
         joined += (joined.empty() ? "" : " \xC2\xB7 ") + word; // a middle dot
     return joined;
+}
+
+bool PortPresent(const std::string &name)
+{
+    if (LooksLikeNetPort(name))
+        return ParseNetPort(name).has_value(); // a server is only known to be there by connecting
+    return DevicePresent(name);
+}
+
+OpenFailure DiagnoseOpenFailure(const std::string &name, int error)
+{
+    if (LooksLikeNetPort(name))
+        return {OpenFailure::Kind::Network, error, name, {}, {}};
+    return DiagnoseDeviceFailure(name, error);
 }
 
 bool JoiningTheGroupHelps(const OpenFailure &failure)

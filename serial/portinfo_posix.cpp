@@ -1,5 +1,4 @@
-#include "portinfo.h"
-#include "netport.h"
+#include "portdevice.h"
 
 #include "device.h"
 
@@ -185,19 +184,15 @@ std::vector<PortEntry> ListPorts(PortHolders find_holders)
     return ports;
 }
 
-bool PortPresent(const std::string &name)
+bool DevicePresent(const std::string &name)
 {
-    if (LooksLikeNetPort(name))
-        return ParseNetPort(name).has_value(); // a server is only known to be there by connecting
     const auto path = ResolvePortName(name);
     struct stat st {};
     return path && stat(path->c_str(), &st) == 0;
 }
 
-OpenFailure DiagnoseOpenFailure(const std::string &name, int error)
+OpenFailure DiagnoseDeviceFailure(const std::string &name, int error)
 {
-    if (LooksLikeNetPort(name))
-        return {OpenFailure::Kind::Network, error, name, {}, {}};
     OpenFailure failure{OpenFailure::Kind::Other, error, {}, {}, {}};
     const auto path = ResolvePortName(name);
     struct stat st {};

@@ -1,5 +1,4 @@
-#include "portinfo.h"
-#include "netport.h"
+#include "portdevice.h"
 
 #include "device.h"
 
@@ -70,10 +69,8 @@ std::vector<PortHolder> HoldersOf(const std::string &)
 // an open without access rights, which neither reads nor writes it and
 // counts a port held elsewhere as present (Wine, whose ports mapped in its
 // dosdevices folder are not DOS device names).
-bool PortPresent(const std::string &name)
+bool DevicePresent(const std::string &name)
 {
-    if (LooksLikeNetPort(name))
-        return ParseNetPort(name).has_value(); // a server is only known to be there by connecting
     if (name.empty())
         return false;
     char target[1024];
@@ -92,10 +89,8 @@ bool PortPresent(const std::string &name)
     return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND && error != ERROR_INVALID_NAME;
 }
 
-OpenFailure DiagnoseOpenFailure(const std::string &name, int error)
+OpenFailure DiagnoseDeviceFailure(const std::string &name, int error)
 {
-    if (LooksLikeNetPort(name))
-        return {OpenFailure::Kind::Network, error, name, {}, {}};
     OpenFailure failure{OpenFailure::Kind::Other, error, DosName(name), {}, {}};
     switch (static_cast<DWORD>(error)) {
     case ERROR_FILE_NOT_FOUND:

@@ -38,7 +38,6 @@ public:
     // Opens and configures the device and starts both workers, or throws
     // SerialError and leaves the link as it was.
     void StartPort();
-    void StartNetwork();
     // Ends both workers and closes the device; never throws.
     void StopPort();
     bool IsOpen() const { return device_ != nullptr || net_ != nullptr; }
@@ -88,6 +87,8 @@ private:
     // Emits what the open port's workers have queued, oldest first.
     void DeliverNotices();
 
+    // StartPort for a device server's name.
+    void StartNetwork();
     void ApplyTimeouts();
     void ApplyLineSettings();
     void StopReader();

@@ -352,7 +352,7 @@ TEST_F(LinkFixture, NamesThatOpenNoTtyFailAndLeaveNothingHalfOpen)
     EXPECT_EQ(StartFailure(comm), "started");
 }
 
-TEST_F(LinkFixture, ASecondComponentCannotOpenTheSameDevice)
+TEST_F(LinkFixture, ASecondLinkCannotOpenTheSameDevice)
 {
     comm.StartPort();
     SerialLink other;

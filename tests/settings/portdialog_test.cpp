@@ -114,7 +114,7 @@ struct LineCase {
 
 class OpenComLine : public SettingsFixture, public testing::WithParamInterface<LineCase> {};
 
-TEST_P(OpenComLine, SetsTheComponentAndTheSummary)
+TEST_P(OpenComLine, SetsTheLinksLineAndTheSummary)
 {
     MainWindow window;
     PortSettings s = OnPty();

@@ -7,6 +7,7 @@
 #include "serial/seriallink.h"
 #include "serial/telnetcodec.h"
 #include "tests/support/qtwait.h"
+#include "tests/support/recordinglink.h"
 #include "tests/support/readersim.h"
 #include "tests/support/ser2net.h"
 
@@ -24,34 +25,6 @@ using namespace rovi;
 using namespace rovi::test;
 
 namespace {
-
-struct Link {
-    SerialLink comm;
-    std::vector<std::string> chunks;
-    bool hung_up = false;
-    Link(const std::string &port, int baud)
-    {
-        comm.SetPortName(port);
-        comm.SetLineSettings(ReaderLine(static_cast<std::uint32_t>(baud)));
-        QObject::connect(&comm, &SerialLink::chunkReceived,
-                         [this](const QByteArray &chunk) { chunks.push_back(chunk.toStdString()); });
-        QObject::connect(&comm, &SerialLink::hungUp, [this] { hung_up = true; });
-        comm.StartPort();
-    }
-    void Send(const Frame &f) { comm.WriteAll(AsBytes(f)); }
-    // The reply to `f`: the chunks that came within a second, joined.
-    std::string Ask(const Frame &f)
-    {
-        chunks.clear();
-        Send(f);
-        WaitUntil([&] { return !chunks.empty(); }, 1000);
-        Pump(250); // a reply in more than one chunk would show here
-        std::string all;
-        for (const std::string &c : chunks)
-            all += c;
-        return all;
-    }
-};
 
 // The ID that gives a report of these fields a checksum byte of FF.
 std::uint8_t IdForChecksumFF(FieldBytes fields)
@@ -118,8 +91,8 @@ TEST(DeviceServer, RawTcpCarriesAQueryAndItsReportAsOneChunk)
 {
     ReaderSim sim;
     Ser2Net server(sim.Path(), Ser2Net::Mode::Raw, 9600);
-    Link link(server.Url(), 115200); // the server's rate holds, whatever the link asks
-    ASSERT_TRUE(link.comm.IsNetwork());
+    RecordingLink link(server.Url(), 115200); // the server's rate holds, whatever the link asks
+    ASSERT_TRUE(link.serial.IsNetwork());
     EXPECT_EQ(HexLine(link.Ask(ComposeQuery())), "FE F1 00 01 41 01 04 20 03 05 6F FF");
     EXPECT_EQ(link.chunks.size(), 1u) << "one reply, one chunk";
 }
@@ -128,7 +101,7 @@ TEST(DeviceServer, Rfc2217SetsTheServersLineAndCarriesFFBothWays)
 {
     ReaderSim sim({"--baud", "19200"});
     Ser2Net server(sim.Path(), Ser2Net::Mode::Rfc2217, 9600); // the server starts at another rate
-    Link link(server.Url(), 19200);
+    RecordingLink link(server.Url(), 19200);
     const std::string report = link.Ask(ComposeQuery());
     ASSERT_TRUE(VerifiedReport(report)) << HexLine(report) << "\n" << sim.Log();
     EXPECT_EQ(static_cast<std::uint8_t>(report[FramePos(Field::baud)]), EncodeBaud(4)) << "19200";
@@ -143,9 +116,9 @@ TEST(DeviceServer, Rfc2217SetsTheServersLineAndCarriesFFBothWays)
 
     // The program's rate moved away from the reader's: the server follows,
     // and the reader is no longer understood.
-    link.comm.SetLineSettings(ReaderLine(9600));
+    link.serial.SetLineSettings(ReaderLine(9600));
     EXPECT_FALSE(VerifiedReport(link.Ask(ComposeQuery())));
-    link.comm.SetLineSettings(ReaderLine(19200));
+    link.serial.SetLineSettings(ReaderLine(19200));
     EXPECT_TRUE(VerifiedReport(link.Ask(ComposeQuery())));
 }
 
@@ -153,19 +126,19 @@ TEST(DeviceServer, AServerThatGoesAwayIsAHangUpAndCanBeOpenedAgainWhenBack)
 {
     ReaderSim sim;
     Ser2Net server(sim.Path(), Ser2Net::Mode::Raw, 9600);
-    Link link(server.Url(), 9600);
+    RecordingLink link(server.Url(), 9600);
     server.Stop();
     ASSERT_TRUE(WaitUntil([&] { return link.hung_up; }, 5000));
-    EXPECT_TRUE(link.comm.LineGone());
-    link.comm.StopPort();
+    EXPECT_TRUE(link.serial.LineGone());
+    link.serial.StopPort();
     try {
-        link.comm.StartPort();
+        link.serial.StartPort();
         ADD_FAILURE() << "opened a server that is not there";
     } catch (const SerialError &e) {
         EXPECT_EQ(e.Errno(), static_cast<int>(NetFailure::Refused));
     }
     server.Start();
-    link.comm.StartPort();
+    link.serial.StartPort();
     link.hung_up = false;
     EXPECT_TRUE(VerifiedReport(link.Ask(ComposeQuery())));
 }
@@ -173,7 +146,7 @@ TEST(DeviceServer, AServerThatGoesAwayIsAHangUpAndCanBeOpenedAgainWhenBack)
 TEST(DeviceServer, AServerThatNeverAnswersGivesNothing)
 {
     OwnServer silent([](int client) { ReceiveFor(client, 1500); });
-    Link link(silent.Url("tcp"), 9600);
+    RecordingLink link(silent.Url("tcp"), 9600);
     EXPECT_EQ(link.Ask(ComposeQuery()), "");
     EXPECT_FALSE(link.hung_up);
 }
@@ -187,14 +160,14 @@ TEST(DeviceServer, TelnetCommandsWeDoNotTakeAreRefusedAndAreNoData)
         send(client, say.data(), say.size(), 0);
         heard = ReceiveFor(client, 800);
     });
-    Link link(server.Url("rfc2217"), 9600);
+    RecordingLink link(server.Url("rfc2217"), 9600);
     ASSERT_TRUE(WaitUntil([&] { return !link.chunks.empty(); }, 2000));
     Pump(200);
     ASSERT_EQ(link.chunks.size(), 1u);
     EXPECT_EQ(link.chunks[0], "ABCD");
     link.Send(ComposeQuery());
     Pump(900);
-    link.comm.StopPort();
+    link.serial.StopPort();
     const std::string hex = HexLine(heard);
     EXPECT_NE(hex.find("FF FC 18"), std::string::npos) << hex; // WONT terminal type
     EXPECT_NE(hex.find("FF FE 01"), std::string::npos) << hex; // DONT echo

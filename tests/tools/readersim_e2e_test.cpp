@@ -5,6 +5,7 @@
 #include "serial/seriallink.h"
 #include "tests/support/qtwait.h"
 #include "tests/support/readersim.h"
+#include "tests/support/recordinglink.h"
 #include "tests/support/tempdir.h"
 
 #include <QProcess>
@@ -20,28 +21,11 @@
 using namespace rovi;
 using namespace rovi::test;
 
-namespace {
-
-struct Link {
-    SerialLink comm;
-    std::vector<std::string> chunks;
-    explicit Link(const std::string &path)
-    {
-        comm.SetPortName(path);
-        comm.SetLineSettings(ReaderLine(9600)); // the reader's factory rate
-        QObject::connect(&comm, &SerialLink::chunkReceived, [this](const QByteArray &chunk) { chunks.push_back(chunk.toStdString()); });
-        comm.StartPort();
-    }
-    void Send(const Frame &f) { comm.WriteBytes(f.data(), static_cast<std::uint16_t>(f.size())); }
-};
-
-} // namespace
-
 TEST(ReaderSimProcess, AnswersAQueryWithOneTwelveByteBurst)
 {
     ReaderSim sim;
     ASSERT_FALSE(sim.Path().empty());
-    Link link(sim.Path());
+    RecordingLink link(sim.Path());
     link.Send(ComposeQuery());
     ASSERT_TRUE(WaitUntil([&] { return !link.chunks.empty(); }));
     Pump(300);
@@ -52,7 +36,7 @@ TEST(ReaderSimProcess, AnswersAQueryWithOneTwelveByteBurst)
 TEST(ReaderSimProcess, SplitFaultGivesTwoChunks)
 {
     ReaderSim sim;
-    Link link(sim.Path());
+    RecordingLink link(sim.Path());
     sim.Command("split\n");
     link.Send(ComposeFieldSet(Field::id_addr, 7));
     ASSERT_TRUE(WaitUntil([&] { return link.chunks.size() == 2; }));
@@ -71,9 +55,9 @@ TEST(ReaderSimProcess, TheControlFifoTakesCommands)
     struct stat st {};
     ASSERT_EQ(stat(control.c_str(), &st), 0);
     EXPECT_TRUE(S_ISFIFO(st.st_mode));
-    Link link(sim.Path());
+    RecordingLink link(sim.Path());
     int hangups = 0;
-    QObject::connect(&link.comm, &SerialLink::hungUp, [&] { ++hangups; });
+    QObject::connect(&link.serial, &SerialLink::hungUp, [&] { ++hangups; });
     std::ofstream(control) << "hangup\n";
     ASSERT_TRUE(WaitUntil([&] { return hangups == 1; }, 5000));
     EXPECT_TRUE(WaitUntil([&] { return stat(control.c_str(), &st) != 0; }, 5000)); // removed on exit
@@ -85,14 +69,14 @@ TEST(ReaderSimProcess, TheControlFifoTakesCommands)
 TEST(ReaderSimProcess, AnswersOnlyAtItsBaudRate)
 {
     ReaderSim sim({"--baud", "115200"});
-    Link link(sim.Path()); // at 9600
+    RecordingLink link(sim.Path()); // at 9600
     link.Send(ComposeQuery());
     ASSERT_TRUE(WaitUntil([&] { return !link.chunks.empty(); }));
     ASSERT_EQ(link.chunks[0].size(), kFrameSize);
     EXPECT_EQ(link.chunks[0].find('\xFE'), std::string::npos) << HexLine(link.chunks[0]);
 
     link.chunks.clear();
-    link.comm.SetLineSettings(ReaderLine(115200));
+    link.serial.SetLineSettings(ReaderLine(115200));
     link.Send(ComposeQuery());
     ASSERT_TRUE(WaitUntil([&] { return !link.chunks.empty(); }));
     ASSERT_TRUE(VerifiedReport(link.chunks[0]).has_value()) << HexLine(link.chunks[0]);
@@ -103,7 +87,7 @@ TEST(ReaderSimProcess, AnswersOnlyAtItsBaudRate)
     ASSERT_TRUE(WaitUntil([&] { return !link.chunks.empty(); }));
     EXPECT_EQ(HexLine(link.chunks[0]), "FE F1 00 FF"); // acknowledged at the old rate
     link.chunks.clear();
-    link.comm.SetLineSettings(ReaderLine(1200));
+    link.serial.SetLineSettings(ReaderLine(1200));
     link.Send(ComposeQuery());
     ASSERT_TRUE(WaitUntil([&] { return !link.chunks.empty(); }));
     EXPECT_TRUE(VerifiedReport(link.chunks[0]).has_value()) << HexLine(link.chunks[0]);
