@@ -19,9 +19,11 @@
 
 #include <shellapi.h>
 #else
+#include <QDialog>
 #include <QSocketNotifier>
 
 #include <csignal>
+#include <fcntl.h>
 #include <unistd.h>
 #endif
 
@@ -46,11 +48,12 @@ public:
 };
 
 #ifndef _WIN32
-// SIGTERM and SIGINT (a logout, kill, Ctrl+C in a terminal) close the
-// window as its close box does, so the port is closed, the record flushed
-// and a demo's simulated reader stopped. The handler only writes a byte;
-// the event loop does the rest.
+// SIGTERM and SIGINT (a logout, kill, Ctrl+C in a terminal) end the program
+// as its close box does, so the port is closed, the record flushed and a
+// demo's simulated reader stopped. The handler only writes a byte; the
+// event loop does the rest.
 int g_quit_pipe[2] = {-1, -1};
+bool g_quitting = false;
 
 void OnQuitSignal(int)
 {
@@ -58,12 +61,35 @@ void OnQuitSignal(int)
     (void)!::write(g_quit_pipe[1], &byte, 1);
 }
 
+// A box may be waiting for an answer when the signal comes, the start's
+// open-failure box even before the main loop runs: each is answered as its
+// Escape key would answer it, so the code that asked goes on, and the
+// window is closed. Quitting is said here too, as closing the last window
+// ends nothing before the main loop has started.
+void Quit(QWidget *window)
+{
+    g_quitting = true;
+    for (QWidget *top : QApplication::topLevelWidgets()) {
+        if (auto *dialog = qobject_cast<QDialog *>(top); dialog && dialog->isVisible())
+            dialog->reject();
+    }
+    window->close();
+    QCoreApplication::quit();
+}
+
 void QuitOnSignals(QWidget *window)
 {
     if (::pipe(g_quit_pipe) != 0)
         return;
+    ::fcntl(g_quit_pipe[0], F_SETFL, ::fcntl(g_quit_pipe[0], F_GETFL) | O_NONBLOCK);
     auto *notifier = new QSocketNotifier(g_quit_pipe[0], QSocketNotifier::Read, window);
-    QObject::connect(notifier, &QSocketNotifier::activated, window, [window] { window->close(); });
+    QObject::connect(notifier, &QSocketNotifier::activated, window, [window] {
+        // The bytes are taken, or the notifier would fire again at once.
+        char bytes[16];
+        while (::read(g_quit_pipe[0], bytes, sizeof bytes) > 0) {
+        }
+        Quit(window);
+    });
     struct sigaction action {};
     action.sa_handler = OnQuitSignal;
     sigemptyset(&action.sa_mask);
@@ -158,7 +184,11 @@ int main(int argc, char *argv[])
 #endif
     if (demo)
         window.ShowCardTest(); // the simulated reader's cards, as they come
-    window.show();
+    window.show(); // may ask its first question (set.ini's connect at start) before returning
+#ifndef _WIN32
+    if (g_quitting)
+        return 0;
+#endif
     if (!profile.empty())
         window.LoadProfileFile(QString::fromStdU16String(profile.u16string()));
     return app.exec();
