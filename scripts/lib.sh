@@ -1,4 +1,5 @@
-# Shared by scripts/run and scripts/test: package install and the build.
+# Shared by the scripts and the tests' shell scripts: package install, the
+# build, and an X server of one's own.
 # shellcheck shell=bash
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -38,4 +39,26 @@ build_fuzz() {
         cmake -S "$ROOT/tests/fuzz" -B "$ROOT/build/fuzz" -DCMAKE_CXX_COMPILER=clang++
     fi
     cmake --build "$ROOT/build/fuzz" -j "$JOBS"
+}
+
+# start_xvfb SCRATCH: an Xvfb on a display number it finds free itself
+# (never one another server holds), ready before this returns; sets xvfb
+# to its pid and exports DISPLAY. It does not reset when its last client
+# leaves, so the next program never meets it in the middle of a reset;
+# what it says goes to SCRATCH/xvfb.log.
+start_xvfb() {
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$1/display" >"$1/xvfb.log" 2>&1 &
+    xvfb=$!
+    for _ in $(seq 200); do [[ -s "$1/display" ]] && break; sleep 0.05; done
+    [[ -s "$1/display" ]] || { echo "Xvfb did not start" >&2; return 1; }
+    export DISPLAY=:$(head -1 "$1/display")
+}
+
+# press_key WINDOW KEYS (xdotool's words, e.g. Return, alt+F4). xdotool
+# presses keys on the server itself; if it fails between press and release
+# (the window gone at once), a key stays down and its repeat answers the
+# next box, so every key is let go after.
+press_key() {
+    xdotool key --window "$1" "$2" 2>/dev/null || true
+    xdotool keyup ${2//+/ } 2>/dev/null || true
 }

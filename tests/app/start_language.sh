@@ -7,6 +7,7 @@
 # in a fresh temporary folder, never a device of the machine.
 # Usage: start_language.sh ROVI_TOOL
 set -euo pipefail
+source "$(dirname "$0")/../../scripts/lib.sh"
 tool=$1
 scratch=$(mktemp -d)
 xvfb= pid=
@@ -17,14 +18,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# -noreset: the server stays as it is when the first run's last client
-# leaves, so the second run never meets it in the middle of a reset. What
-# it says goes to a file that a failure shows.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$scratch/display" >"$scratch/xvfb.log" 2>&1 &
-xvfb=$!
-for _ in $(seq 100); do [[ -s "$scratch/display" ]] && break; sleep 0.05; done
-[[ -s "$scratch/display" ]] || { echo "Xvfb did not start"; exit 1; }
-export DISPLAY=:$(head -1 "$scratch/display")
+start_xvfb "$scratch"
 export QT_QPA_PLATFORM=xcb
 
 # For each language= in set.ini: the box's title, and whether the box is
@@ -56,14 +50,11 @@ for row in "en Note answered" "zh 提示 waiting"; do
     [[ -n "$box" ]] || fail "no box titled \"$title\" after $((SECONDS - started)) s"
     up=$((SECONDS - started))
     # Return until no box is left (the first window found may be one Qt
-    # replaces before the box is on screen). xdotool presses the key on the
-    # server itself, and one that fails between press and release leaves it
-    # down, repeating into the next program's box: it is always let go.
+    # replaces before the box is on screen).
     if [[ $box_state == answered ]]; then
         for _ in $(seq 100); do
             box=$(xdotool search --name "^$title\$" 2>/dev/null | head -1) && [[ -n "$box" ]] || break
-            xdotool key --window "$box" Return 2>/dev/null || true
-            xdotool keyup Return 2>/dev/null || true
+            press_key "$box" Return
             sleep 0.1
         done
         [[ -z "$box" ]] || fail "the box stays after Return"
