@@ -156,4 +156,3 @@ wine_path() {
     path=$(realpath "$1")
     echo "Z:${path//\//\\}"
 }
-

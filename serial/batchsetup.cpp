@@ -148,8 +148,9 @@ void BatchSetup::SetUp()
 void BatchSetup::OnOutcome(const ReaderSetup::Outcome &outcome)
 {
     link_.StopPort();
-    const bool ok = outcome.result == ReaderSetup::Result::Done;
-    if (!Conclude(ThisReader(VerdictOf(outcome.result), outcome.problem, outcome.report)))
+    Reader reader = ThisReader(VerdictOf(outcome.result), outcome.problem, outcome.report);
+    const bool ok = reader.Ok();
+    if (!Conclude(std::move(reader)))
         return Finish(End::RecordFailed);
     if (ok) {
         ++done_;
